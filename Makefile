@@ -1,0 +1,38 @@
+# Front door for players and developers; CMake does the real work.
+#   make run    installs what is missing, builds the game and starts it
+#   make test   installs what is missing, builds and runs every test, plain and with sanitizers
+JOBS ?= 2
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+
+.PHONY: run test check sanitize deps build bench clean
+
+deps:
+	@tools/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/trailerdash
+
+# The plain build's tests.
+check: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The same tests with AddressSanitizer and UndefinedBehaviorSanitizer; benchmarks stay out.
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTD_SANITIZE=ON -DTD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+test: check sanitize
+
+bench: build
+	$(BUILD)/bench/bench_physics
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,67 @@
+#pragma once
+// Keyboard and mouse state. The window procedure only records; the game polls during its frame.
+#include <cstdint>
+
+struct Texture;
+
+// Windows virtual-key codes of the keys the game reads.
+enum : int {
+    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12,
+    VK_PAUSE = 0x13, VK_CAPITAL = 0x14, VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22,
+    VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
+    VK_SNAPSHOT = 0x2C, VK_INSERT = 0x2D, VK_DELETE = 0x2E,
+};
+
+class Keys {
+public:
+    Keys();
+    virtual ~Keys();
+    // Codes outside 0..255 read as up and are ignored when written.
+    bool isDown(int code) const { return valid(code) && down[code] != 0; }
+    bool wasPressed(int code) const { return valid(code) && down[code] && !previous[code]; }
+    void keyDown(int code) { if (valid(code)) down[code] = 1; }
+    void keyUp(int code) { if (valid(code)) down[code] = 0; }
+    // Rolls this frame's flags over into the previous frame's; the loop's last step.
+    void endFrame();
+
+    uint8_t down[256];
+    uint8_t previous[256];
+
+private:
+    static bool valid(int code) { return code >= 0 && code < 256; }
+};
+
+class Mouse {
+public:
+    Mouse();
+    virtual ~Mouse();
+    // Once a frame, first: clears the edge flags and the wheel and samples the pointer.
+    void update();
+    void leftButtonDown() { leftDown = true; leftPressed = true; }
+    void leftButtonUp() { leftDown = false; leftReleased = true; }
+    void rightButtonDown() { rightDown = true; rightPressed = true; }
+    void rightButtonUp() { rightDown = false; rightReleased = true; }
+    void middleButtonDown() { middleDown = true; middlePressed = true; }
+    void middleButtonUp() { middleDown = false; middleReleased = true; }
+    void setWheel(int step) { wheel = step; }
+    // Upward movement is negative: previous y minus current y, with y measured upward.
+    float deltaY() const { return (float)(previousY - y); }
+    void setOwnCursor(int on);
+    void showCursor();
+    void hideCursor();
+    bool loadCursorImage(const char* path);
+    void drawCursor();
+
+    int x, y;
+    int previousX, previousY;
+    bool leftDown, leftPressed, leftReleased;
+    bool rightDown, rightPressed, rightReleased;
+    bool middleDown, middlePressed, middleReleased;
+    int wheel;
+    int ownCursor;
+    bool cursorVisible;
+    Texture* cursorTexture;
+};
+
+extern Keys keys;
+extern Mouse mouse;
