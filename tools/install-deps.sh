@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the game and the tests need, and only the missing ones.
 set -eu
 packages=(
-  build-essential cmake pkg-config
+  build-essential make cmake pkg-config
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
