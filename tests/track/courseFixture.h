@@ -1,0 +1,40 @@
+#pragma once
+// A GL context, a fresh texture table, a scripted platform and a temporary data folder holding
+// generated course pictures, for tests that build the real courses.
+#include "app/platform.h"
+#include "courseFiles.h"
+#include "glTest.h"
+#include "graphics/texture.h"
+#include "track/courses.h"
+#include "track/trackTileSet.h"
+
+#include <memory>
+#include <string>
+
+class CourseTest : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        initTextures();
+        setPlatform(&platform);
+        folder = makeTempFolder();
+        ASSERT_FALSE(folder.empty());
+        ASSERT_TRUE(writeCourseImages(folder));
+        tileSet = std::make_unique<TrackTileSet>();
+        tracks.reset(new Track[courseCount]);
+    }
+
+    void TearDown() override {
+        tracks.reset();
+        tileSet.reset();
+        removeFolder(folder);
+        setPlatform(nullptr);
+        releaseTextures();
+        GLTest::TearDown();
+    }
+
+    ScriptedPlatform platform;
+    std::string folder;
+    std::unique_ptr<TrackTileSet> tileSet;
+    std::unique_ptr<Track[]> tracks;
+};

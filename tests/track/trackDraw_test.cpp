@@ -1,0 +1,120 @@
+// Drawing course 0 with flat-coloured pictures: the ground, each tile and each wall must show
+// where the grid and the wall lines put them.
+#include "courseFixture.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Distance from a point to the centre line of a wall, from the midpoints of its short sides.
+float distanceToWall(const Wall& wall, float px, float py) {
+    float ax = 0.5f * (wall.corners[0][0] + wall.corners[1][0]);
+    float ay = 0.5f * (wall.corners[0][1] + wall.corners[1][1]);
+    float bx = 0.5f * (wall.corners[2][0] + wall.corners[3][0]);
+    float by = 0.5f * (wall.corners[2][1] + wall.corners[3][1]);
+    float dx = bx - ax, dy = by - ay;
+    float lengthSq = dx * dx + dy * dy;
+    float t = lengthSq > 0 ? ((px - ax) * dx + (py - ay) * dy) / lengthSq : 0;
+    t = t < 0 ? 0 : (t > 1 ? 1 : t);
+    return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
+bool sameColour(Rgb p, FlatColour c) {
+    const int tolerance = 3;
+    return std::abs(p.r - c.r) <= tolerance && std::abs(p.g - c.g) <= tolerance && std::abs(p.b - c.b) <= tolerance;
+}
+
+}  // namespace
+
+class TrackDrawTest : public CourseTest {
+protected:
+    void SetUp() override {
+        CourseTest::SetUp();
+        ASSERT_EQ(buildCourses(*tileSet, tracks.get(), courseCount, folder.c_str()), 2);
+        glEnable(GL_TEXTURE_2D);
+        glDisable(GL_DEPTH_TEST);
+        glColor3f(1, 1, 1);
+    }
+
+    // Clears and draws track 0 as the game's camera would show it around (x, y).
+    void drawAt(float x, float y, float zoom) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glScalef(zoom, zoom, zoom);
+        glTranslatef(-x, -y, 0);
+        tracks[0].draw();
+        glPopMatrix();
+        glFinish();
+        camX = x;
+        camY = y;
+        camZoom = zoom;
+    }
+
+    // The pixel that shows a world point, bottom-left origin.
+    Rgb pixelAt(float wx, float wy) {
+        int px = (int)std::floor(camZoom * (wx - camX) + 320);
+        int py = (int)std::floor(camZoom * (wy - camY) + 240);
+        return readPixel(px, py);
+    }
+
+    float camX = 0, camY = 0, camZoom = 1;
+};
+
+TEST_F(TrackDrawTest, EveryCellShowsItsTilePicture) {
+    ASSERT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+    drawAt(1024, 1024, 0.2f);
+    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+    int checked = 0;
+    for (int y = 0; y < trackGridSize; y++) {
+        for (int x = 0; x < trackGridSize; x++) {
+            // A point of the cell well clear of every wall.
+            float wx = 256.0f * x + 128, wy = 256.0f * y + 128;
+            bool clear = true;
+            for (int i = 0; i < tracks[0].wallCount; i++) {
+                clear = clear && distanceToWall(tracks[0].walls[i], wx, wy) > 40;
+            }
+            if (!clear) {
+                continue;
+            }
+            int type = tracks[0].tileAt(x, y);
+            Rgb p = pixelAt(wx, wy);
+            FlatColour want = tileColour(type);
+            EXPECT_TRUE(sameColour(p, want)) << "cell " << x << "," << y << " type " << type << ": got " << p.r
+                                             << "," << p.g << "," << p.b;
+            checked++;
+        }
+    }
+    printf("cells checked clear of walls: %d of 64\n", checked);
+    EXPECT_GE(checked, 40);
+}
+
+TEST_F(TrackDrawTest, GroundRepeatsAroundTheGridToItsEdge) {
+    drawAt(-2000, -2000, 1);
+    EXPECT_TRUE(sameColour(pixelAt(-2000, -2000), tileColour(0)));
+    drawAt(5120, 1000, 1);
+    EXPECT_TRUE(sameColour(pixelAt(5100, 1000), tileColour(0)));
+    Rgb beyond = pixelAt(5140, 1000);
+    EXPECT_EQ(beyond.r + beyond.g + beyond.b, 0) << "the ground quad ends at 5120";
+}
+
+TEST_F(TrackDrawTest, EveryWallShowsOverTheTiles) {
+    int checked = 0;
+    for (int i = 0; i < tracks[0].wallCount; i++) {
+        const Wall& wall = tracks[0].walls[i];
+        float mx = 0.25f * (wall.corners[0][0] + wall.corners[1][0] + wall.corners[2][0] + wall.corners[3][0]);
+        float my = 0.25f * (wall.corners[0][1] + wall.corners[1][1] + wall.corners[2][1] + wall.corners[3][1]);
+        if (wall.corners[0][0] == wall.corners[3][0] && wall.corners[0][1] == wall.corners[3][1]) {
+            continue;  // the zero-length wall has no area to show
+        }
+        drawAt(mx, my, 1);
+        EXPECT_TRUE(sameColour(pixelAt(mx, my), wallColour)) << "wall " << i;
+        checked++;
+    }
+    EXPECT_EQ(checked, 17);
+}

@@ -1,0 +1,79 @@
+#pragma once
+// One race course: an 8 x 8 grid of 256-unit tiles, the walls around and along the road, and
+// the ordered cells that give the race its direction (checkpoints count laps, waypoints steer
+// the computer drivers). Answers the per-step questions of the race: tile, drag, checkpoint.
+#include "physics/wall.h"
+
+class Image;
+class Physics;
+class TrackTileSet;
+struct Texture;
+
+struct TileCoord {
+    int x;
+    int y;
+};
+
+struct TileDraw {
+    int type;
+    int x;
+    int y;
+};
+
+// World units per side of a tile, and cells per side of the grid.
+const int tileSizeUnits = 256;
+const int trackGridSize = 8;
+
+// The grid cell of a world point, each coordinate truncated towards zero, so the strip just left
+// of or below the grid still reads as column or row 0.
+void worldToTile(float x, float y, int& tileX, int& tileY);
+
+class Track {
+public:
+    static const int maxCheckpoints = 32;
+    static const int maxWaypoints = 32;
+    static const int maxWalls = 128;
+    static const int maxDrawEntries = trackGridSize * trackGridSize;
+    static const int maxTileTypes = 32;
+
+    Track();
+    virtual ~Track();
+
+    // Walls own their physics bodies, so a track is never copied.
+    Track(const Track&) = delete;
+    Track& operator=(const Track&) = delete;
+
+    void addWall(float x1, float y1, float x2, float y2);
+    void wallTo(float x, float y);
+    void liftPen();
+    void build(const int layout[trackGridSize][trackGridSize], const TileCoord* checkpointList, int checkpointTotal,
+               const TileCoord* waypointList, int waypointTotal, TrackTileSet& tileSet, Texture* wallTexture);
+    void copyTiles(TrackTileSet& tileSet);
+    void registerWalls(Physics& physics);
+
+    int tileAt(int tileX, int tileY) const;
+    float frictionAt(float x, float y) const;
+    int checkpointAt(float x, float y) const;
+    int waypointIndexAt(float x, float y) const;
+    bool waypointCentre(int index, float& x, float& y) const;
+    int checkpointCount() const { return numCheckpoints; }
+    int getWaypointCount() const { return numWaypoints; }
+
+    void draw();
+
+    Texture* wallTexture;
+    float penX, penY;
+    bool penUp;
+    TileCoord checkpoints[maxCheckpoints];
+    TileCoord waypoints[maxWaypoints];
+    int numCheckpoints;
+    int numWaypoints;
+    TileDraw drawList[maxDrawEntries];
+    int drawCount;
+    int grid[trackGridSize][trackGridSize];
+    Texture* tileTextures[maxTileTypes];
+    Image* tilePhysMaps[maxTileTypes];
+    Wall walls[maxWalls];
+    int wallCount;
+    int tileCount;
+};
