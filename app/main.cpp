@@ -1,2 +1,13 @@
-// Placeholder until the shell lands.
-int main() { return 0; }
+// Trailer Dash: a top-down race for articulated trucks.
+#include "app/dataFolder.h"
+#include "app/mainLoop.h"
+#include "app/sdlPlatform.h"
+
+int main() {
+    SdlPlatform desktop;
+    setPlatform(&desktop);
+    enterDataFolder();
+    int exitCode = runGame();
+    setPlatform(nullptr);
+    return exitCode;
+}

@@ -17,6 +17,7 @@ enum : unsigned {
     WM_KEYUP = 0x0101,
     WM_SYSKEYDOWN = 0x0104,
     WM_SYSKEYUP = 0x0105,
+    WM_MOUSEMOVE = 0x0200,
     WM_LBUTTONDOWN = 0x0201,
     WM_LBUTTONUP = 0x0202,
     WM_RBUTTONDOWN = 0x0204,
@@ -25,6 +26,9 @@ enum : unsigned {
     WM_MBUTTONUP = 0x0208,
     WM_MOUSEWHEEL = 0x020A,
 };
+
+// WM_ACTIVATE's low word and WM_SIZE's wParam.
+enum : unsigned { WA_INACTIVE = 0, WA_ACTIVE = 1, SIZE_RESTORED = 0, SIZE_MINIMIZED = 1 };
 
 // Message box styles and answers.
 enum : unsigned {
@@ -57,6 +61,7 @@ public:
     // A later peekMessage yields WM_QUIT with this code in wParam.
     void postQuitMessage(int exitCode);
     int pendingMessages() const { return queueCount; }
+    static const int queueCapacity = 512;
 
     virtual int64_t queryPerformanceCounter() = 0;
     virtual int64_t queryPerformanceFrequency() = 0;
@@ -77,7 +82,6 @@ protected:
     virtual void pumpEvents() {}
 
 private:
-    static const int queueCapacity = 512;
     WindowMessage queue[queueCapacity];
     int queueHead;
     int queueCount;

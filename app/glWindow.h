@@ -1,0 +1,38 @@
+#pragma once
+// The program's one window and its OpenGL context: a double-buffered RGBA surface whose drawable
+// area is 640x480 pixels, with the centred projection in which one unit is one pixel.
+#include <cstdint>
+
+struct SDL_Window;
+
+// The window procedure's signature: the window, the message and its two parameters.
+typedef int64_t (*WindowProcedure)(void* window, unsigned message, uint64_t wParam, int64_t lParam);
+
+class GLWindow {
+public:
+    GLWindow();
+
+    // Opens the window and makes its context current; false (after a message box for every
+    // failure but the first) when it could not. Call destroy either way.
+    bool create(const char* name, int width, int height, int colourBits, int depthBits, bool fullScreen,
+                WindowProcedure windowProcedure, void* instance);
+    // Releases exactly what create acquired; safe after a failed or partial create. Always true.
+    bool destroy();
+    void setProjection(int width, int height);
+    // Switches the window to full screen; true only when the display really runs at width x height.
+    bool changeDisplayMode(int width, int height, int bits);
+    bool swapBuffers();
+    SDL_Window* getWindowHandle() const { return windowHandle; }
+    void drawRect(float shade, float x1, float y1, float x2, float y2);
+
+    void* renderingContext;         // SDL_GLContext
+    SDL_Window* windowHandle;
+    void* instance;
+    bool fullScreen;
+    bool created;
+    char className[256];            // also the window title
+    WindowProcedure windowProcedure;
+    bool videoStarted;              // create started SDL's video subsystem, so destroy stops it
+};
+
+extern GLWindow glWindow;

@@ -1,0 +1,114 @@
+#include "app/mainLoop.h"
+
+#include <GL/gl.h>
+
+#include "app/glWindow.h"
+#include "app/input.h"
+#include "graphics/text.h"
+#include "graphics/texture.h"
+#include "race/game.h"
+
+bool windowActive = false;
+int unhandledMessageCount = 0;
+
+int64_t defaultWindowProc(void*, unsigned, uint64_t, int64_t) {
+    unhandledMessageCount++;
+    return 0;
+}
+
+// Key codes beyond one byte are not virtual keys; they must not wrap onto one.
+static int keyCodeOf(uint64_t wParam) { return wParam < 256 ? (int)wParam : -1; }
+
+int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lParam) {
+    switch (message) {
+    case WM_ACTIVATE:
+        // Only minimising stops the frames; losing the focus alone does not.
+        windowActive = ((wParam >> 16) & 0xFFFF) == 0;
+        return 0;
+    case WM_SIZE:
+        // The projection stays as it was made.
+        return 0;
+    case WM_CLOSE:
+        platform().postQuitMessage(0);
+        return 0;
+    case WM_KEYDOWN:
+        keys.keyDown(keyCodeOf(wParam));
+        return 0;
+    case WM_KEYUP:
+        keys.keyUp(keyCodeOf(wParam));
+        return 0;
+    case WM_LBUTTONDOWN: mouse.leftButtonDown(); return 0;
+    case WM_LBUTTONUP: mouse.leftButtonUp(); return 0;
+    case WM_RBUTTONDOWN: mouse.rightButtonDown(); return 0;
+    case WM_RBUTTONUP: mouse.rightButtonUp(); return 0;
+    case WM_MBUTTONDOWN: mouse.middleButtonDown(); return 0;
+    case WM_MBUTTONUP: mouse.middleButtonUp(); return 0;
+    case WM_MOUSEWHEEL:
+        // The delta is the signed high word.
+        mouse.setWheel((int16_t)((wParam >> 16) & 0xFFFF) > 0 ? 1 : -1);
+        return 0;
+    default:
+        return defaultWindowProc(window, message, wParam, lParam);
+    }
+}
+
+MainLoop::MainLoop(Game& g) : game(g), done(false), messageRetrieved(false), lastMessage{0, 0, 0}, framesRun(0) {}
+
+void MainLoop::pass() {
+    if (done) return;
+    WindowMessage msg;
+    if (platform().peekMessage(msg)) {
+        lastMessage = msg;
+        messageRetrieved = true;
+        if (msg.message == WM_QUIT) {
+            done = true;
+            return;
+        }
+        // A window that was given its own procedure gets its messages there, as Windows would
+        // dispatch them; tests without a window use the game's procedure directly.
+        WindowProcedure procedure = glWindow.windowProcedure ? glWindow.windowProcedure : windowProc;
+        procedure(glWindow.getWindowHandle(), msg.message, msg.wParam, msg.lParam);
+        return;
+    }
+    if (windowActive) frame();
+}
+
+void MainLoop::frame() {
+    // Escape ends the loop, but this frame is still updated, drawn and shown.
+    if (keys.isDown(VK_ESCAPE)) done = true;
+    mouse.update();
+    game.update();
+    game.draw();
+    consoleDraw();
+    mouse.drawCursor();
+    glFlush();
+    glWindow.swapBuffers();
+    keys.endFrame();
+    framesRun++;
+}
+
+void MainLoop::run() {
+    while (!done) pass();
+}
+
+int MainLoop::exitCode() const { return messageRetrieved ? (int)lastMessage.wParam : 0; }
+
+int runGame() {
+    Game game;
+    MainLoop loop(game);
+
+    int answer = platform().messageBox("Would you like to run fullscreen?\nnote: this may not work on some displays",
+                                       "Run Fullscreen?", MB_YESNO | MB_ICONQUESTION);
+    bool fullScreen = answer != IDNO;
+    // Without a window the loop runs no pass, but the textures and the game still start and
+    // stop in their usual order.
+    loop.done = !glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
+    initTextures();
+    game.load();
+
+    loop.run();
+
+    releaseTextures();
+    glWindow.destroy();
+    return loop.exitCode();
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The program's top: start-up, the combined message and frame loop, shut-down, and the window
+// procedure that turns window messages into key, mouse and activation state.
+#include <cstdint>
+
+#include "app/platform.h"
+
+class Game;
+
+// False while the window is minimised (or hidden): then the loop runs no frames.
+extern bool windowActive;
+
+// Records the message in keys, mouse or windowActive; 0 for every message it handles, and the
+// default procedure's result for the rest.
+int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lParam);
+// What a window does with a message it does not handle: nothing, result 0. Counts them.
+int64_t defaultWindowProc(void* window, unsigned message, uint64_t wParam, int64_t lParam);
+extern int unhandledMessageCount;
+
+// The loop's state. A pass handles one waiting message or, when none waits and the window is
+// active, runs one frame; tests drive it pass by pass.
+class MainLoop {
+public:
+    explicit MainLoop(Game& game);
+
+    // One pass of the loop; does nothing once done.
+    void pass();
+    // The frame: mouse, game update and drawing, console, cursor, flush, swap, key roll-over.
+    void frame();
+    // Passes until done.
+    void run();
+    // The wParam of the last message retrieved, 0 when none was.
+    int exitCode() const;
+
+    Game& game;
+    bool done;
+    bool messageRetrieved;
+    WindowMessage lastMessage;
+    int framesRun;
+};
+
+// The whole run: the full-screen question, the window, the game, the loop and the shut-down.
+// Returns the process exit code.
+int runGame();
