@@ -30,11 +30,11 @@ void worldToTile(float x, float y, int& tileX, int& tileY);
 
 class Track {
 public:
-    static const int maxCheckpoints = 32;
-    static const int maxWaypoints = 32;
-    static const int maxWalls = 128;
-    static const int maxDrawEntries = trackGridSize * trackGridSize;
-    static const int maxTileTypes = 32;
+    static constexpr int maxCheckpoints = 32;
+    static constexpr int maxWaypoints = 32;
+    static constexpr int maxWalls = 128;
+    static constexpr int maxDrawEntries = trackGridSize * trackGridSize;
+    static constexpr int maxTileTypes = 32;
 
     Track();
     virtual ~Track();

@@ -8,7 +8,7 @@ struct Texture;
 
 class TrackTileSet {
 public:
-    static const int maxTiles = 32;
+    static constexpr int maxTiles = 32;
 
     TrackTileSet();
     virtual ~TrackTileSet();
