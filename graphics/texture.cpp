@@ -37,13 +37,15 @@ bool Texture::upload(Image& image, unsigned newMag, unsigned newMin) {
     loaded = true;
     bind();
     setParameters(GL_REPEAT, GL_REPEAT, newMag, newMin, GL_MODULATE);
-    // Rows of 1 or 3 bytes are not 4-byte aligned.
+    // Image rows are packed; GL would otherwise read each row as if padded to 4 bytes.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // A component count of 1 would mean luminance, which turns alpha-only samples black.
+    GLint components = image.channels == 1 ? GL_ALPHA : image.channels;
     if (mipmapped)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, image.channels, image.width, image.width, image.format, GL_UNSIGNED_BYTE,
+        gluBuild2DMipmaps(GL_TEXTURE_2D, components, image.width, image.width, image.format, GL_UNSIGNED_BYTE,
                           image.data);
     else
-        glTexImage2D(GL_TEXTURE_2D, 0, image.channels, image.width, image.width, 0, image.format, GL_UNSIGNED_BYTE,
+        glTexImage2D(GL_TEXTURE_2D, 0, components, image.width, image.width, 0, image.format, GL_UNSIGNED_BYTE,
                      image.data);
     return true;
 }
