@@ -133,18 +133,17 @@ int buildCourses(TrackTileSet& tileSet, Track* tracks, int trackCapacity, const 
     char picturePath[pathCapacity];
     char mapPath[pathCapacity];
 
-    if (!joinPath(imagesFolder, pathCapacity, dataFolder, "images")) {
-        imagesFolder[0] = '\0';
-    }
+    // Paths are joined rather than entered, so the working directory never moves. A path too
+    // long to hold is reported and its file skipped, rather than loading a truncated name.
+    bool foldersOk = joinPath(imagesFolder, pathCapacity, dataFolder, "images");
 
     Texture* wallTexture = nullptr;
-    if (joinPath(picturePath, pathCapacity, imagesFolder, "wall.bmp")) {
+    if (foldersOk && joinPath(picturePath, pathCapacity, imagesFolder, "wall.bmp")) {
         wallTexture = loadTexture(picturePath, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0);
     }
 
-    // Paths are joined rather than entered, so the working directory never moves.
-    bool foldersOk = joinPath(tileFolder, pathCapacity, imagesFolder, "track") &&
-                     joinPath(mapFolder, pathCapacity, tileFolder, "physMap");
+    foldersOk = foldersOk && joinPath(tileFolder, pathCapacity, imagesFolder, "track") &&
+                joinPath(mapFolder, pathCapacity, tileFolder, "physMap");
     for (int t = 0; foldersOk && t < courseTileCount; t++) {
         if (joinPath(picturePath, pathCapacity, tileFolder, courseTiles[t].picture) &&
             joinPath(mapPath, pathCapacity, mapFolder, courseTiles[t].physMap)) {

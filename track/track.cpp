@@ -90,13 +90,13 @@ void Track::build(const int layout[trackGridSize][trackGridSize], const TileCoor
                   Texture* texture) {
     copyTiles(tileSet);
 
-    // Entries beyond the fixed lists are dropped, as is a negative total.
+    // Entries beyond the fixed lists are dropped; a negative total or a missing list is none.
     numCheckpoints = 0;
-    for (int i = 0; i < checkpointTotal && i < maxCheckpoints; i++) {
+    for (int i = 0; checkpointList != nullptr && i < checkpointTotal && i < maxCheckpoints; i++) {
         checkpoints[numCheckpoints++] = checkpointList[i];
     }
     numWaypoints = 0;
-    for (int i = 0; i < waypointTotal && i < maxWaypoints; i++) {
+    for (int i = 0; waypointList != nullptr && i < waypointTotal && i < maxWaypoints; i++) {
         waypoints[numWaypoints++] = waypointList[i];
     }
 

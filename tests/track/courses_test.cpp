@@ -256,6 +256,19 @@ TEST_F(CourseTest, MissingDataStillLaysOutBothCourses) {
     }
 }
 
+// A folder name too long for the path buffer must not be cut short into some other file's name.
+TEST_F(CourseTest, AnOverlongDataFolderLoadsNothing) {
+    std::string overlong = folder + "/" + std::string(2000, 'x');
+    int texturesBefore = texturesUsed();
+    EXPECT_EQ(buildCourses(*tileSet, tracks.get(), courseCount, overlong.c_str()), 2);
+    EXPECT_EQ(tileSet->getTileCount(), 0);
+    EXPECT_EQ(texturesUsed(), texturesBefore);
+    ASSERT_EQ(platform.boxTexts.size(), 1u);
+    EXPECT_EQ(platform.boxTexts[0].rfind("Path too long", 0), 0u) << platform.boxTexts[0];
+    EXPECT_EQ(tracks[0].wallCount, expectedWalls[0]);
+    EXPECT_EQ(tracks[0].wallTexture, nullptr);
+}
+
 TEST_F(CourseTest, BuildsOnlyTheTracksThereIsRoomFor) {
     std::unique_ptr<Track> only = std::make_unique<Track>();
     EXPECT_EQ(buildCourses(*tileSet, only.get(), 1, folder.c_str()), 1);
