@@ -1,0 +1,223 @@
+#include "physics/truck.h"
+
+#include <GL/gl.h>
+#include <cmath>
+#include <cstdint>
+
+#include "graphics/texture.h"
+#include "math/matrix4.h"
+#include "math/vector.h"
+#include "physics/physics.h"
+#include "track/track.h"
+
+// The picture is 128 texels square, but coordinates are texel / 127.
+static const float texelScale = 1.0f / 127.0f;
+
+// Builds a quad centred on its origin from the texel rectangle a..c across and d..b along, with
+// b < d so that the outline runs clockwise from the front left.
+static void buildQuad(TexturedQuad& q, uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
+    float w = (float)(c - a), h = (float)(b - d);
+    float x0 = -w / 2, y0 = -h / 2;
+    const float v[4][2] = {{x0, y0}, {x0 + w, y0}, {x0 + w, y0 + h}, {x0, y0 + h}};
+    const float t[4][2] = {{(float)a, (float)d}, {(float)c, (float)d}, {(float)c, (float)b}, {(float)a, (float)b}};
+    for (int i = 0; i < 4; i++) {
+        q.vertices[i][0] = v[i][0];
+        q.vertices[i][1] = v[i][1];
+        q.texCoords[i][0] = t[i][0] * texelScale;
+        q.texCoords[i][1] = t[i][1] * texelScale;
+    }
+}
+
+static void drawQuad(const TexturedQuad& q) {
+    glBegin(GL_POLYGON);
+    for (int i = 0; i < 4; i++) {
+        glTexCoord2fv(q.texCoords[i]);
+        glVertex2fv(q.vertices[i]);
+    }
+    glEnd();
+}
+
+// Moves value towards target by at most step, never past it.
+static float approach(float value, float target, float step) {
+    if (value < target) return value + step < target ? value + step : target;
+    if (value > target) return value - step > target ? value - step : target;
+    return value;
+}
+
+Truck::Truck()
+    : body(2), texture(nullptr), steerTarget(0), powerTarget(0), power(0), cabHeading(-90), trailerHeading(-90),
+      steerAngle(0), gear(0), track(nullptr), lapCount(0), lastCheckpoint(0), nextCheckpoint(1), racePosition(1),
+      bestLapTime(noLapTime), lastLapTime(0) {
+    // The outlines do not depend on the picture; laying them out now gives a truck that never
+    // got a texture real collision boxes instead of points.
+    setTexture(nullptr);
+}
+
+Truck::~Truck() {}
+
+void Truck::setTexture(Texture* t) {
+    texture = t;
+    buildQuad(cabQuad, 4, 52, 50, 119);
+    buildQuad(trailerQuad, 65, 2, 114, 117);
+    buildQuad(wheelQuad, 0, 11, 5, 0);
+}
+
+void Truck::steer(float amount) { steerTarget = amount * steerToWheelAngle; }
+
+void Truck::selectGear(int dir) {
+    if (dir != -1) {
+        gear = 1;
+    } else if (power == 0.0f) {
+        gear = -1;
+    }
+}
+
+void Truck::setThrottle(int dir) {
+    if (gear == 0) return;
+    powerTarget = dir > 0 ? forwardPower : reversePower;
+}
+
+void Truck::update() {
+    double dt = frameTime;
+    if (!std::isfinite(dt) || dt < 0.0) dt = 0.0;
+    float x = body.getX(), y = body.getY();
+    bool placed = std::isfinite(x) && std::isfinite(y);
+
+    // The ground under the hitch sets the drag of the next integrate.
+    if (track && placed) body.setDrag(track->frictionAt(x, y));
+
+    // Turn by the distance travelled: at rest nothing turns, and reversing turns the other way.
+    float dist = (float)(body.getSpeed() * dt);
+    if (!std::isfinite(dist)) dist = 0.0f;
+    if (!body.isMovingForward()) dist = -dist;
+    float oldCab = cabHeading, oldTrailer = trailerHeading;
+    cabHeading += (dist / cabTurnLength) * steerAngle;
+    wrapAngleInPlace(cabHeading);
+    float follow = angleDifference(cabHeading + steerAngle, trailerHeading);
+    float bend = angleDifference(cabHeading, trailerHeading);
+    if (bend < -maxTrailerBend || bend > maxTrailerBend) follow = 0.0f;
+    trailerHeading += (dist / trailerTurnLength) * follow;
+    wrapAngleInPlace(trailerHeading);
+    if (!std::isfinite(cabHeading) || !std::isfinite(trailerHeading)) {
+        cabHeading = oldCab;
+        trailerHeading = oldTrailer;
+    }
+
+    // Engine force along 0.4 of the wheel direction plus 0.6 of the trailer's; the blend is also
+    // the body's heading, so its grip follows the truck even at zero power.
+    double wheel = (cabHeading + steerAngle) * degToRad, trailer = trailerHeading * degToRad;
+    float dir[2] = {(float)(0.4 * -sin(wheel) + 0.6 * -sin(trailer)), (float)(0.4 * cos(wheel) + 0.6 * cos(trailer))};
+    float force = power * enginePowerToForce;
+    body.setHeading(dir[0], dir[1]);
+    body.applyForce(dir[0] * force, dir[1] * force);
+
+    // The controls act from the next sub-step on, and only if they are given again.
+    float step = (float)(dt * (steerTarget != 0.0f ? responseRate : returnRate));
+    steerAngle = approach(steerAngle, steerTarget, step);
+    steerTarget = 0.0f;
+    step = (float)(dt * (powerTarget != 0.0f ? responseRate : returnRate));
+    power = approach(power, powerTarget, step);
+    powerTarget = 0.0f;
+
+    placeBoxes();
+    if (track && placed) countCheckpoint();
+}
+
+// The boxes follow the same translate/rotate chain as draw, so they cover the picture exactly.
+void Truck::placeBoxes() {
+    Matrix4 hitch;
+    hitch.setIdentity();
+    hitch.translate(body.getX(), body.getY(), 0);
+    Matrix4 cab(hitch), trailer(hitch);
+    cab.rotate(cabHeading, 0, 0, 1);
+    cab.translate(0, cabOffset, 0);
+    trailer.rotate(trailerHeading, 0, 0, 1);
+    trailer.translate(0, trailerOffset, 0);
+    const Matrix4* frames[2] = {&cab, &trailer};
+    const TexturedQuad* quads[2] = {&cabQuad, &trailerQuad};
+    for (int b = 0; b < 2 && b < body.boxCount; b++) {
+        float c[4][2];
+        for (int i = 0; i < 4; i++) {
+            Matrix4 p(*frames[b]);
+            p.translate(quads[b]->vertices[i][0], quads[b]->vertices[i][1], 0);
+            c[i][0] = p.element(12);
+            c[i][1] = p.element(13);
+        }
+        body.box(b).update(c[0][0], c[0][1], c[1][0], c[1][1], c[2][0], c[2][1], c[3][0], c[3][1]);
+    }
+}
+
+// Checkpoints count only in order; reaching checkpoint 0 again completes a lap.
+void Truck::countCheckpoint() {
+    int idx = track->checkpointAt(body.getX(), body.getY());
+    if (idx < 0 || idx != nextCheckpoint) return;
+    lastCheckpoint = nextCheckpoint;
+    nextCheckpoint++;
+    if (nextCheckpoint >= track->checkpointCount()) nextCheckpoint = 0;
+    if (lastCheckpoint == 0) {
+        lapCount++;
+        lastLapTime = lapTimer.elapsedSeconds();
+        if (lastLapTime < bestLapTime) bestLapTime = lastLapTime;
+        lapTimer.reset();
+    }
+}
+
+void Truck::draw() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glPushMatrix();
+    if (texture) texture->bind();
+    glColor3f(1, 1, 1);
+
+    glPushMatrix();
+    glTranslatef(body.getX(), body.getY(), 0);
+
+    glPushMatrix();
+    glRotatef(cabHeading, 0, 0, 1);
+    glTranslatef(0, cabOffset, 0);
+    const float wheels[2][2] = {{frontWheelX, frontWheelY}, {-frontWheelX, frontWheelY}};
+    for (int i = 0; i < 2; i++) {
+        glPushMatrix();
+        glTranslatef(wheels[i][0], wheels[i][1], 0);
+        glRotatef(steerAngle, 0, 0, 1);
+        drawQuad(wheelQuad);
+        glPopMatrix();
+    }
+    drawQuad(cabQuad);
+    glPopMatrix();
+
+    // Drawn after the cab, so the trailer covers the cab's rear over the coupling.
+    glRotatef(trailerHeading, 0, 0, 1);
+    glTranslatef(0, trailerOffset, 0);
+    drawQuad(trailerQuad);
+
+    glPopMatrix();
+    glPopMatrix();
+    glDisable(GL_BLEND);
+}
+
+void Truck::resetForRace(Physics& physics) { resetForRace(&physics); }
+
+void Truck::resetForRace(Physics* physics) {
+    trailerHeading = -90;
+    cabHeading = -90;
+    body.setPosition(0, 55);
+    gear = 0;
+    racePosition = 1;
+    lastLapTime = 0;
+    power = 0;
+    steerAngle = 0;
+    steerTarget = 0;
+    powerTarget = 0;
+    bestLapTime = noLapTime;
+    lapCount = 0;
+    lastCheckpoint = 0;
+    nextCheckpoint = 1;
+    body.stop();
+    // Without this the trapezoid would carry half of last race's speed into the first step,
+    // and a truck on the grid would creep off its slot.
+    body.prevVelocity[0] = body.prevVelocity[1] = 0.0f;
+    if (physics) physics->addObject(&body, false);
+}
+
+float Truck::averageHeading() const { return angleMidpoint(trailerHeading, cabHeading); }
