@@ -2,6 +2,8 @@
 // Screen text in fixed screen coordinates (0..640 x 0..480, origin bottom-left) with textFont,
 // and the debug console: accumulated text drawn every frame from the top-left corner.
 
+#include "app/errorBox.h"  // TD_PRINTF
+
 class Font;
 
 // Longest text one printText call draws; longer text is cut.
@@ -19,11 +21,11 @@ void beginText();
 void endText();
 // printf-style text in textFont's colour; (x, y) is the bottom-left of the first line's first
 // cell and each newline moves down one cell height.
-void printText(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void printText(int x, int y, const char* format, ...) TD_PRINTF(3, 4);
 // One glyph quad inside an open batch; returns the pen advance.
 float drawGlyph(float x, float y, char c, float cellWidth, float cellHeight, Font& font);
 
-void consolePrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void consolePrintf(const char* format, ...) TD_PRINTF(1, 2);
 void consoleAppend(const char* text);
 // Appends a character that shows from the font's upper bank while the lower one is selected.
 void consoleAppendUpper(char c);
