@@ -290,4 +290,19 @@ TEST_F(CourseTest, LoadsTheGeneratedGameImages) {
         EXPECT_EQ(tileSet->getPhysMap(t)->getWidth(), 128) << courseTiles[t].physMap;
     }
     EXPECT_TRUE(tracks[0].wallTexture->loaded);
+
+    // The road the computer drivers steer for must drag less than the ground beside it.
+    for (int c = 0; c < courseCount; c++) {
+        float ground = tracks[c].frictionAt(2 * 256 + 128, 5 * 256 + 128);  // a blank cell on both
+        ASSERT_EQ(tracks[c].tileAt(2, 5), 0);
+        for (int i = 0; i < tracks[c].getWaypointCount(); i++) {
+            float x = 0, y = 0;
+            ASSERT_TRUE(tracks[c].waypointCentre(i, x, y));
+            float road = tracks[c].frictionAt(x, y);
+            if (i == 0) {
+                printf("course %d: ground drag %.3f, first waypoint %.3f\n", c, ground, road);
+            }
+            EXPECT_LT(road, ground) << "course " << c << " waypoint " << i;
+        }
+    }
 }
