@@ -91,7 +91,11 @@ void MainLoop::run() {
     while (!done) pass();
 }
 
-int MainLoop::exitCode() const { return messageRetrieved ? (int)lastMessage.wParam : 0; }
+int MainLoop::exitCode() const {
+    // Only a quit message carries an exit code. When Escape ends the loop the last message is
+    // often the key itself, whose code 27 must not become a failure status.
+    return messageRetrieved && lastMessage.message == WM_QUIT ? (int)(int64_t)lastMessage.wParam : 0;
+}
 
 int runGame() {
     Game game;

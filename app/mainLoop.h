@@ -29,7 +29,7 @@ public:
     void frame();
     // Passes until done.
     void run();
-    // The wParam of the last message retrieved, 0 when none was.
+    // The code of the quit message that ended the loop; 0 when Escape or nothing ended it.
     int exitCode() const;
 
     Game& game;

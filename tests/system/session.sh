@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# One run of the real game in a virtual X server, driven as a player would drive it.
+#   session.sh GAME CLOSER SCENARIO [OUTDIR]
+# Scenarios: escape     answer No, check the 640x480 window, quit with Escape
+#            close      ... quit with the window's close request (WM_DELETE_WINDOW via CLOSER)
+#            terminate  ... quit with SIGTERM
+#            hide       ... unmap the window (no frames), map it again, then Escape
+#            fullscreen answer Yes: the refusal box, then the windowed 640x480 window, Escape
+#            nodata     started far from any "images" folder: the report, then as escape
+# Every wait has a deadline; exit 0 passed, 1 failed, 77 skipped.
+set -u
+game=$1
+closer=$2
+scenario=$3
+outdir=${4:-.}
+
+if [ "${TD_SESSION_INNER:-}" != 1 ]; then
+    for tool in xvfb-run xwininfo xdotool timeout; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    done
+    TD_SESSION_INNER=1 exec timeout 100 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+# SDL must use the X server, whatever the calling shell asked for.
+unset SDL_VIDEODRIVER
+mkdir -p "$outdir"
+err="$outdir/session-$scenario.stderr"
+workdir=$PWD
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+if [ "$scenario" = nodata ]; then
+    mkdir "$scratch/bin"
+    cp "$game" "$scratch/bin/trailerdash"
+    game="$scratch/bin/trailerdash"
+    workdir=$scratch
+fi
+
+(cd "$workdir" && exec "$game") 2>"$err" &
+pid=$!
+
+fail() {
+    echo "FAIL ($scenario): $*"
+    echo "--- windows:"; xwininfo -root -tree 2>/dev/null | grep ' 0x' | head -20
+    echo "--- game's stderr:"; cat "$err"
+    kill -9 "$pid" 2>/dev/null
+    exit 1
+}
+alive() { kill -0 "$pid" 2>/dev/null; }
+# The top-level windows as "id name" lines; an unnamed window is "(has no name)".
+windows() { xwininfo -root -tree 2>/dev/null | awk '/^     0x/ { id = $1; sub(/^ *0x[0-9a-f]+ /, ""); sub(/: \(.*$/, ""); print id, $0 }'; }
+windowNamed() { windows | awk -v name="\"$1\"" 'substr($0, index($0, " ") + 1) == name { print $1; exit }'; }
+press() {  # KEY WINDOW: held long enough that a frame sees it
+    timeout 5 xdotool windowfocus --sync "$2" >/dev/null 2>&1
+    timeout 5 xdotool keydown "$1"; sleep 0.3; timeout 5 xdotool keyup "$1"
+}
+boxesDismissed=0
+# The game's error boxes have an empty caption; each is read and answered with Return.
+dismissBoxes() {
+    local id
+    for id in $(windows | awk 'substr($0, index($0, " ") + 1) == "(has no name)" { print $1 }'); do
+        [ "$boxesDismissed" -ge 200 ] && fail "more than 200 error boxes"
+        boxesDismissed=$((boxesDismissed + 1))
+        timeout 5 xdotool windowfocus --sync "$id" >/dev/null 2>&1
+        timeout 5 xdotool key Return
+        sleep 0.1
+    done
+}
+# Functions that count boxes or may fail run in this shell, never in $(...), and hand back
+# their result in a variable.
+waitForWindow() {  # NAME SECONDS: sets found to the id
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do
+        alive || fail "the game ended while waiting for \"$1\""
+        found=$(windowNamed "$1")
+        [ -n "$found" ] && return 0
+        dismissBoxes
+        sleep 0.1
+    done
+    fail "no window \"$1\" within $2 s"
+}
+waitForExit() {  # SECONDS: sets status
+    local deadline=$((SECONDS + $1))
+    while alive && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    alive && fail "the game still runs $1 s after it was asked to quit"
+    wait "$pid"
+    status=$?
+}
+
+waitForWindow "Run Fullscreen?" 30
+question=$found
+if [ "$scenario" = nodata ]; then
+    [ "$boxesDismissed" -ge 1 ] || fail "no box told that the data folder is missing"
+    grep -q 'no "images" folder' "$err" || fail "stderr does not name the missing images folder"
+fi
+if [ "$scenario" = fullscreen ]; then
+    press Return "$question"
+    waitForWindow "Error" 20
+    press Return "$found"
+    grep -q "The screen mode was not supported by your display" "$err" || fail "no refusal text on stderr"
+else
+    press Escape "$question"
+fi
+
+waitForWindow "GL Framework" 30
+window=$found
+# Whatever the loaders report while the game loads is answered too, until the boxes stop.
+quiet=0
+loadDeadline=$((SECONDS + 60))
+while [ $quiet -lt 10 ] && [ $SECONDS -lt $loadDeadline ]; do
+    before=$boxesDismissed
+    dismissBoxes
+    [ $boxesDismissed -eq $before ] && quiet=$((quiet + 1)) || quiet=0
+    sleep 0.1
+done
+echo "error boxes answered: $boxesDismissed"
+
+geometry=$(xwininfo -id "$window")
+width=$(echo "$geometry" | awk '/Width:/ { print $2 }')
+height=$(echo "$geometry" | awk '/Height:/ { print $2 }')
+echo "window $window: ${width}x${height}"
+[ "$width" = 640 ] && [ "$height" = 480 ] || fail "the window is ${width}x${height}, not 640x480"
+
+sleep 1
+alive || fail "the game did not keep running"
+command -v import >/dev/null && import -window "$window" "$outdir/session-$scenario.png" 2>/dev/null
+
+case "$scenario" in
+close)
+    "$closer" "$window" || fail "the close request could not be sent"
+    ;;
+terminate)
+    kill -TERM "$pid"
+    ;;
+hide)
+    timeout 5 xdotool windowunmap --sync "$window"
+    sleep 1
+    alive || fail "the game ended while its window was hidden"
+    timeout 5 xdotool windowmap --sync "$window"
+    sleep 0.5
+    press Escape "$window"
+    ;;
+*)
+    press Escape "$window"
+    ;;
+esac
+waitForExit 10
+echo "exit code: $status"
+[ "$status" -eq 0 ] || fail "exit code $status, not 0"
+echo "PASS ($scenario)"
