@@ -21,11 +21,21 @@ int renderGlyph(FT_Face face, int character, int cell, GreyPicture& atlas) {
         return 0;
     FT_GlyphSlot slot = face->glyph;
     int width = std::clamp(int((slot->advance.x + 32) >> 6), 0, atlasCellPixels);
+    // The game shows only a strip of this width, so ink hanging past the advance (the hook
+    // of a 'j', the bar of a 'T') is moved inside it, widening the strip where it must.
+    int inkLeft = slot->bitmap_left, inkRight = slot->bitmap_left + int(slot->bitmap.width);
+    if (slot->bitmap.width > 0 && inkRight - inkLeft > width)
+        width = std::min(inkRight - inkLeft, atlasCellPixels);
+    int shift = 0;
+    if (slot->bitmap.width > 0 && inkLeft < 0)
+        shift = -inkLeft;
+    else if (slot->bitmap.width > 0 && inkRight > width)
+        shift = width - inkRight;
     // The game shows the strip of this width centred in the cell, offset rounded down.
     int offset = (atlasCellPixels - width) / 2;
     int cellLeft = (cell % atlasCellsPerRow) * atlasCellPixels;
     int cellBottom = (atlasCellsPerRow - 1 - cell / atlasCellsPerRow) * atlasCellPixels;   // rows stored bottom-up
-    int penX = cellLeft + offset;
+    int penX = cellLeft + offset + shift;
     int baseline = cellBottom + fontBaselineRow;
     const FT_Bitmap& bitmap = slot->bitmap;
     for (unsigned row = 0; row < bitmap.rows; ++row) {

@@ -92,7 +92,9 @@ void paintCrates(Canvas& cv) {
         cv.fill([&](float x, float y) { return shape(x, y) + 0.8f; }, [](float x, float y) {
             return scaled(rgb(200, 160, 100), 0.9f + 0.2f * tileNoise(x * 4.0f, y, 64, 84));
         });
-        cv.fill([&](float x, float y) { return -(shape(x, y) + 2.6f); }, rgb(150, 110, 62), 0.9f);
+        // A frame of darker boards round each lid.
+        cv.fill([&](float x, float y) { return std::fmax(shape(x, y) + 0.8f, -(shape(x, y) + 2.6f)); },
+                rgb(150, 110, 62), 0.9f);
         cv.fill([&](float x, float y) { return std::fmax(shape(x, y), sdSegment(x, y, b[0], b[1], b[2], b[3], 1.1f)); },
                 rgb(160, 118, 68));
     }
