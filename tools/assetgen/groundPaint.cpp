@@ -26,16 +26,16 @@ Colour shadeFlowers(Colour c, float x, float y) {
     if (sdRect(x, y, 22, 22, 234, 234, 30) > 0)
         return c;
     int cx = int(std::floor(x / cell)), cy = int(std::floor(y / cell));
-    float density = smoothStep(0.42f, 0.72f, tileNoise(x, y, 8, 71));
-    if (hashUnit(cx, cy, 72) > density * 0.7f)
+    float density = smoothStep(0.5f, 0.78f, tileFbm(x, y, 8, 3, 71));
+    if (hashUnit(cx, cy, 72) > density * 0.5f)
         return c;
-    float radius = 1.1f + hashUnit(cx, cy, 73) * 0.8f;
+    float radius = 0.9f + hashUnit(cx, cy, 73) * 0.7f;
     float fx = (float(cx) + 0.5f) * cell + (hashUnit(cx, cy, 74) - 0.5f) * (cell - 2 * radius - 0.5f);
     float fy = (float(cy) + 0.5f) * cell + (hashUnit(cx, cy, 75) - 0.5f) * (cell - 2 * radius - 0.5f);
-    static const Colour petals[4] = {rgb(242, 212, 58), rgb(240, 240, 232), rgb(176, 118, 214), rgb(226, 92, 96)};
+    static const Colour petals[4] = {rgb(236, 208, 70), rgb(236, 236, 226), rgb(168, 124, 200), rgb(214, 104, 104)};
     Colour petal = petals[hashPoint(cx, cy, 76) % 4];
     float cover = clamp01(0.5f - sdCircle(x, y, fx, fy, radius));
-    return mix(c, petal, cover * 0.9f);
+    return mix(c, petal, cover * 0.8f);
 }
 
 struct Tree {
@@ -80,14 +80,14 @@ Colour shadeTrees(Colour c, float x, float y) {
 }
 
 Colour gravelAt(float x, float y) {
-    const float cell = 5.0f;
+    const float cell = 4.0f;
     Colour c = mix(rgb(104, 98, 88), rgb(128, 120, 106), tileNoise(x, y, 32, 41));
     int cx = int(std::floor(x / cell)), cy = int(std::floor(y / cell));
     // Each lattice cell holds one jittered pebble; look at the neighbours it may spill from.
     for (int j = -1; j <= 1; ++j) {
         for (int i = -1; i <= 1; ++i) {
             int px = cx + i, py = cy + j;
-            float radius = 1.7f + hashUnit(px, py, 42) * 1.3f;
+            float radius = 1.3f + hashUnit(px, py, 42) * 1.0f;
             float ox = (float(px) + 0.2f + hashUnit(px, py, 43) * 0.6f) * cell;
             float oy = (float(py) + 0.2f + hashUnit(px, py, 44) * 0.6f) * cell;
             float d = sdCircle(x, y, ox, oy, radius);
@@ -113,10 +113,10 @@ Colour sandAt(float x, float y) {
 
 Colour fieldAt(float x, float y) {
     // Rows of wheat running up the tile with darker furrows between them.
-    float row = std::sin(x / 7.0f * twoPi);
-    Colour wheat = mix(rgb(178, 146, 70), rgb(226, 198, 112), 0.5f + 0.4f * row);
+    float row = std::sin((x + 1.5f * std::sin(y / 40.0f)) / 7.0f * twoPi);
+    Colour wheat = mix(rgb(178, 146, 70), rgb(226, 198, 112), 0.5f + 0.25f * row);
     wheat = scaled(wheat, 0.88f + 0.24f * tileFbm(x, y, 8, 4, 61));
-    wheat = mix(wheat, rgb(118, 92, 54), smoothStep(-0.6f, -0.95f, row) * 0.7f);
+    wheat = mix(wheat, rgb(118, 92, 54), smoothStep(-0.6f, -0.95f, row) * 0.45f);
     return offset(wheat, grain(x, y, 62) * 12.0f);
 }
 
