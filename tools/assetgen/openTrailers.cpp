@@ -46,9 +46,9 @@ Colour tankAt(float x, float y, float tankFront, float tankRear) {
     float nz = std::sqrt(std::fmax(0.02f, 1.0f - nx * nx - ny * ny));
     float diffuse = std::fmax(0.0f, -0.42f * nx + 0.3f * ny + 0.86f * nz);
     Colour c = scaled(rgb(172, 178, 186), 0.3f + 0.8f * diffuse);
-    float spec = std::exp(-((nx + 0.36f) / 0.1f) * ((nx + 0.36f) / 0.1f));
+    float shine = std::exp(-((nx + 0.36f) / 0.1f) * ((nx + 0.36f) / 0.1f));
     float rim = 0.3f * std::exp(-((nx - 0.62f) / 0.08f) * ((nx - 0.62f) / 0.08f));
-    return mix(c, rgb(255, 255, 255), clamp01((spec + rim) * nz));
+    return mix(c, rgb(255, 255, 255), clamp01((shine + rim) * nz));
 }
 
 Colour plankAt(float x, float y) {
