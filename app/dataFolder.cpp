@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/errorBox.h"
 #include "app/platform.h"
@@ -53,15 +54,25 @@ bool enterDataFolder() {
             besideExe[0] = '\0';
     }
     const char* folders[] = {".", exeFolder, besideExe, TD_INSTALL_DATA_DIR};
-    const int folderCount = (int)(sizeof folders / sizeof folders[0]);
-    int found = findDataFolder(folders, folderCount);
-    if (found == 0) return true;
-    if (found > 0 && platform().changeDirectory(folders[found])) return true;
+    return enterDataFolderFrom(folders, (int)(sizeof folders / sizeof folders[0]));
+}
 
-    char here[pathSize];
-    if (!getcwd(here, sizeof here)) snprintf(here, sizeof here, "%s", "the working folder");
+bool enterDataFolderFrom(const char* const* folders, int count) {
+    int found = findDataFolder(folders, count);
+    if (found >= 0 && platform().changeDirectory(folders[found])) return true;
+
+    // The box names every folder that was searched, the working one by its full path.
+    char list[3000] = "";
+    int used = 0;
+    for (int i = 0; i < count && used < (int)sizeof list; i++) {
+        const char* folder = folders[i] && *folders[i] ? folders[i] : nullptr;
+        if (!folder) continue;
+        char here[pathSize];
+        if (strcmp(folder, ".") == 0 && getcwd(here, sizeof here)) folder = here;
+        used += snprintf(list + used, sizeof list - (size_t)used, "%s\n", folder);
+    }
     // The box's text is echoed on stderr as well, for a start from a terminal.
-    errorBox("The game's pictures were not found.\nThere is no \"images\" folder in\n%s\n%s\nor %s", here,
-             exeFolder[0] ? exeFolder : "the program's folder", TD_INSTALL_DATA_DIR);
+    errorBox("The game's pictures were not found: there is no \"images\" folder in\n%s"
+             "The game runs without them.", list);
     return false;
 }

@@ -87,6 +87,16 @@ bool GLWindow::create(const char* name, int width, int height, int colourBits, i
     return true;
 }
 
+bool readSdlDisplaySize(int display, int& width, int& height) {
+    SDL_DisplayMode current;
+    if (SDL_GetCurrentDisplayMode(display, &current) != 0) return false;
+    width = current.w;
+    height = current.h;
+    return true;
+}
+
+DisplaySizeReader readDisplaySize = readSdlDisplaySize;
+
 bool GLWindow::changeDisplayMode(int width, int height, int bits) {
     if (!windowHandle) return false;
     SDL_DisplayMode wanted = {SDL_PIXELFORMAT_UNKNOWN, width, height, 0, nullptr};
@@ -97,12 +107,14 @@ bool GLWindow::changeDisplayMode(int width, int height, int bits) {
     if (SDL_SetWindowDisplayMode(windowHandle, &closest) != 0) return false;
     // SDL switches the mode only for a shown window.
     SDL_ShowWindow(windowHandle);
-    if (SDL_SetWindowFullscreen(windowHandle, SDL_WINDOW_FULLSCREEN) != 0) return false;
     // Some displays keep their own mode whatever was asked: believe only the mode now in use.
     // SDL reports 32-bit desktops as 24 bits of colour, so only the size is compared.
     (void)bits;
-    SDL_DisplayMode current;
-    if (SDL_GetCurrentDisplayMode(display, &current) == 0 && current.w == width && current.h == height) return true;
+    int nowWidth = 0, nowHeight = 0;
+    if (SDL_SetWindowFullscreen(windowHandle, SDL_WINDOW_FULLSCREEN) == 0 && readDisplaySize(display, nowWidth, nowHeight) &&
+        nowWidth == width && nowHeight == height)
+        return true;
+    // Back to a plain window of the asked size, so the refusal leaves nothing behind.
     SDL_SetWindowFullscreen(windowHandle, 0);
     SDL_SetWindowSize(windowHandle, width, height);
     return false;

@@ -36,3 +36,9 @@ public:
 };
 
 extern GLWindow glWindow;
+
+// Reads the size of the mode a display really runs at; false when it cannot be read. Tests put
+// a display here that keeps its own mode whatever is asked, as a virtual X server does.
+typedef bool (*DisplaySizeReader)(int display, int& width, int& height);
+extern DisplaySizeReader readDisplaySize;
+bool readSdlDisplaySize(int display, int& width, int& height);
