@@ -7,6 +7,8 @@
 #            hide       ... unmap the window (no frames), map it again, then Escape
 #            fullscreen answer Yes: the refusal box, then the windowed 640x480 window, Escape
 #            nodata     started far from any "images" folder: the report, then as escape
+#            installed  installed into a scratch prefix (TD_BUILD_DIR names the build) and
+#                       started elsewhere: it finds its pictures with no report, then as escape
 # Every wait has a deadline; exit 0 passed, 1 failed, 77 skipped.
 set -u
 game=$1
@@ -18,8 +20,13 @@ if [ "${TD_SESSION_INNER:-}" != 1 ]; then
     for tool in xvfb-run xwininfo xdotool timeout; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
     done
-    TD_SESSION_INNER=1 exec timeout 100 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    # A random first server number keeps runs started at the same moment (other builds'
+    # tests) from racing for the same display.
+    TD_SESSION_INNER=1 exec timeout 100 xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
+
+# The game's first box must not race the server's start.
+for i in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 
 # SDL must use the X server, whatever the calling shell asked for.
 unset SDL_VIDEODRIVER
@@ -34,6 +41,12 @@ if [ "$scenario" = nodata ]; then
     game="$scratch/bin/trailerdash"
     workdir=$scratch
 fi
+if [ "$scenario" = installed ]; then
+    cmake --install "${TD_BUILD_DIR:?}" --prefix "$scratch/prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
+    game="$scratch/prefix/bin/trailerdash"
+    mkdir "$scratch/elsewhere"
+    workdir=$scratch/elsewhere
+fi
 
 (cd "$workdir" && exec "$game") 2>"$err" &
 pid=$!
@@ -41,7 +54,7 @@ pid=$!
 fail() {
     echo "FAIL ($scenario): $*"
     echo "--- windows:"; xwininfo -root -tree 2>/dev/null | grep ' 0x' | head -20
-    echo "--- game's stderr:"; cat "$err"
+    echo "--- display $DISPLAY; game's stderr:"; cat "$err"
     kill -9 "$pid" 2>/dev/null
     exit 1
 }
@@ -92,6 +105,9 @@ if [ "$scenario" = nodata ]; then
     [ "$boxesDismissed" -ge 1 ] || fail "no box told that the data folder is missing"
     grep -q 'no "images" folder' "$err" || fail "stderr does not name the missing images folder"
 fi
+if [ "$scenario" = installed ]; then
+    [ "$boxesDismissed" -eq 0 ] || fail "the installed game did not find its data folder"
+fi
 if [ "$scenario" = fullscreen ]; then
     press Return "$question"
     waitForWindow "Error" 20
@@ -113,6 +129,9 @@ while [ $quiet -lt 10 ] && [ $SECONDS -lt $loadDeadline ]; do
     sleep 0.1
 done
 echo "error boxes answered: $boxesDismissed"
+if [ "$scenario" = installed ] && [ -d "$TD_BUILD_DIR/images/text" ]; then
+    [ "$boxesDismissed" -eq 0 ] || fail "the installed game missed some of its pictures"
+fi
 
 geometry=$(xwininfo -id "$window")
 width=$(echo "$geometry" | awk '/Width:/ { print $2 }')
