@@ -375,13 +375,6 @@ TEST_F(TruckTest, BoxCornersAtTheStartPose) {
 
 using TruckGL = GLTest;
 
-#if defined(__SANITIZE_ADDRESS__)
-// Mesa's software driver keeps the buffers of feedback mode past the context's end. The shared
-// suppressions file names the driver but does not reach tests started by CTest (only the first
-// of the test environment's variables is set), so this program names it itself; weak, so that a
-// program-wide list elsewhere takes precedence.
-extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() { return "leak:swrast_dri.so\n"; }
-#endif
 
 struct Pt2 {
     double x, y;
