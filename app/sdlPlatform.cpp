@@ -10,12 +10,10 @@
 // One notch of a Windows mouse wheel.
 static const int wheelDelta = 120;
 
-SdlPlatform::SdlPlatform() {
-    // Counter, events and boxes need no subsystem of their own; the window starts video.
-    SDL_Init(0);
-}
-
-SdlPlatform::~SdlPlatform() { SDL_Quit(); }
+// The counter and the boxes need no SDL subsystem, and the window starts and stops video (and
+// with it the events), so the platform itself holds nothing of SDL's.
+SdlPlatform::SdlPlatform() {}
+SdlPlatform::~SdlPlatform() {}
 
 int64_t SdlPlatform::queryPerformanceCounter() { return (int64_t)SDL_GetPerformanceCounter(); }
 
