@@ -16,6 +16,12 @@ static void pinGLDrivers() {
     };
     for (const char* name : libraries) dlopen(name, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
 }
+
+// What the system's GL, X and SDL libraries allocate and keep is theirs, not the game's.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:swrast_dri.so\nleak:libgallium\nleak:libEGL_mesa\nleak:libGLX_mesa\nleak:libLLVM\n"
+           "leak:libX11\nleak:libxcb\nleak:libSDL2\nleak:libdbus\nleak:libfontconfig\n";
+}
 #else
 static void pinGLDrivers() {}
 #endif
