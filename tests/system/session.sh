@@ -17,6 +17,7 @@ scenario=$3
 outdir=${4:-.}
 
 if [ "${TD_SESSION_INNER:-}" != 1 ]; then
+    [ -x "$game" ] || { echo "FAIL: no game program at $game (did the build fail?)"; exit 1; }
     for tool in xvfb-run xwininfo xdotool timeout; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
     done
