@@ -5,31 +5,26 @@
 #include "app/input.h"
 #include "app/platform.h"
 #include "graphics/text.h"
+#include "race/player.h"
 
 Game::Game()
-    : lastCounter(0), truckCount(maxTrucks), playerCount(maxTrucks), currentTrack(0), positionOrder{0, 1, 2, 3, 4},
-      waitingForStart(true), raceOver(false), lapsToRace(6), showFrameRate(1.0f), showInfo(0.0f) {
+    : lastCounter(0), truckCount(maxTrucks), players{}, playerCount(maxTrucks), trackCount(0), currentTrack(0),
+      positionOrder{0, 1, 2, 3, 4}, waitingForStart(true), raceOver(false), lapsToRace(6), showFrameRate(1.0f),
+      showInfo(0.0f) {
     // No time computation may divide by zero before load reads the real frequency.
     perfFrequency = 1;
 }
 
 Game::~Game() {
-    // The players are deleted here, through their virtual destructors.
+    for (int i = 0; i < maxTrucks; i++) {
+        delete players[i];
+        players[i] = nullptr;
+    }
 }
 
-void Game::load() {
-    // The text font is loaded here, first.
-    perfFrequency = platform().queryPerformanceFrequency();
-    if (perfFrequency <= 0) perfFrequency = 1;
-    // The truck pictures are loaded here.
+int Game::trucksInUse() const { return truckCount < 0 ? 0 : truckCount > maxTrucks ? maxTrucks : truckCount; }
 
-    // The state all later drawing starts from: textured, both faces, later drawing on top.
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-
-    // The players, the truck textures, the tracks and the first resetRace follow here.
-}
+int Game::playersInUse() const { return playerCount < 0 ? 0 : playerCount > maxTrucks ? maxTrucks : playerCount; }
 
 void Game::updateTimer() {
     perfCounterNow = platform().queryPerformanceCounter();
@@ -61,13 +56,51 @@ void Game::update() {
 }
 
 void Game::subStep() {
-    // ---- One sub-step of the world, in this order: ----
-    // physics.beginStep();
-    // if (!waitingForStart || raceOver): each unfinished player's control() and setTime(raceClock);
-    // trucks[0..truckCount-1].update();
-    // updatePositions();
-    // if trucks[0] has done lapsToRace laps: raceOver = true, waitingForStart = true;
-    // physics.endStep();
+    physics.beginStep();
+    // On the results screen the computer players still racing drive on to their finish.
+    if (!waitingForStart || raceOver) {
+        float now = (float)raceClock.elapsedSeconds();
+        for (int i = 0; i < playersInUse(); i++) {
+            Player* p = players[i];
+            if (!p || p->isFinished()) continue;
+            p->control();
+            // Also after finishing inside control: this last time is the finish time.
+            p->setTime(now);
+        }
+    }
+    for (int i = 0; i < trucksInUse(); i++) trucks[i].update();
+    updatePositions();
+    // Only the user's truck ends the race.
+    if (trucks[0].getLapCount() == lapsToRace) {
+        raceOver = true;
+        waitingForStart = true;
+    }
+    physics.endStep();
+}
+
+void Game::updatePositions() {
+    float score[maxTrucks];
+    for (int k = 0; k < maxTrucks; k++) {
+        const Truck& t = trucks[positionOrder[k]];
+        score[k] = (float)t.getLapCount() + 0.01f * (float)t.getLastCheckpoint();
+    }
+    // Bubble sort: only a strictly higher score moves up, so ties keep the last ranking.
+    bool swapped = true;
+    while (swapped) {
+        swapped = false;
+        for (int k = 1; k < maxTrucks; k++) {
+            if (score[k] > score[k - 1]) {
+                float s = score[k];
+                score[k] = score[k - 1];
+                score[k - 1] = s;
+                int o = positionOrder[k];
+                positionOrder[k] = positionOrder[k - 1];
+                positionOrder[k - 1] = o;
+                swapped = true;
+            }
+        }
+    }
+    for (int k = 0; k < maxTrucks; k++) trucks[positionOrder[k]].setRacePosition(k + 1);
 }
 
 void Game::handleInput() {
@@ -89,24 +122,18 @@ void Game::handleKeys() {
 void Game::startRace() {
     waitingForStart = false;
     raceClock.reset();
-    // Each truck's lap timer is reset here, so the first lap is timed from the start.
+    // So that the first lap is timed from the start.
+    for (int i = 0; i < trucksInUse(); i++) trucks[i].resetLapTimer();
     if (raceOver) {
-        // From the results screen: the next track (wrapping to 0 after the last), then
-        // resetRace(), which puts the trucks on its grid and clears raceOver.
+        // From the results screen: the next track, wrapping after the last one built. Fewer
+        // built tracks than the array holds must not send the race to an unbuilt one.
+        currentTrack++;
+        if (currentTrack >= trackCount || currentTrack >= maxTracks) currentTrack = 0;
+        resetRace();
     }
 }
 
 void Game::handleMouse() {
     // Dragging up the screen (a negative deltaY) enlarges the view.
     if (mouse.rightDown) camera.zoomBy(-mouse.deltaY() / 500);
-}
-
-void Game::draw() {
-    glClear(GL_COLOR_BUFFER_BIT);
-    glPushMatrix();
-    // camera.setPosition(trucks[0]) and camera.apply(), then the current track and the trucks
-    // in index order are drawn here.
-    glPopMatrix();
-    // The overlay follows: the title or results panel with the start prompt while waiting,
-    // the heads-up display while racing.
 }

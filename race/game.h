@@ -5,14 +5,25 @@
 
 #include "app/timing.h"
 #include "graphics/camera2D.h"
+#include "physics/physics.h"
+#include "physics/truck.h"
+#include "track/track.h"
+#include "track/trackTileSet.h"
+
+class Player;
 
 class Game {
 public:
     Game();
     virtual ~Game();
 
-    // Once at start-up, after the window and the textures exist.
+    // Once at start-up, after the window and the textures exist, with the data folder (the
+    // one holding "images") as the working directory.
     void load();
+    // Puts every truck on the grid of the current track, resets the players and refills the world.
+    void resetRace();
+    // Builds the tile set and both courses.
+    void buildTracks();
     // Once a frame: timing, input, then the sub-steps of the world.
     void update();
     // Once a frame, after update: the world through the camera, then the overlay.
@@ -22,6 +33,13 @@ public:
     void handleMouse();
     // Samples the counter and sets frameTime: 0.9 of the real interval, at most maxFrameTime.
     void updateTimer();
+    // Ranks the trucks by laps and checkpoints, leader first; ties keep their previous order.
+    void updatePositions();
+    // The overlays, drawn in screen coordinates after the world.
+    void drawHud();
+    void drawResults();
+    void drawTitle();
+    void drawStartPrompt();
 
     // How many sub-steps a frame of frameTime seconds runs, and the length of each, written
     // back into frameTime.
@@ -32,20 +50,28 @@ public:
     static constexpr float subStepLength = 0.01f;  // seconds; compared in single precision
     static const int maxSubSteps = 6;
     static const int maxTrucks = 5;
+    static const int maxTracks = 2;
+    // Starting grid: three columns along x, two rows in y.
+    static constexpr float gridStartX = 250.0f;
+    static constexpr float gridColumnSpacing = 200.0f;
+    static constexpr float gridEvenY = 1960.0f;
+    static constexpr float gridOddY = 1880.0f;
 
     int64_t lastCounter;       // counter at the previous frame
     Camera2D camera;           // follows truck 0
     FrameRateDisplay frameRate;
-    // trucks[maxTrucks] go here.
+    Truck trucks[maxTrucks];   // truck i is driven by players[i]; truck 0 is the user's
     int truckCount;
-    // players[maxTrucks] go here.
+    Player* players[maxTrucks];  // owned; created by load
     int playerCount;
-    // physics, tracks[2] and trackCount go here.
+    Physics physics;
+    Track tracks[maxTracks];
+    int trackCount;            // tracks built
     int currentTrack;
     int positionOrder[maxTrucks];  // truck index at each race position, leader first
     bool waitingForStart;          // the title or results screen waits for Space
     bool raceOver;                 // truck 0 has completed lapsToRace laps
-    // tileSet goes here.
+    TrackTileSet tileSet;
     int lapsToRace;
     Stopwatch raceClock;           // real time since the race started
     float showFrameRate;           // flags kept as floats: nonzero shows the text
@@ -56,4 +82,7 @@ private:
     void startRace();
     // One sub-step of the world, frameTime long.
     void subStep();
+    // The counts in use, never past the fixed arrays.
+    int trucksInUse() const;
+    int playersInUse() const;
 };

@@ -1,0 +1,138 @@
+// What the race shows: the world through the camera, then the title panel, the results table
+// or the heads-up display in screen coordinates (origin bottom-left, 640 x 480).
+#include <GL/gl.h>
+
+#include "app/timing.h"
+#include "graphics/font.h"
+#include "graphics/rect.h"
+#include "graphics/text.h"
+#include "race/game.h"
+#include "race/player.h"
+
+// Every backing panel: black at opacity 0.45.
+static const float panelShade = -0.3f;
+
+// Results row colours by place, leader first.
+static const float placeColours[Game::maxTrucks][3] = {
+    {1.0f, 0.2f, 0.2f}, {0.8f, 0.2f, 0.4f}, {0.6f, 0.2f, 0.6f}, {0.4f, 0.2f, 0.8f}, {0.2f, 0.2f, 1.0f},
+};
+static const int resultsFirstRowY = 350;
+static const int resultsRowSpacing = 45;
+
+// The title text's left edge centres its widest line at the generated font's widths; the panel
+// leaves a 20-unit margin round the text's cells (y 326 to 454).
+static const int titleTextX = 140;
+static const int titleTextY = 422;
+static const float titlePanel[4] = {120, 310, 520, 470};
+
+void Game::draw() {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPushMatrix();
+    camera.setPosition(trucks[0].getX(), trucks[0].getY());
+    camera.apply();
+    tracks[currentTrack >= 0 && currentTrack < maxTracks ? currentTrack : 0].draw();
+    // In index order, so higher-numbered trucks cover lower-numbered ones.
+    for (int i = 0; i < trucksInUse(); i++) trucks[i].draw();
+    glPopMatrix();
+
+    if (waitingForStart) {
+        if (raceOver) {
+            drawResults();
+        } else {
+            drawTitle();
+        }
+        drawStartPrompt();
+    } else {
+        drawHud();
+    }
+}
+
+// The game's name and how to play, over a darkened panel.
+void Game::drawTitle() {
+    drawRect(panelShade, titlePanel[0], titlePanel[1], titlePanel[2], titlePanel[3]);
+    textFont.setColour(1, 1, 1);
+    // One call: the empty second line sets the help apart from the name.
+    printText(titleTextX, titleTextY, "TRAILER DASH\n\nUp drives, arrows steer\nA and Z zoom, Esc quits\n");
+    glColor3f(1, 1, 1);
+}
+
+void Game::drawStartPrompt() {
+    drawRect(panelShade, 160, 10, 440, 60);
+    textFont.setColour(1, 1, 1);
+    printText(196, 22, "Press SPACE to start\n");
+    glColor3f(1, 1, 1);
+}
+
+// Everything shown is the user's truck.
+void Game::drawHud() {
+    const Truck& t = trucks[0];
+    char time[raceTimeTextSize];
+
+    textFont.setColour(1, 1, 0);
+    printText(10, 440, "Total  Time");
+    textFont.setColour(1, 1, 1);
+    raceClock.formatElapsed(time);
+    printText(10, 415, "%s", time);
+
+    textFont.setColour(1, 1, 0);
+    printText(10, 390, "Lap  Time");
+    textFont.setColour(1, 1, 1);
+    if (t.getLapCount() == 0) {
+        formatRaceTime(t.getLapTime(), time);
+        printText(10, 365, "%s", time);
+    } else {
+        // Best, last, current.
+        formatRaceTime(t.getBestLapTime(), time);
+        printText(10, 365, "%s", time);
+        formatRaceTime(t.getLastLapTime(), time);
+        printText(10, 340, "%s", time);
+        formatRaceTime(t.getLapTime(), time);
+        printText(10, 315, "%s", time);
+    }
+
+    textFont.setColour(1, 1, 0);
+    printText(250, 440, "Position");
+    textFont.setColour(1, 1, 1);
+    printText(250, 415, "%d/%d\n", t.getRacePosition(), truckCount);
+
+    textFont.setColour(1, 1, 0);
+    printText(370, 440, "Lap");
+    textFont.setColour(1, 1, 1);
+    printText(370, 415, "%d/%d\n", t.getLapCount() + 1, lapsToRace);
+
+    if (showFrameRate != 0.0f) frameRate.draw();
+    if (showInfo != 0.0f) {
+        printText(300, 40, "Info");
+        printText(300, 10, "TruckPos %2.0f %2.0f", t.getX(), t.getY());
+    }
+
+    textFont.setColour(0, 1, 0);
+    printText(10, 40, "Speed");
+    printText(110, 40, "Power");
+    textFont.setColour(1, 1, 1);
+    printText(10, 10, "%2.0f", t.getSpeed() / 8);
+    printText(110, 10, "%2.0f", t.getPower() * 30);
+}
+
+// One row per finished player in ranking order; an unfinished place stays blank.
+void Game::drawResults() {
+    drawRect(panelShade, 130, 100, 470, 450);
+    textFont.setColour(1, 1, 1);
+    printText(230, 400, "RACE RESULTS\n");
+    // The table has one row per truck; more players than that have no row to go in.
+    for (int p = 0; p < playersInUse(); p++) {
+        int index = positionOrder[p];
+        if (index < 0 || index >= maxTrucks) continue;
+        const Player* player = players[index];
+        if (!player || !player->isFinished()) continue;
+        int y = resultsFirstRowY - resultsRowSpacing * p;
+        textFont.setColour(placeColours[p][0], placeColours[p][1], placeColours[p][2]);
+        printText(160, y, "%d", p + 1);
+        printText(210, y, "%10.10s", player->getName());
+        char time[raceTimeTextSize];
+        formatRaceTime(player->getTime(), time);
+        printText(370, y, "%s", time);
+    }
+    textFont.setColour(1, 1, 1);
+    glColor3f(1, 1, 1);
+}

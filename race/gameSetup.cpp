@@ -1,0 +1,87 @@
+// Race set-up: the truck pictures, the players, the courses and the starting grid.
+#include <GL/gl.h>
+
+#include <cstdio>
+
+#include "app/platform.h"
+#include "graphics/font.h"
+#include "graphics/image.h"
+#include "graphics/texture.h"
+#include "race/game.h"
+#include "race/player.h"
+#include "track/courses.h"
+
+// In truck order; the user's truck first.
+static const char* const truckPictures[Game::maxTrucks] = {
+    "images/trucks/metaltruck.bmp", "images/trucks/flatbedtruck.bmp", "images/trucks/tankertruck.bmp",
+    "images/trucks/redtruck.bmp",   "images/trucks/blacktruck.bmp",
+};
+
+// The pictures' transparent colour.
+static const uint8_t truckKeyRed = 254, truckKeyGreen = 42, truckKeyBlue = 157;
+
+void Game::load() {
+    loadTextFont();
+    perfFrequency = platform().queryPerformanceFrequency();
+    if (perfFrequency <= 0) perfFrequency = 1;
+
+    // A missing picture is reported by the loader; its truck gets whatever texture the empty
+    // image makes, and the race goes on.
+    Texture* truckTextures[maxTrucks];
+    for (int i = 0; i < maxTrucks; i++) {
+        Image image;
+        image.LoadBMP(truckPictures[i]);
+        image.applyColourKey(truckKeyRed, truckKeyGreen, truckKeyBlue);
+        truckTextures[i] = createTexture(image, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
+    }
+
+    // The state all later drawing starts from: textured, both faces, later drawing on top.
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+
+    // Created once; a second load keeps the players it already has.
+    if (!players[0]) players[0] = new PlayerUser();
+    players[0]->setTruck(&trucks[0]);
+    players[0]->setLapsToRace(lapsToRace);
+    players[0]->setName("UserPlayer");
+    for (int i = 1; i < playersInUse(); i++) {
+        PlayerAI* ai = players[i] ? static_cast<PlayerAI*>(players[i]) : new PlayerAI();
+        players[i] = ai;
+        char name[Player::maxNameLength];
+        snprintf(name, sizeof name, "AIplayer%d", i);
+        ai->setName(name);
+        ai->setTruck(&trucks[i]);
+        ai->setLapsToRace(lapsToRace);
+        ai->setSkill(i + 1);
+    }
+    for (int i = 0; i < trucksInUse(); i++) trucks[i].setTexture(truckTextures[i]);
+
+    buildTracks();
+    resetRace();
+}
+
+void Game::buildTracks() {
+    trackCount = buildCourses(tileSet, tracks, maxTracks, nullptr);
+    // Whatever was built, the race index must name one of the tracks held.
+    if (currentTrack >= trackCount || currentTrack >= maxTracks || currentTrack < 0) currentTrack = 0;
+}
+
+void Game::resetRace() {
+    if (currentTrack >= maxTracks || currentTrack < 0) currentTrack = 0;
+    Track& track = tracks[currentTrack];
+    physics.removeAll();
+    // The trucks go in first, in truck order, then the walls: that fixes the collision order.
+    for (int i = 0; i < trucksInUse(); i++) {
+        trucks[i].resetForRace(physics);
+        trucks[i].setPosition(gridStartX + gridColumnSpacing * (float)(i / 2), i % 2 == 0 ? gridEvenY : gridOddY);
+        trucks[i].setTrack(&track);
+        if (players[i]) {
+            players[i]->reset();
+            players[i]->setTrack(&track);
+        }
+    }
+    for (int k = 0; k < maxTrucks; k++) positionOrder[k] = k;
+    track.registerWalls(physics);
+    raceOver = false;
+}
