@@ -48,9 +48,9 @@ public:
     static constexpr double gameTimeScale = 0.9;   // game seconds per real second
     static constexpr double maxFrameTime = 0.1;    // seconds; a slow frame slows the game instead
     static constexpr float subStepLength = 0.01f;  // seconds; compared in single precision
-    static const int maxSubSteps = 6;
-    static const int maxTrucks = 5;
-    static const int maxTracks = 2;
+    static constexpr int maxSubSteps = 6;
+    static constexpr int maxTrucks = 5;
+    static constexpr int maxTracks = 2;
     // Starting grid: three columns along x, two rows in y.
     static constexpr float gridStartX = 250.0f;
     static constexpr float gridColumnSpacing = 200.0f;

@@ -6,7 +6,7 @@ class Track;
 
 class Player {
 public:
-    static const int maxNameLength = 128;  // bytes of the name buffer, terminator included
+    static constexpr int maxNameLength = 128;  // bytes of the name buffer, terminator included
 
     Player();
     virtual ~Player();
