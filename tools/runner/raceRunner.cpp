@@ -1,0 +1,209 @@
+#include "tools/runner/raceRunner.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/dataFolder.h"
+#include "app/headlessContext.h"
+#include "app/input.h"
+#include "app/mainLoop.h"
+#include "graphics/texture.h"
+#include "race/game.h"
+#include "tools/runner/frameCapture.h"
+
+static const int screenWidth = 640;
+static const int screenHeight = 480;
+
+RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
+    : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), frameCounts(0), frame(0), held{}, drawNext(false) {
+    clock.frequency = runnerClockFrequency;
+    clock.counter = 0;
+    clock.echoToStderr = true;
+    // Rounded, and never zero, so that every frame moves the clock.
+    frameCounts = (int64_t)std::llround(options.frameSeconds * (double)runnerClockFrequency);
+    if (frameCounts < 1) frameCounts = 1;
+}
+
+RaceRunner::~RaceRunner() { shutDown(); }
+
+bool RaceRunner::start(FILE* err) {
+    setPlatform(&clock);
+    if (!createHeadlessContext(screenWidth, screenHeight)) {
+        fprintf(err, "trailerdash-runner: no offscreen GL context\n");
+        return false;
+    }
+    // Files named on the command line are relative to where the runner was started, not to
+    // the data folder it enters.
+    if (options.tracePath[0]) {
+        trace = fopen(options.tracePath, "w");
+        if (!trace) {
+            fprintf(err, "trailerdash-runner: cannot write %s\n", options.tracePath);
+            return false;
+        }
+        fprintf(trace, "frame,truck,x,y,speed,cabHeading,trailerHeading,steerAngle,power,laps,lastCheckpoint\n");
+    }
+    if (options.screenshotFolder[0]) {
+        char full[PATH_MAX];
+        if (!realpath(options.screenshotFolder, full) || strlen(full) >= sizeof options.screenshotFolder) {
+            fprintf(err, "trailerdash-runner: no folder %s\n", options.screenshotFolder);
+            return false;
+        }
+        strcpy(options.screenshotFolder, full);
+    }
+    bool found;
+    if (options.dataFolder[0]) {
+        const char* folders[1] = {options.dataFolder};
+        found = enterDataFolderFrom(folders, 1);
+    } else {
+        found = enterDataFolder();
+    }
+    if (!found) {
+        fprintf(err, "trailerdash-runner: no data folder\n");
+        return false;
+    }
+    initTextures();
+    game = new Game();
+    loop = new MainLoop(*game);
+    game->load();
+    if (options.track != game->currentTrack && options.track < game->trackCount) {
+        game->currentTrack = options.track;
+        game->resetRace();
+    }
+    // The loop runs frames only for an active window, as the game's does.
+    clock.postMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0), 0);
+    return true;
+}
+
+void RaceRunner::shutDown() {
+    if (game) {
+        releaseTextures();
+        delete loop;
+        delete game;
+        loop = nullptr;
+        game = nullptr;
+    }
+    if (trace) {
+        fclose(trace);
+        trace = nullptr;
+    }
+    destroyHeadlessContext();
+    // Keys held at the end must not leak into a later run in the same process.
+    keys = Keys();
+    setPlatform(nullptr);
+}
+
+void RaceRunner::setKey(int code, bool down) {
+    if (held[code] == down) return;
+    held[code] = down;
+    clock.postMessage(down ? WM_KEYDOWN : WM_KEYUP, (uint64_t)code, 0);
+}
+
+void RaceRunner::runFrame(const bool* wanted) {
+    for (int code = 0; code < 256; code++) setKey(code, wanted[code]);
+    // Frame k samples the counter at (k + 1) frame lengths, so even the first lasts one length.
+    clock.counter = (int64_t)(frame + 1) * frameCounts;
+    // The loop drains every waiting message, one per pass, before it runs a frame.
+    for (int pass = 0; pass <= Platform::queueCapacity && clock.pendingMessages() > 0 && !loop->done; pass++)
+        loop->pass();
+    bool draw = options.drawEvery > 0 && frame % options.drawEvery == 0;
+    if (draw || drawNext) {
+        loop->frame();
+    } else {
+        // The loop's frame with the drawing left out: the world and the keys move the same.
+        mouse.update();
+        game->update();
+        keys.endFrame();
+    }
+    drawNext = false;
+    frame++;
+    writeTrace();
+}
+
+void RaceRunner::writeTrace() {
+    if (!trace) return;
+    for (int i = 0; i < game->truckCount; i++) {
+        const Truck& t = game->trucks[i];
+        fprintf(trace, "%lld,%d,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%d,%d\n", frame - 1, i, t.getX(), t.getY(),
+                t.getSpeed(), t.cabHeading, t.trailerHeading, t.steerAngle, t.power, t.getLapCount(),
+                t.getLastCheckpoint());
+    }
+}
+
+void RaceRunner::shoot(const char* what) {
+    if (!options.screenshotFolder[0]) return;
+    char path[runnerPathSize + 64];
+    snprintf(path, sizeof path, "%s/course%d-%s.ppm", options.screenshotFolder, game->currentTrack, what);
+    if (!captureFrame(path, screenWidth, screenHeight)) fprintf(stderr, "trailerdash-runner: cannot write %s\n", path);
+}
+
+bool RaceRunner::runRace(int number) {
+    bool wanted[256] = {};
+    if (number == 1 && options.screenshotFolder[0]) {
+        // The title as the game's first frame shows it, drawn without advancing anything.
+        game->draw();
+        shoot("title");
+    }
+    // Space for one frame starts the race: from the title, or from the results onto the next course.
+    wanted[VK_SPACE] = true;
+    runFrame(wanted);
+    wanted[VK_SPACE] = false;
+    autopilot.reset();
+    record.begin(number, game->currentTrack, *game);
+    record.observe(*game, options.frameSeconds);
+    bool shots = options.screenshotFolder[0] != 0;
+    int shotStage = 0;
+    while (!loop->done) {
+        if (record.complete(options.idle)) break;
+        if (record.simulatedSeconds >= options.maxSeconds) {
+            record.timedOut = true;
+            break;
+        }
+        DriveKeys drive = {false, false, false, false};
+        if (!options.idle && !record.trucks[0].finished)
+            drive = autopilot.decide(game->trucks[0], game->tracks[game->currentTrack], options.frameSeconds);
+        wanted[VK_LEFT] = drive.left;
+        wanted[VK_RIGHT] = drive.right;
+        wanted[VK_UP] = drive.up;
+        wanted[VK_DOWN] = drive.down;
+        if (shots) {
+            // Zoom in after the race view and back out by as long after the zoomed view.
+            double t = record.simulatedSeconds;
+            if (shotStage == 0 && t >= raceShotSeconds) {
+                shoot("race");
+                shotStage = 1;
+            } else if (shotStage == 1 && t >= raceShotSeconds + zoomHoldSeconds) {
+                shoot("zoom");
+                shotStage = 2;
+            } else if (shotStage == 2 && t >= raceShotSeconds + 2 * zoomHoldSeconds) {
+                shotStage = 3;
+            }
+            wanted['A'] = shotStage == 1;
+            wanted['Z'] = shotStage == 2;
+            // A shot reads the frame before it, which must have been drawn.
+            drawNext = shotStage < 3;
+        }
+        runFrame(wanted);
+        record.observe(*game, options.frameSeconds);
+    }
+    // Let go of everything so that nothing carries into the results or the next race.
+    bool none[256] = {};
+    if (!record.timedOut && !loop->done) {
+        drawNext = true;
+        runFrame(none);
+        record.observe(*game, options.frameSeconds);
+        if (shots) shoot("results");
+    }
+    record.print(out);
+    return !record.timedOut && record.complete(options.idle);
+}
+
+int RaceRunner::runRaces() {
+    bool allFinished = true;
+    for (int r = 1; r <= options.races && !loop->done; r++) {
+        if (!runRace(r)) allFinished = false;
+        fprintf(out, "\n");
+    }
+    return allFinished ? 0 : 1;
+}

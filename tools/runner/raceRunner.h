@@ -1,0 +1,55 @@
+#pragma once
+// Runs whole races with no window: a hidden GL context, a scripted clock that advances by
+// exactly one frame length per frame, and key messages posted through the game's own window
+// procedure, with the autopilot at the wheel of the user's truck.
+#include <cstdint>
+#include <cstdio>
+
+#include "app/platform.h"
+#include "tools/runner/autopilot.h"
+#include "tools/runner/raceRecord.h"
+#include "tools/runner/runnerOptions.h"
+
+class Game;
+class MainLoop;
+
+// Counts per second of the runner's clock.
+const int64_t runnerClockFrequency = 1000000000;
+// Screenshots: how far into the race the race view is taken, and how long A is held for the
+// zoomed view after it.
+const double raceShotSeconds = 8.0;
+const double zoomHoldSeconds = 1.5;
+
+class RaceRunner {
+public:
+    RaceRunner(const RunnerOptions& options, FILE* out);
+    ~RaceRunner();
+
+    // The context, the data folder, the textures and the game; false (said on err) on failure.
+    bool start(FILE* err);
+    // Every race in turn; the exit code: 0 when every truck that should finish did, else 1.
+    int runRaces();
+    // One race from the Space press that starts it to its last finisher or the time limit.
+    bool runRace(int number);
+    void shutDown();
+
+    RunnerOptions options;
+    FILE* out;
+    FILE* trace;
+    ScriptedPlatform clock;
+    Game* game;
+    MainLoop* loop;
+    Autopilot autopilot;
+    RaceRecord record;
+    int64_t frameCounts;   // counter counts per frame
+    long long frame;       // frames run since start, over all races
+    bool held[256];        // keys the runner holds down
+    bool drawNext;         // the next frame is drawn whatever drawEvery says
+
+private:
+    // Runs one frame of the game's loop after posting the key changes to reach wanted.
+    void runFrame(const bool* wanted);
+    void setKey(int code, bool down);
+    void writeTrace();
+    void shoot(const char* what);
+};

@@ -1,0 +1,106 @@
+#include "tools/runner/runnerOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+// Frames longer than the game's own clamp would only slow the world; shorter than a
+// microsecond the race would take billions of frames.
+static const double minFrameSeconds = 1e-6;
+static const double maxFrameSeconds = 1.0;
+static const int maxRaces = 1000;
+// A day of simulated time bounds the frame counter far below its range.
+static const double maxRaceSeconds = 86400.0;
+
+RunnerOptions::RunnerOptions()
+    : track(0), frameSeconds(1.0 / 60.0), races(1), idle(false), tracePath{}, dataFolder{}, screenshotFolder{},
+      drawEvery(1), maxSeconds(900.0), help(false) {}
+
+// The whole text must be a finite number.
+static bool parseDouble(const char* text, double& value) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    double v = strtod(text, &end);
+    if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+static bool parseInt(const char* text, int& value) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    long v = strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < -1000000 || v > 1000000) return false;
+    value = (int)v;
+    return true;
+}
+
+// Copies a path, refusing one that would be cut short.
+static bool copyPath(char* dest, const char* text) {
+    if (!text || !*text || strlen(text) >= (size_t)runnerPathSize) return false;
+    strcpy(dest, text);
+    return true;
+}
+
+bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& options, FILE* err) {
+    for (int i = 1; i < argc; i++) {
+        const char* name = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        bool ok = true;
+        bool takesValue = true;
+        if (!strcmp(name, "--idle")) {
+            options.idle = true;
+            takesValue = false;
+        } else if (!strcmp(name, "--help") || !strcmp(name, "-h")) {
+            options.help = true;
+            takesValue = false;
+        } else if (!strcmp(name, "--track")) {
+            ok = parseInt(value, options.track) && (options.track == 0 || options.track == 1);
+        } else if (!strcmp(name, "--frame")) {
+            ok = parseDouble(value, options.frameSeconds) && options.frameSeconds >= minFrameSeconds &&
+                 options.frameSeconds <= maxFrameSeconds;
+        } else if (!strcmp(name, "--races")) {
+            ok = parseInt(value, options.races) && options.races >= 1 && options.races <= maxRaces;
+        } else if (!strcmp(name, "--draw-every")) {
+            ok = parseInt(value, options.drawEvery) && options.drawEvery >= 0;
+        } else if (!strcmp(name, "--max-seconds")) {
+            ok = parseDouble(value, options.maxSeconds) && options.maxSeconds > 0 && options.maxSeconds <= maxRaceSeconds;
+        } else if (!strcmp(name, "--trace")) {
+            ok = copyPath(options.tracePath, value);
+        } else if (!strcmp(name, "--data")) {
+            ok = copyPath(options.dataFolder, value);
+        } else if (!strcmp(name, "--screenshots")) {
+            ok = copyPath(options.screenshotFolder, value);
+        } else {
+            fprintf(err, "trailerdash-runner: unknown option \"%s\"\n", name);
+            return false;
+        }
+        if (!ok) {
+            if (value)
+                fprintf(err, "trailerdash-runner: %s cannot take \"%s\"\n", name, value);
+            else
+                fprintf(err, "trailerdash-runner: %s needs a value\n", name);
+            return false;
+        }
+        if (takesValue) i++;
+    }
+    return true;
+}
+
+void printRunnerUsage(FILE* out) {
+    fprintf(out,
+            "usage: trailerdash-runner [options]\n"
+            "  --track N          course of the first race, 0 or 1 (default 0)\n"
+            "  --frame SECONDS    real length of every frame (default 1/60)\n"
+            "  --races N          races in a row; the courses alternate (default 1)\n"
+            "  --idle             the user's truck gets no keys\n"
+            "  --trace FILE       CSV of every truck after every frame\n"
+            "  --draw-every N     draw one frame in N, 0 for none (default 1: every frame)\n"
+            "  --max-seconds S    simulated time limit per race (default 900)\n"
+            "  --data DIR         folder that holds \"images\" (default: found as the game finds it)\n"
+            "  --screenshots DIR  PPM pictures of the title, race, zoomed race and results\n"
+            "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use.\n");
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The headless race runner's command line.
+#include <cstdio>
+
+const int runnerPathSize = 512;
+
+struct RunnerOptions {
+    int track;               // course of the first race
+    double frameSeconds;     // real length of every frame
+    int races;
+    bool idle;               // the user's truck gets no keys
+    char tracePath[runnerPathSize];
+    char dataFolder[runnerPathSize];
+    char screenshotFolder[runnerPathSize];
+    int drawEvery;           // frames per drawn frame; 0 draws none
+    double maxSeconds;       // simulated seconds per race before it is given up
+    bool help;
+
+    RunnerOptions();
+};
+
+// Fills options from argv; false, with the reason written to err, for anything it cannot use.
+bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& options, FILE* err);
+void printRunnerUsage(FILE* out);
