@@ -387,8 +387,8 @@ TEST(AssetFont, WidthsAreSane) {
         int w = font.widths[font.cellOf('W', bank)];
         int zero = font.widths[font.cellOf('0', bank)];
         std::printf("bank %d: space %d, W %d, digits %d\n", bank, space, w, zero);
-        EXPECT_GE(space, 7);
-        EXPECT_LE(space, 11);
+        EXPECT_GE(space, 5);
+        EXPECT_LE(space, 9);
         EXPECT_LT(space, w);
         for (char d = '1'; d <= '9'; ++d)
             EXPECT_EQ(font.widths[font.cellOf(d, bank)], zero) << "digit " << d << " bank " << bank;
@@ -431,8 +431,8 @@ TEST(AssetFont, LettersShareOneBaselineAndReadAtHudSize) {
         font.inkRows(font.cellOf('H', bank), low, high);
         int capHeight = high - low + 1;
         std::printf("bank %d: 'H' stands on row %d, %d pixels tall\n", bank, low, capHeight);
-        EXPECT_GE(capHeight, 17);
-        EXPECT_LE(capHeight, 23);
+        EXPECT_GE(capHeight, 14);
+        EXPECT_LE(capHeight, 19);
         for (char c : {'E', 'x', 'a', 'Z', 'm', '0', '7'}) {
             int l, h;
             font.inkRows(font.cellOf(c, bank), l, h);
@@ -441,6 +441,47 @@ TEST(AssetFont, LettersShareOneBaselineAndReadAtHudSize) {
         // Descenders stay inside the cell.
         font.inkRows(font.cellOf('g', bank), low, high);
         EXPECT_GE(low, 0);
+    }
+}
+
+// The screens place their texts at fixed positions; each must end before the next text on
+// its line or its panel's edge. Widths are in screen units (one atlas pixel each).
+TEST(AssetFont, ScreenTextsFitTheirPlaces) {
+    FontFiles font;
+    ASSERT_TRUE(font.ok);
+    auto width = [&](const char* text) {
+        int sum = 0;
+        for (const char* c = text; *c; ++c)
+            sum += font.widths[font.cellOf(*c, 0)];
+        return sum;
+    };
+    struct Place {
+        const char* text;
+        int x, limit;   // starts at x, must end at or before limit
+    };
+    const Place places[] = {
+        {"Press SPACE to start", 196, 440},   // the start prompt's panel
+        {"Total  Time", 10, 250},             // HUD top row: next is "Position"
+        {"00:00:00", 10, 250},
+        {"Position", 250, 370},               // next is "Lap"
+        {"5/5", 250, 370},
+        {"Lap", 370, 520},                    // next is the frame rate
+        {"6/6", 370, 520},
+        {"Speed", 10, 110},                   // next is "Power"
+        {"99", 10, 110},
+        {"RACE RESULTS", 230, 470},           // the results panel
+        {"5", 160, 210},                      // place, then the name column
+        {"UserPlayer", 210, 370},             // the players' names, then the time
+        {" AIplayer4", 210, 370},
+        {"88:88:88", 370, 470},
+        {"TRAILER DASH", 140, 520},           // the title panel
+        {"Up drives, arrows steer", 140, 520},
+        {"A and Z zoom, Esc quits", 140, 520},
+    };
+    for (const Place& p : places) {
+        int end = p.x + width(p.text);
+        std::printf("\"%s\" from %d ends at %d (limit %d)\n", p.text, p.x, end, p.limit);
+        EXPECT_LE(end, p.limit) << p.text;
     }
 }
 

@@ -60,6 +60,8 @@ bool renderBank(FT_Library library, const char* fontFile, int bank, GreyPicture&
         return false;
     }
     bool ok = FT_Set_Pixel_Sizes(face, 0, fontPixelSize) == 0;
+    FT_Matrix condense = {FT_Fixed(fontCondense * 65536.0 + 0.5), 0, 0, 0x10000};
+    FT_Set_Transform(face, &condense, nullptr);   // also scales the advances
     for (int i = 0; ok && i < glyphsPerBank; ++i) {
         int character = firstCharacter + i;
         int cell = bank * glyphsPerBank + i;
