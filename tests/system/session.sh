@@ -9,6 +9,8 @@
 #            nodata     started far from any "images" folder: the report, then as escape
 #            installed  installed into a scratch prefix (TD_BUILD_DIR names the build) and
 #                       started elsewhere: it finds its pictures with no report, then as escape
+#            race       the title, Space, then Up held: the HUD's clock runs and the speed rises
+#                       (read off screenshots by TD_SCREEN_TEXT), then Escape
 # Every wait has a deadline; exit 0 passed, 1 failed, 77 skipped.
 set -u
 game=$1
@@ -134,6 +136,53 @@ if [ "$scenario" = installed ] && [ -d "$TD_BUILD_DIR/images/text" ]; then
     [ "$boxesDismissed" -eq 0 ] || fail "the installed game missed some of its pictures"
 fi
 
+# Screenshot NAME: session-race-NAME.ppm to read, .png to look at.
+shoot() {
+    local base="$outdir/session-race-$1"
+    import -window "$window" -depth 8 "$base.ppm" 2>/dev/null || fail "no screenshot $1"
+    convert "$base.ppm" "$base.png" 2>/dev/null
+    shotFile=$base.ppm
+}
+# TEXT X Y R G B must stand on the last shot.
+expectText() {
+    "$screenText" "$shotFile" "$images" is "$2" "$3" "$4" "$5" "$6" "$1" || fail "no \"$1\" at $2, $3 on $shotFile"
+}
+# X Y N: sets value to the N characters of white digits there, or fails.
+readValue() {
+    value=$("$screenText" "$shotFile" "$images" read "$1" "$2" "$3") || fail "nothing readable at $1, $2 on $shotFile"
+}
+race() {
+    screenText=${TD_SCREEN_TEXT:?}
+    images=${TD_BUILD_DIR:?}/images
+    command -v import >/dev/null || { echo "SKIP: ImageMagick is not installed"; exit 77; }
+    shoot title
+    expectText "TRAILER DASH" 140 422 1 1 1
+    expectText "Press SPACE to start" 196 22 1 1 1
+    "$screenText" "$shotFile" "$images" read 10 415 8 >/dev/null 2>&1 && fail "a race clock shows on the title"
+    press space "$window"
+    sleep 0.5
+    shoot start
+    expectText "Total  Time" 10 440 1 1 0
+    expectText "Speed" 10 40 0 1 0
+    readValue 10 415 8; clock0=$value
+    readValue 10 10 2; speed0=$value
+    # Up goes down only now: held from before Space it would not put the truck in gear.
+    timeout 5 xdotool keydown Up
+    sleep 0.7
+    shoot up1
+    readValue 10 415 8; clock1=$value
+    readValue 10 10 2; speed1=$value
+    sleep 0.7
+    shoot up2
+    readValue 10 415 8; clock2=$value
+    readValue 10 10 2; speed2=$value
+    timeout 5 xdotool keyup Up
+    echo "clock: $clock0, $clock1, $clock2; speed: '$speed0', '$speed1', '$speed2'"
+    [[ "$clock0" < "$clock1" && "$clock1" < "$clock2" ]] || fail "the race clock does not run"
+    [ "$speed0" = " 0" ] || fail "the truck moves before Up"
+    [ "$speed1" -gt 0 ] && [ "$speed2" -gt "$speed1" ] || fail "the speed does not rise while Up is held"
+}
+
 geometry=$(xwininfo -id "$window")
 width=$(echo "$geometry" | awk '/Width:/ { print $2 }')
 height=$(echo "$geometry" | awk '/Height:/ { print $2 }')
@@ -145,6 +194,10 @@ alive || fail "the game did not keep running"
 command -v import >/dev/null && import -window "$window" "$outdir/session-$scenario.png" 2>/dev/null
 
 case "$scenario" in
+race)
+    race
+    press Escape "$window"
+    ;;
 close)
     "$closer" "$window" || fail "the close request could not be sent"
     ;;
