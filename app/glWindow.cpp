@@ -120,16 +120,6 @@ bool GLWindow::changeDisplayMode(int width, int height, int bits) {
     return false;
 }
 
-void GLWindow::setProjection(int width, int height) {
-    // Half a pixel less than half the size, so pixel centres fall on whole units.
-    double w = (width - 1) / 2.0;
-    double h = (height - 1) / 2.0;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-w, w, -h, h, 0, 2);
-    glMatrixMode(GL_MODELVIEW);
-}
-
 bool GLWindow::destroy() {
     if (fullScreen && windowHandle) SDL_SetWindowFullscreen(windowHandle, 0);
     fullScreen = false;

@@ -18,7 +18,8 @@ public:
                 WindowProcedure windowProcedure, void* instance);
     // Releases exactly what create acquired; safe after a failed or partial create. Always true.
     bool destroy();
-    void setProjection(int width, int height);
+    // The centred projection, one unit per pixel; any GL context may use it.
+    static void setProjection(int width, int height);
     // Switches the window to full screen; true only when the display really runs at width x height.
     bool changeDisplayMode(int width, int height, int bits);
     bool swapBuffers();

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "app/glWindow.h"
+
 static SDL_Window* headlessWindow = nullptr;
 static SDL_GLContext headlessGL = nullptr;
 
@@ -29,12 +31,7 @@ bool createHeadlessContext(int width, int height) {
         return false;
     }
     glViewport(0, 0, width, height);
-    // The game window's centred projection: one unit per pixel, origin in the middle.
-    double w = (width - 1) / 2.0, h = (height - 1) / 2.0;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-w, w, -h, h, 0, 2);
-    glMatrixMode(GL_MODELVIEW);
+    GLWindow::setProjection(width, height);
     glLoadIdentity();
     return true;
 }

@@ -11,18 +11,3 @@ struct TestEnvironment {
     }
 } testEnvironment;
 }  // namespace
-
-// Allocations made and kept by the system's GL, X and SDL libraries, not by the game. Only
-// sanitizer builds read this.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:swrast_dri.so\n"
-           "leak:libgallium\n"
-           "leak:libEGL_mesa\n"
-           "leak:libGLX_mesa\n"
-           "leak:libLLVM\n"
-           "leak:libX11\n"
-           "leak:libxcb\n"
-           "leak:libSDL2\n"
-           "leak:libdbus\n"
-           "leak:libfontconfig\n";
-}

@@ -3,29 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/sanitizerSupport.h"
 #include "tools/runner/raceRunner.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <dlfcn.h>
-
-// Sanitizer builds only: a GL driver unloaded before LeakSanitizer looks leaves nameless frames
-// that no suppression can match, so its libraries stay in memory.
-static void pinGLDrivers() {
-    const char* libraries[] = {
-        "libEGL_mesa.so.0", "libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so",
-        "libLLVM-15.so.1", "libgallium_dri.so",
-    };
-    for (const char* name : libraries) dlopen(name, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
-}
-
-// The system's GL, X and SDL libraries keep some allocations until exit.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:swrast_dri.so\nleak:libgallium\nleak:libEGL_mesa\nleak:libGLX_mesa\nleak:libLLVM\n"
-           "leak:libX11\nleak:libxcb\nleak:libSDL2\nleak:libdbus\nleak:libfontconfig\n";
-}
-#else
-static void pinGLDrivers() {}
-#endif
 
 int main(int argc, char** argv) {
     RunnerOptions options;
