@@ -6,7 +6,8 @@ packages=(
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  # SDL's X11 message box asks for a normal-width X font: a bare Xvfb has only "fixed".
+  xvfb xauth xfonts-base xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
 )
 missing=()
