@@ -156,8 +156,8 @@ expectText() {
     "$screenText" "$shotFile" "$images" is "$2" "$3" "$4" "$5" "$6" "$1" || fail "no \"$1\" at $2, $3 on $shotFile"
 }
 # NAME: shoots and sets clock and speed to the HUD's values on that shot. The world scrolls
-# under the HUD, and a white road line behind a digit spoils its reading, so a shot that
-# does not read cleanly is taken again a few frames later.
+# under the HUD and a light patch behind a digit can spoil its reading, so a shot that does
+# not read cleanly is taken again a few frames later.
 shootHUD() {
     local try
     for try in 1 2 3 4 5; do
