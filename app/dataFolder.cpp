@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/errorBox.h"
-#include "app/platform.h"
+#include "core/errorBox.h"
+#include "core/platform.h"
 
 #ifndef TD_INSTALL_DATA_DIR
 #define TD_INSTALL_DATA_DIR "/usr/local/share/trailerdash"

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "graphics/rect.h"
 
 GLWindow glWindow;

@@ -1,6 +1,6 @@
 #include "app/keyMap.h"
 
-#include "app/input.h"
+#include "core/input.h"
 
 struct KeyPair {
     SDL_Keycode symbol;

@@ -1,7 +1,7 @@
 // Trailer Dash: a top-down race for articulated trucks.
 #include "app/dataFolder.h"
 #include "app/mainLoop.h"
-#include "app/sanitizerSupport.h"
+#include "core/sanitizerSupport.h"
 #include "app/sdlPlatform.h"
 
 int main() {

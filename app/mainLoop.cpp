@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/glWindow.h"
-#include "app/input.h"
+#include "core/input.h"
 #include "graphics/text.h"
 #include "graphics/texture.h"
 #include "race/game.h"

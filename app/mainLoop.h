@@ -3,7 +3,7 @@
 // procedure that turns window messages into key, mouse and activation state.
 #include <cstdint>
 
-#include "app/platform.h"
+#include "core/platform.h"
 
 class Game;
 

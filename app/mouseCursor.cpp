@@ -1,7 +1,7 @@
 // The program-drawn mouse cursor: a 32x32 texture centred on the pointer.
 #include <GL/gl.h>
 
-#include "app/input.h"
+#include "core/input.h"
 #include "graphics/texture.h"
 
 bool Mouse::loadCursorImage(const char* path) {

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/input.h"
+#include "core/input.h"
 #include "app/keyMap.h"
 
 // One notch of a Windows mouse wheel.

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop under SDL: its events become the window messages the window procedure was built
 // around, and its counter, pointer and message boxes serve the rest of the game.
-#include "app/platform.h"
+#include "core/platform.h"
 
 union SDL_Event;
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "math/matrix4.h"
 #include "physics/physics.h"
 #include "physics/wall.h"

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/errorBox.h"
+#include "core/errorBox.h"
 #include "graphics/texture.h"
 #include "math/vector.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/errorBox.h"
+#include "core/errorBox.h"
 
 static const int bmpHeaderBytes = 54;
 static const int bmpColourTableBytes = 256 * 4;

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "graphics/font.h"
 #include "graphics/texture.h"
 #include "math/vector.h"

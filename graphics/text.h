@@ -2,7 +2,7 @@
 // Screen text in fixed screen coordinates (0..640 x 0..480, origin bottom-left) with textFont,
 // and the debug console: accumulated text drawn every frame from the top-left corner.
 
-#include "app/errorBox.h"  // TD_PRINTF
+#include "core/errorBox.h"  // TD_PRINTF
 
 class Font;
 

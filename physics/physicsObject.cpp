@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "math/vector.h"
 #include "physics/physics.h"
 

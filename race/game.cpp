@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "app/input.h"
-#include "app/platform.h"
+#include "core/input.h"
+#include "core/platform.h"
 #include "graphics/text.h"
 #include "race/player.h"
 

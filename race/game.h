@@ -3,10 +3,10 @@
 // game's own keys and advances the world in up to six fixed sub-steps per frame.
 #include <cstdint>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "graphics/camera2D.h"
 #include "physics/physics.h"
-#include "physics/truck.h"
+#include "vehicle/truck.h"
 #include "track/track.h"
 #include "track/trackTileSet.h"
 

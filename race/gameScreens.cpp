@@ -2,7 +2,7 @@
 // or the heads-up display in screen coordinates (origin bottom-left, 640 x 480).
 #include <GL/gl.h>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "graphics/font.h"
 #include "graphics/rect.h"
 #include "graphics/text.h"

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "graphics/font.h"
 #include "graphics/image.h"
 #include "graphics/texture.h"

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/input.h"
+#include "core/input.h"
 #include "math/vector.h"
-#include "physics/truck.h"
+#include "vehicle/truck.h"
 #include "track/track.h"
 
 // Steering amount of a full turn; +3 turns left (towards larger angles).
@@ -83,7 +83,7 @@ void PlayerAI::control() {
     float d[2] = {target[0] - truck->getX(), target[1] - truck->getY()};
     float diff = angleDifference(headingOfVector(d), truck->averageHeading());
     float speed = truck->getSpeed();
-    if ((std::fabs(diff) < sharpTurnDegrees || speed < sharpTurnSpeed) && speed < topSpeed()) {
+    if ((std::fabs(diff) < liftOffAimDegrees || speed < liftOffSpeed) && speed < topSpeed()) {
         truck->selectGear(1);
         truck->setThrottle(1);
     }

@@ -17,7 +17,7 @@ if ! command -v "$cxx" >/dev/null 2>&1; then
 fi
 mkdir -p "$out/seeds" "$out/corpus" "$out/artifacts"
 
-sources=("$root/tests/fuzz/bmpFuzz.cpp" "$root/graphics/image.cpp" "$root/app/errorBox.cpp" "$root/app/platform.cpp")
+sources=("$root/tests/fuzz/bmpFuzz.cpp" "$root/graphics/image.cpp" "$root/core/errorBox.cpp" "$root/core/platform.cpp")
 flags=(-std=c++17 -g -O1 -I"$root" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 if ! "$cxx" "${flags[@]}" "${sources[@]}" -o "$out/bmpFuzz" 2>"$out/build.log"; then
     if grep -q "libclang_rt.fuzzer\|fuzzer.*not found\|cannot find" "$out/build.log"; then

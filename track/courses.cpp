@@ -1,6 +1,6 @@
 #include "track/courses.h"
 
-#include "app/errorBox.h"
+#include "core/errorBox.h"
 #include "graphics/texture.h"
 #include "track/trackTileSet.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/dataFolder.h"
-#include "app/platform.h"
+#include "core/platform.h"
 
 // Three scratch folders; only the last holds "images".
 class DataFolderTest : public ::testing::Test {

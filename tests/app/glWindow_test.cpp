@@ -7,7 +7,7 @@
 
 #include "app/glWindow.h"
 #include "app/mainLoop.h"
-#include "app/platform.h"
+#include "core/platform.h"
 
 class GLWindowTest : public ::testing::Test {
 protected:

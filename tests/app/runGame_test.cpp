@@ -3,7 +3,7 @@
 
 #include "app/glWindow.h"
 #include "app/mainLoop.h"
-#include "app/platform.h"
+#include "core/platform.h"
 
 class RunGameTest : public ::testing::Test {
 protected:

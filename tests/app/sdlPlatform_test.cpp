@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/input.h"
+#include "core/input.h"
 #include "app/keyMap.h"
 #include "app/sdlPlatform.h"
 

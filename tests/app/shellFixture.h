@@ -3,10 +3,10 @@
 // posted to the scripted queue and the loop is driven pass by pass.
 #include "glTest.h"
 
-#include "app/input.h"
+#include "core/input.h"
 #include "app/mainLoop.h"
-#include "app/platform.h"
-#include "app/timing.h"
+#include "core/platform.h"
+#include "core/timing.h"
 #include "race/game.h"
 
 class ShellTest : public GLTest {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <limits>
 
-#include "app/platform.h"
-#include "app/timing.h"
+#include "core/platform.h"
+#include "core/timing.h"
 #include "race/game.h"
 
 // The frame step comes from the scripted counter through Game::updateTimer.

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "graphics/image.h"
 
 namespace {

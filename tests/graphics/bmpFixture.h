@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform.h"
+#include "core/platform.h"
 
 // A folder under the system's temporary directory, removed with its files at destruction.
 class TempFolder {

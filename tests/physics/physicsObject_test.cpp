@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "physics/physicsObject.h"
 
 // Every test here runs its body with a 0.01 s sub-step and puts the global back afterwards.

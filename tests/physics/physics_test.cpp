@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "physics/physics.h"
 #include "physics/wall.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/input.h"
-#include "physics/truck.h"
+#include "core/input.h"
+#include "vehicle/truck.h"
 #include "race/player.h"
 #include "track/track.h"
 

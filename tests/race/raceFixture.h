@@ -9,9 +9,9 @@
 
 #include "glTest.h"
 
-#include "app/input.h"
-#include "app/platform.h"
-#include "app/timing.h"
+#include "core/input.h"
+#include "core/platform.h"
+#include "core/timing.h"
 #include "graphics/texture.h"
 #include "race/game.h"
 #include "race/player.h"

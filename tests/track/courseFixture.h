@@ -1,7 +1,7 @@
 #pragma once
 // A GL context, a fresh texture table, a scripted platform and a temporary data folder holding
 // generated course pictures, for tests that build the real courses.
-#include "app/platform.h"
+#include "core/platform.h"
 #include "courseFiles.h"
 #include "glTest.h"
 #include "graphics/texture.h"

@@ -1,5 +1,5 @@
 // Adding tiles: wrap modes by position, the set's limit and what a failed file leaves behind.
-#include "app/platform.h"
+#include "core/platform.h"
 #include "courseFiles.h"
 #include "glTest.h"
 #include "graphics/texture.h"

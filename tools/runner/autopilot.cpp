@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "math/vector.h"
-#include "physics/truck.h"
+#include "vehicle/truck.h"
 #include "track/track.h"
 
 // Waypoints the driver may find itself on ahead of the one it aims for, after cutting a corner.
@@ -75,7 +75,7 @@ DriveKeys Autopilot::decide(const Truck& truck, const Track& track, double frame
     if (diff < -steerDeadZoneDegrees) keysOut.right = true;
     if (turn > brakeTurnDegrees && speed > brakeSpeed)
         keysOut.down = true;
-    else if (!((turn > sharpTurnDegrees && speed > sharpTurnSpeed) || (turn > bendDegrees && speed > bendSpeed)))
+    else if (!((turn > easeOffTurnDegrees && speed > easeOffTurnSpeed) || (turn > bendDegrees && speed > bendSpeed)))
         keysOut.up = true;
     return keysOut;
 }

@@ -18,8 +18,8 @@ const double wrongWaySeconds = 2.5;
 // Inside this heading error the wheels stay straight.
 const float steerDeadZoneDegrees = 4.0f;
 // Easing off: above the speed the driver lifts off when the turn ahead is sharper than the angle.
-const float sharpTurnDegrees = 45.0f;
-const float sharpTurnSpeed = 380.0f;
+const float easeOffTurnDegrees = 45.0f;
+const float easeOffTurnSpeed = 380.0f;
 const float bendDegrees = 25.0f;
 const float bendSpeed = 560.0f;
 // Far too fast for a very sharp turn: brake.

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/sanitizerSupport.h"
+#include "core/sanitizerSupport.h"
 #include "tools/runner/raceRunner.h"
 
 int main(int argc, char** argv) {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "race/game.h"
 #include "race/player.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/dataFolder.h"
 #include "app/headlessContext.h"
-#include "app/input.h"
+#include "core/input.h"
 #include "app/mainLoop.h"
 #include "graphics/texture.h"
 #include "race/game.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "tools/runner/autopilot.h"
 #include "tools/runner/raceRecord.h"
 #include "tools/runner/runnerOptions.h"

@@ -1,7 +1,7 @@
 // The autopilot's driving decisions, on a hand-made course with no pictures.
 #include <gtest/gtest.h>
 
-#include "physics/truck.h"
+#include "vehicle/truck.h"
 #include "tools/runner/autopilot.h"
 #include "track/track.h"
 
@@ -51,7 +51,7 @@ TEST_F(Course, EasesOffAndBrakesForSharpTurnsOnly) {
     float cases[][3] = {
         // speed, expect up, expect down
         {200, 1, 0},
-        {sharpTurnSpeed + 10, 0, 0},
+        {easeOffTurnSpeed + 10, 0, 0},
         {brakeSpeed + 100, 0, 0},  // 60 degrees is not sharp enough to brake
     };
     for (auto& c : cases) {

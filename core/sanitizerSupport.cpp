@@ -1,4 +1,4 @@
-#include "app/sanitizerSupport.h"
+#include "core/sanitizerSupport.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <dlfcn.h>

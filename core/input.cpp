@@ -1,8 +1,8 @@
-#include "app/input.h"
+#include "core/input.h"
 
 #include <cstring>
 
-#include "app/platform.h"
+#include "core/platform.h"
 
 Keys keys;
 Mouse mouse;

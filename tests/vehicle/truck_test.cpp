@@ -8,13 +8,13 @@
 #include <random>
 #include <vector>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "glTest.h"
 #include "graphics/image.h"
 #include "graphics/texture.h"
 #include "math/vector.h"
 #include "physics/physics.h"
-#include "physics/truck.h"
+#include "vehicle/truck.h"
 #include "track/track.h"
 
 // A real track whose single ground tile has an in-memory surface map of one value everywhere,

@@ -1,5 +1,5 @@
 // The frame-rate text, kept apart from the timing so the timing needs no font.
-#include "app/timing.h"
+#include "core/timing.h"
 #include "graphics/text.h"
 
 void FrameRateDisplay::draw() {

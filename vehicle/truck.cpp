@@ -1,4 +1,4 @@
-#include "physics/truck.h"
+#include "vehicle/truck.h"
 
 #include <GL/gl.h>
 #include <cmath>

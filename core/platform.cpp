@@ -1,4 +1,4 @@
-#include "app/platform.h"
+#include "core/platform.h"
 
 #include <dirent.h>
 #include <fnmatch.h>

@@ -1,10 +1,10 @@
-#include "app/errorBox.h"
+#include "core/errorBox.h"
 
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/platform.h"
+#include "core/platform.h"
 
 void errorBox(const char* format, ...) {
     // A loader that reports a failure may still look at errno afterwards: neither the

@@ -3,7 +3,7 @@
 // kinematically from the distance travelled; the body (at the hitch) is pushed along a blend of
 // the wheel and trailer directions, takes its drag from the ground, and carries the cab and
 // trailer boxes placed exactly as they are drawn. Also counts checkpoints, laps and lap times.
-#include "app/timing.h"
+#include "core/timing.h"
 #include "physics/physicsObject.h"
 
 class Physics;
