@@ -1,12 +1,10 @@
 #include "app/mainLoop.h"
 
-#include <GL/gl.h>
-
 #include "app/glWindow.h"
 #include "core/input.h"
-#include "graphics/text.h"
 #include "graphics/texture.h"
 #include "race/game.h"
+#include "race/gameFrame.h"
 
 bool windowActive = false;
 int unhandledMessageCount = 0;
@@ -73,17 +71,12 @@ void MainLoop::pass() {
     if (windowActive) frame();
 }
 
-void MainLoop::frame() {
+static void swapWindowBuffers() { glWindow.swapBuffers(); }
+
+void MainLoop::frame(bool draw) {
     // Escape ends the loop, but this frame is still updated, drawn and shown.
     if (keys.isDown(VK_ESCAPE)) done = true;
-    mouse.update();
-    game.update();
-    game.draw();
-    consoleDraw();
-    mouse.drawCursor();
-    glFlush();
-    glWindow.swapBuffers();
-    keys.endFrame();
+    runGameFrame(game, swapWindowBuffers, draw);
     framesRun++;
 }
 

@@ -19,14 +19,19 @@ extern int unhandledMessageCount;
 
 // The loop's state. A pass handles one waiting message or, when none waits and the window is
 // active, runs one frame; tests drive it pass by pass.
+// Every message the game or the headless runner hands to a window procedure goes through pass,
+// and every frame they run through frame: the place to watch a run frame by frame (a replay
+// recorder would take the messages pass dispatched since the last frame, and each frame's counter
+// step, perfCounterNow after the frame minus game.lastCounter before it).
 class MainLoop {
 public:
     explicit MainLoop(Game& game);
 
     // One pass of the loop; does nothing once done.
     void pass();
-    // The frame: mouse, game update and drawing, console, cursor, flush, swap, key roll-over.
-    void frame();
+    // The frame: Escape, then runGameFrame (mouse, game update and drawing, console, cursor,
+    // flush, swap, key roll-over). draw false leaves out the drawing, for the headless runner.
+    void frame(bool draw = true);
     // Passes until done.
     void run();
     // The code of the quit message that ended the loop; 0 when Escape or nothing ended it.

@@ -14,6 +14,7 @@
 #include "core/timing.h"
 #include "graphics/texture.h"
 #include "race/game.h"
+#include "race/gameFrame.h"
 #include "race/player.h"
 
 // True when the asset generator has drawn the data into the build folder.
@@ -63,12 +64,10 @@ protected:
         GLTest::TearDown();
     }
 
-    // One frame of the main loop's game part: update, draw, then the key roll-over.
+    // One frame as the main loop runs it, nothing shown.
     void frame(int64_t microseconds = 10000) {
         platformScript.counter += microseconds;
-        game->update();
-        game->draw();
-        keys.endFrame();
+        runGameFrame(*game, nullptr);
     }
 
     ScriptedPlatform platformScript;

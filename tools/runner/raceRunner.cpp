@@ -108,14 +108,7 @@ void RaceRunner::runFrame(const bool* wanted) {
     for (int pass = 0; pass <= Platform::queueCapacity && clock.pendingMessages() > 0 && !loop->done; pass++)
         loop->pass();
     bool draw = options.drawEvery > 0 && frame % options.drawEvery == 0;
-    if (draw || drawNext) {
-        loop->frame();
-    } else {
-        // The loop's frame with the drawing left out: the world and the keys move the same.
-        mouse.update();
-        game->update();
-        keys.endFrame();
-    }
+    loop->frame(draw || drawNext);
     drawNext = false;
     frame++;
     writeTrace();

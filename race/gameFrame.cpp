@@ -1,0 +1,22 @@
+#include "race/gameFrame.h"
+
+#include <GL/gl.h>
+
+#include "core/input.h"
+#include "graphics/text.h"
+#include "race/game.h"
+
+void runGameFrame(Game& game, void (*swapBuffers)(), bool draw) {
+    // First, so this frame's button edges and pointer are the ones the update sees.
+    mouse.update();
+    game.update();
+    if (draw) {
+        game.draw();
+        consoleDraw();
+        mouse.drawCursor();
+        glFlush();
+        if (swapBuffers) swapBuffers();
+    }
+    // Last: a key counts as pressed for the whole of the frame that first sees it down.
+    keys.endFrame();
+}
