@@ -8,6 +8,7 @@
 
 #include "app/dataFolder.h"
 #include "core/platform.h"
+#include "globalsGuard.h"
 
 // Three scratch folders; only the last holds "images".
 class DataFolderTest : public ::testing::Test {
@@ -23,7 +24,6 @@ protected:
     }
     void TearDown() override {
         ASSERT_EQ(chdir(start), 0);
-        setPlatform(nullptr);
         for (const char* sub : {"/c/images", "/a", "/b", "/c", ""}) rmdir((root + sub).c_str());
     }
     std::string here() {
@@ -31,6 +31,7 @@ protected:
         return getcwd(path, sizeof path) ? path : "";
     }
 
+    GlobalsGuard globals;
     std::string root;
     char start[4096];
     ScriptedPlatform script;

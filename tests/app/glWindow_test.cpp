@@ -1,5 +1,6 @@
 // The window under SDL's offscreen driver: the same calls as on a desktop, with no X server.
 #include "glTest.h"
+#include "globalsGuard.h"
 
 #include <SDL.h>
 
@@ -17,7 +18,6 @@ protected:
     }
     void TearDown() override {
         window.destroy();
-        setPlatform(nullptr);
     }
     bool open(bool fullScreen = false) {
         return window.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
@@ -30,6 +30,7 @@ protected:
         EXPECT_EQ(h, 480);
     }
 
+    GlobalsGuard globals;
     ScriptedPlatform script;
     GLWindow window;
 };

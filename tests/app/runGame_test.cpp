@@ -4,6 +4,7 @@
 #include "app/glWindow.h"
 #include "app/mainLoop.h"
 #include "core/platform.h"
+#include "globalsGuard.h"
 
 class RunGameTest : public ::testing::Test {
 protected:
@@ -14,8 +15,8 @@ protected:
     }
     void TearDown() override {
         glWindow.destroy();
-        setPlatform(nullptr);
     }
+    GlobalsGuard globals;
     ScriptedPlatform script;
 };
 

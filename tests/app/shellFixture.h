@@ -2,6 +2,7 @@
 // A game and its main loop on a scripted platform and an offscreen GL context: messages are
 // posted to the scripted queue and the loop is driven pass by pass.
 #include "glTest.h"
+#include "globalsGuard.h"
 
 #include "core/input.h"
 #include "app/mainLoop.h"
@@ -30,10 +31,6 @@ protected:
         game.lastCounter = platformScript.counter;
         game.raceClock.reset();
     }
-    void TearDown() override {
-        setPlatform(nullptr);
-        GLTest::TearDown();
-    }
 
     // Posts a message and lets the loop handle it in one pass.
     void send(unsigned message, uint64_t wParam = 0, int64_t lParam = 0) {
@@ -46,6 +43,7 @@ protected:
         loop.pass();
     }
 
+    GlobalsGuard globals;
     ScriptedPlatform platformScript;
     Game game;
     MainLoop loop;

@@ -7,6 +7,7 @@
 
 #include "core/platform.h"
 #include "core/timing.h"
+#include "globalsGuard.h"
 #include "race/game.h"
 
 // The frame step comes from the scripted counter through Game::updateTimer.
@@ -19,13 +20,13 @@ protected:
         setPlatform(&script);
         perfFrequency = script.frequency;
     }
-    void TearDown() override { setPlatform(nullptr); }
     double frameOf(int64_t microseconds) {
         script.counter += microseconds;
         game.updateTimer();
         return frameTime;
     }
 
+    GlobalsGuard globals;
     ScriptedPlatform script;
     Game game;
 };

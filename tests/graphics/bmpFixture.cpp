@@ -31,8 +31,6 @@ CapturedBoxes::CapturedBoxes() {
     setPlatform(&scripted);
 }
 
-CapturedBoxes::~CapturedBoxes() { setPlatform(nullptr); }
-
 uint32_t fixturePaletteEntry(int i) { return (uint32_t)((255 - i) << 16 | i << 8 | 7); }
 
 void putU16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/platform.h"
+#include "globalsGuard.h"
 
 // A folder under the system's temporary directory, removed with its files at destruction.
 class TempFolder {
@@ -20,9 +21,9 @@ public:
 class CapturedBoxes {
 public:
     CapturedBoxes();
-    ~CapturedBoxes();
     size_t count() const { return scripted.boxTexts.size(); }
     std::string last() const { return scripted.boxTexts.empty() ? std::string() : scripted.boxTexts.back(); }
+    GlobalsGuard globals;
     ScriptedPlatform scripted;
 };
 

@@ -4,17 +4,14 @@
 #include <limits>
 
 #include "core/timing.h"
+#include "globalsGuard.h"
 #include "physics/physicsObject.h"
 
 // Every test here runs its body with a 0.01 s sub-step and puts the global back afterwards.
 class PhysicsObjectTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedFrameTime = frameTime;
-        frameTime = 0.01;
-    }
-    void TearDown() override { frameTime = savedFrameTime; }
-    double savedFrameTime;
+    void SetUp() override { frameTime = 0.01; }
+    GlobalsGuard globals;
 };
 
 TEST_F(PhysicsObjectTest, ConstructionGivesTheStartingValues) {

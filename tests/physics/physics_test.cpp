@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/timing.h"
+#include "globalsGuard.h"
 #include "physics/physics.h"
 #include "physics/wall.h"
 
@@ -162,7 +163,7 @@ TEST(Physics, ResponsesAddUpWhileBoxesStayPut) {
 // A body whose state went non-finite must not move or poison the bodies around it.
 TEST(Physics, ANonFiniteBodyLeavesOthersAlone) {
     float nan = std::numeric_limits<float>::quiet_NaN();
-    double saved = frameTime;
+    GlobalsGuard globals;
     frameTime = 0.01;
     Physics world;
     PhysicsObject lost(1), sound(1);
@@ -183,7 +184,6 @@ TEST(Physics, ANonFiniteBodyLeavesOthersAlone) {
     // The sound body still bounces off the wall it sits in.
     EXPECT_NE(sound.getX() * sound.getX() + sound.getY() * sound.getY(), 0.0f);
     EXPECT_TRUE(std::isfinite(wall.body->getX()));
-    frameTime = saved;
 }
 
 // A pair list naming boxes the bodies do not have is ignored rather than read out of bounds.

@@ -13,6 +13,7 @@ void setScore(Truck& t, int laps, int checkpoint) {
 }
 
 TEST(Ranking, HigherScoresLeadAndTiesKeepThePreviousOrder) {
+    GlobalsGuard globals;
     Game game;
     setScore(game.trucks[0], 2, 5);
     setScore(game.trucks[1], 2, 7);
@@ -42,6 +43,7 @@ TEST(Ranking, HigherScoresLeadAndTiesKeepThePreviousOrder) {
 }
 
 TEST(UnloadedGame, RunsAndEndsWithoutPlayersOrTracks) {
+    GlobalsGuard globals;
     ScriptedPlatform p;
     p.echoToStderr = false;
     setPlatform(&p);
@@ -60,8 +62,6 @@ TEST(UnloadedGame, RunsAndEndsWithoutPlayersOrTracks) {
     game.handleKeys();
     EXPECT_EQ(game.currentTrack, 0);
     EXPECT_FALSE(game.raceOver);
-    keys = Keys();
-    setPlatform(nullptr);
 }
 
 using RaceSetupTest = LoadedGameTest;

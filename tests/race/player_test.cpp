@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/input.h"
+#include "globalsGuard.h"
 #include "vehicle/truck.h"
 #include "race/player.h"
 #include "track/track.h"
@@ -21,12 +22,12 @@ struct UserPlayerTest : ::testing::Test {
         user.setTruck(&truck);
         user.setLapsToRace(6);
     }
-    void TearDown() override { keys = Keys(); }
     // The commands of the last control, then cleared as the truck's update would.
     void consume() {
         truck.steerTarget = 0;
         truck.powerTarget = 0;
     }
+    GlobalsGuard globals;
     Truck truck;
     PlayerUser user;
 };

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "glTest.h"
+#include "globalsGuard.h"
 
 #include "core/input.h"
 #include "core/platform.h"
@@ -59,8 +60,6 @@ protected:
             releaseTextures();
             EXPECT_EQ(chdir(savedDirectory.c_str()), 0);
         }
-        setPlatform(nullptr);
-        keys = Keys();
         GLTest::TearDown();
     }
 
@@ -70,6 +69,7 @@ protected:
         runGameFrame(*game, nullptr);
     }
 
+    GlobalsGuard globals;
     ScriptedPlatform platformScript;
     Game* game = nullptr;
     std::string savedDirectory;

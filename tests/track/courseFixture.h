@@ -3,6 +3,7 @@
 // generated course pictures, for tests that build the real courses.
 #include "core/platform.h"
 #include "courseFiles.h"
+#include "globalsGuard.h"
 #include "glTest.h"
 #include "graphics/texture.h"
 #include "track/courses.h"
@@ -28,11 +29,11 @@ protected:
         tracks.reset();
         tileSet.reset();
         removeFolder(folder);
-        setPlatform(nullptr);
         releaseTextures();
         GLTest::TearDown();
     }
 
+    GlobalsGuard globals;
     ScriptedPlatform platform;
     std::string folder;
     std::unique_ptr<TrackTileSet> tileSet;

@@ -1,6 +1,7 @@
 // Adding tiles: wrap modes by position, the set's limit and what a failed file leaves behind.
 #include "core/platform.h"
 #include "courseFiles.h"
+#include "globalsGuard.h"
 #include "glTest.h"
 #include "graphics/texture.h"
 #include "track/trackTileSet.h"
@@ -31,7 +32,6 @@ protected:
     void TearDown() override {
         tiles.reset();
         removeFolder(folder);
-        setPlatform(nullptr);
         releaseTextures();
         GLTest::TearDown();
     }
@@ -47,6 +47,7 @@ protected:
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &t);
     }
 
+    GlobalsGuard globals;
     ScriptedPlatform platform;
     std::string folder;
     std::unique_ptr<TrackTileSet> tiles;

@@ -10,6 +10,7 @@
 
 #include "core/timing.h"
 #include "glTest.h"
+#include "globalsGuard.h"
 #include "graphics/image.h"
 #include "graphics/texture.h"
 #include "math/vector.h"
@@ -22,9 +23,6 @@
 class TruckTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved[0] = frameTime;
-        savedCounter = perfCounterNow;
-        savedFrequency = perfFrequency;
         frameTime = 0.01;
         perfFrequency = 1000;
         perfCounterNow = 0;
@@ -33,11 +31,6 @@ protected:
         track.tilePhysMaps[0] = &surface;
         track.numCheckpoints = 9;
         for (int k = 0; k < 9; k++) track.checkpoints[k] = TileCoord{k % 8, k / 8};
-    }
-    void TearDown() override {
-        frameTime = saved[0];
-        perfCounterNow = savedCounter;
-        perfFrequency = savedFrequency;
     }
     void setSurface(unsigned char value) {
         surface.allocate(128, 128, 1);
@@ -66,8 +59,7 @@ protected:
         t.body.speed = (float)sqrt(vx * vx + vy * vy);
     }
 
-    double saved[1];
-    int64_t savedCounter, savedFrequency;
+    GlobalsGuard globals;
     Image surface;
     Track track;
 };
@@ -383,7 +375,7 @@ struct Pt2 {
 // Captures draw's polygons with GL feedback and maps them back to world coordinates: the cab
 // and trailer polygons must be exactly the collision boxes, for random poses.
 TEST_F(TruckGL, DrawnQuadsAreTheCollisionBoxes) {
-    double savedTime = frameTime;
+    GlobalsGuard globals;
     frameTime = 0.01;
     GLdouble model[16], proj[16];
     GLint view[4];
@@ -446,5 +438,4 @@ TEST_F(TruckGL, DrawnQuadsAreTheCollisionBoxes) {
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
     }
     printf("largest drawn-corner distance from the box: %g\n", worst);
-    frameTime = savedTime;
 }

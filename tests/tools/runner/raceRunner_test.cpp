@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "globalsGuard.h"
 #include "race/game.h"
 #include "race/player.h"
 #include "tools/runner/raceRunner.h"
@@ -44,6 +45,7 @@ int countOf(const std::string& text, const std::string& word) {
 // Both courses: every truck, the autopilot's included, does all six laps; two runs with the same
 // options print the same table.
 TEST(RaceRunner, EveryTruckFinishesBothCoursesTheSameWayTwice) {
+    GlobalsGuard globals;
     for (int track = 0; track < 2; track++) {
         std::string first;
         for (int run = 0; run < 2; run++) {
@@ -73,6 +75,7 @@ TEST(RaceRunner, EveryTruckFinishesBothCoursesTheSameWayTwice) {
 
 // Every frame lasts exactly the frame length, the first included, and the race starts in frame 0.
 TEST(RaceRunner, ClockAdvancesOneFrameLengthPerFrame) {
+    GlobalsGuard globals;
     RunnerOptions o = optionsFor(0);
     o.frameSeconds = 0.02;
     o.maxSeconds = 2.0;
@@ -95,6 +98,7 @@ TEST(RaceRunner, ClockAdvancesOneFrameLengthPerFrame) {
 // With --idle the user's truck stays on the grid while the computer trucks race; the trace has
 // one line per truck per frame in its documented columns.
 TEST(RaceRunner, IdleUserAndTrace) {
+    GlobalsGuard globals;
     char tracePath[] = "/tmp/runnerTraceXXXXXX";
     int fd = mkstemp(tracePath);
     ASSERT_GE(fd, 0);
@@ -139,6 +143,7 @@ TEST(RaceRunner, IdleUserAndTrace) {
 
 // Ten races in a row alternate the courses, each on a clean grid, with every truck finishing.
 TEST(RaceRunner, TenRacesAlternateCourses) {
+    GlobalsGuard globals;
     RunnerOptions o = optionsFor(0);
     o.drawEvery = 0;
     Capture out;
