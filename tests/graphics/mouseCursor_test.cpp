@@ -1,11 +1,14 @@
 // The program-drawn cursor: nothing unless one was loaded, then a 32x32 picture on the pointer.
-#include "shellFixture.h"
+#include "glTest.h"
+#include "globalsGuard.h"
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "core/input.h"
+#include "core/platform.h"
 #include "graphics/texture.h"
 
 // Writes a square 24-bit BMP of one grey level.
@@ -36,17 +39,22 @@ static bool writeGreyBmp(const std::string& path, int size, unsigned char grey) 
     return fclose(f) == 0;
 }
 
-class MouseCursorTest : public ShellTest {
+class MouseCursorTest : public GLTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
+        GLTest::SetUp();
+        platformScript.echoToStderr = false;
+        setPlatform(&platformScript);
+        mouse = Mouse();
         initTextures();
         glEnable(GL_TEXTURE_2D);
     }
     void TearDown() override {
         releaseTextures();
-        ShellTest::TearDown();
+        GLTest::TearDown();
     }
+    GlobalsGuard globals;
+    ScriptedPlatform platformScript;
 };
 
 TEST_F(MouseCursorTest, NothingIsDrawnWithoutAnOwnCursor) {
