@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/platform.h"
 #include "core/timing.h"
 #include "physics/physics.h"
 #include "physics/wall.h"
@@ -95,7 +96,15 @@ TEST(Physics, ListsAreFixedAt256AndCanBeCleared) {
     static PhysicsObject bodies[257];
     Physics world;
     for (int i = 0; i < 256; i++) ASSERT_TRUE(world.addObject(&bodies[i], false));
+    // The first refusal is reported, once, however many follow.
+    ScriptedPlatform boxes;
+    boxes.echoToStderr = false;
+    setPlatform(&boxes);
     EXPECT_FALSE(world.addObject(&bodies[256], false));
+    EXPECT_FALSE(world.addObject(&bodies[256], false));
+    setPlatform(nullptr);
+    ASSERT_EQ(boxes.boxTexts.size(), 1u);
+    EXPECT_NE(boxes.boxTexts[0].find("at most 256 moving bodies"), std::string::npos) << boxes.boxTexts[0];
     EXPECT_EQ(world.movingCount, 256);
     EXPECT_EQ(world.movingObjects[255], &bodies[255]);
     EXPECT_TRUE(world.addObject(&bodies[256], true));
