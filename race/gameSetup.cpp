@@ -69,7 +69,7 @@ void Game::buildTracks() {
 }
 
 void Game::resetRace() {
-    // buildTracks and startRace keep the index on a track held; nothing else moves it.
+    // buildTracks and the wrap after the results keep the index on a track held.
     TD_ASSERT(currentTrack >= 0 && currentTrack < maxTracks);
     Track& track = tracks[currentTrack];
     physics.removeAll();
