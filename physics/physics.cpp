@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/errorBox.h"
+
 bool BoxPairList::add(int first, int second) {
     if (count >= maxBoxPairs) return false;
     pairs[count][0] = first;
@@ -10,7 +12,7 @@ bool BoxPairList::add(int first, int second) {
     return true;
 }
 
-Physics::Physics() : movingCount(0), staticCount(0) {
+Physics::Physics() : movingCount(0), staticCount(0), fullListReported(false) {
     for (int i = 0; i < maxPhysicsObjects; i++) {
         movingObjects[i] = nullptr;
         staticObjects[i] = nullptr;
@@ -23,7 +25,16 @@ bool Physics::addObject(PhysicsObject* body, bool isStatic) {
     if (!body) return false;
     PhysicsObject** list = isStatic ? staticObjects : movingObjects;
     int& count = isStatic ? staticCount : movingCount;
-    if (count >= maxPhysicsObjects) return false;
+    if (count >= maxPhysicsObjects) {
+        // The race set-up does not check the result, so the world says it: a refused wall is a gap
+        // in the course, a refused truck drives through everything.
+        if (!fullListReported) {
+            errorBox("Physics::addObject() Error \nThe world holds at most %d %s bodies; the rest are left out.\n",
+                     maxPhysicsObjects, isStatic ? "static" : "moving");
+            fullListReported = true;
+        }
+        return false;
+    }
     list[count++] = body;
     return true;
 }

@@ -33,7 +33,8 @@ public:
     Physics();
     virtual ~Physics();
 
-    // False, and nothing changed, when that list is full (or body is null).
+    // False, and nothing changed, when that list is full (or body is null). The first body
+    // refused for a full list is reported.
     bool addObject(PhysicsObject* body, bool isStatic);
     void removeAll();
     void beginStep();
@@ -46,4 +47,6 @@ public:
     PhysicsObject* staticObjects[maxPhysicsObjects];
     int movingCount;
     int staticCount;
+    // A full list has been reported once; the world's later refusals stay quiet.
+    bool fullListReported;
 };

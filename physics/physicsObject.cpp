@@ -2,14 +2,15 @@
 
 #include <cmath>
 
+#include "core/assert.h"
 #include "core/timing.h"
 #include "math/vector.h"
 #include "physics/physics.h"
 
-// The sub-step length. A broken frame time moves nothing rather than sending every body to NaN.
+// The sub-step length; the timer and the sub-step split keep it finite and never negative.
 static double stepLength() {
-    double dt = frameTime;
-    return (std::isfinite(dt) && dt > 0.0) ? dt : 0.0;
+    TD_ASSERT(std::isfinite(frameTime) && frameTime >= 0.0);
+    return frameTime;
 }
 
 static bool finitePair(const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]); }
@@ -72,8 +73,8 @@ void PhysicsObject::stop() {
 }
 
 void PhysicsObject::applyForce(float fx, float fy) {
-    // A body without a positive mass cannot be accelerated meaningfully.
-    if (!(mass > 0.0f)) return;
+    // Nothing changes the mass from its initial 1.
+    TD_ASSERT(mass > 0.0f);
     double dt = stepLength();
     float ax = fx / mass, ay = fy / mass;
     velocity[0] += (float)(ax * dt);
@@ -89,16 +90,8 @@ bool PhysicsObject::isMovingForward() const { return dotProduct(heading, velocit
 
 void PhysicsObject::integrate() {
     double dt = stepLength();
-    // A body whose motion has gone non-finite is brought to rest where it last was, instead of
-    // carrying NaN into its boxes, its truck's angles and the race ranking.
-    if (!finitePair(velocity) || !finitePair(prevVelocity)) {
-        velocity[0] = velocity[1] = 0.0f;
-        prevVelocity[0] = prevVelocity[1] = 0.0f;
-    }
-    if (!finitePair(position) && finitePair(prevPosition)) {
-        position[0] = prevPosition[0];
-        position[1] = prevPosition[1];
-    }
+    // Finite forces, drag and time steps keep the motion finite; NaN here is a bug upstream.
+    TD_ASSERT(finitePair(velocity) && finitePair(prevVelocity) && finitePair(position));
 
     speed = (float)vectorLength(velocity);
     prevPosition[0] = position[0];
@@ -120,13 +113,8 @@ void PhysicsObject::integrate() {
         }
         force[0] -= drag * velocity[0] * dragGain;
         force[1] -= drag * velocity[1] * dragGain;
-        float before[2] = {velocity[0], velocity[1]};
         applyForce(force[0], force[1]);
-        if (!finitePair(velocity)) {
-            // A non-finite heading or drag: keep the motion rather than lose it.
-            velocity[0] = before[0];
-            velocity[1] = before[1];
-        }
+        TD_ASSERT(finitePair(velocity));
     }
 
     speed = (float)vectorLength(velocity);

@@ -2,6 +2,7 @@
 // or the heads-up display in screen coordinates (origin bottom-left, 640 x 480).
 #include <GL/gl.h>
 
+#include "core/assert.h"
 #include "core/timing.h"
 #include "graphics/font.h"
 #include "graphics/rect.h"
@@ -30,7 +31,8 @@ void Game::draw() {
     glPushMatrix();
     camera.setPosition(trucks[0].getX(), trucks[0].getY());
     camera.apply();
-    tracks[currentTrack >= 0 && currentTrack < maxTracks ? currentTrack : 0].draw();
+    TD_ASSERT(currentTrack >= 0 && currentTrack < maxTracks);
+    tracks[currentTrack].draw();
     // In index order, so higher-numbered trucks cover lower-numbered ones.
     for (int i = 0; i < trucksInUse(); i++) trucks[i].draw();
     glPopMatrix();

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "core/assert.h"
 #include "core/platform.h"
 #include "graphics/font.h"
 #include "graphics/image.h"
@@ -68,7 +69,8 @@ void Game::buildTracks() {
 }
 
 void Game::resetRace() {
-    if (currentTrack >= maxTracks || currentTrack < 0) currentTrack = 0;
+    // buildTracks and the wrap after the results keep the index on a track held.
+    TD_ASSERT(currentTrack >= 0 && currentTrack < maxTracks);
     Track& track = tracks[currentTrack];
     physics.removeAll();
     // The trucks go in first, in truck order, then the walls: that fixes the collision order.

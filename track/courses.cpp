@@ -73,6 +73,12 @@ static const TileCoord course1Waypoints[] = {
 
 #define TD_COUNT(a) ((int)(sizeof(a) / sizeof((a)[0])))
 
+// Track::build keeps only what its fixed lists hold; a longer table would lose its last cells.
+static_assert(TD_COUNT(course0Checkpoints) <= Track::maxCheckpoints, "course 0 has too many checkpoints");
+static_assert(TD_COUNT(course0Waypoints) <= Track::maxWaypoints, "course 0 has too many waypoints");
+static_assert(TD_COUNT(course1Checkpoints) <= Track::maxCheckpoints, "course 1 has too many checkpoints");
+static_assert(TD_COUNT(course1Waypoints) <= Track::maxWaypoints, "course 1 has too many waypoints");
+
 const CourseData courseData[courseCount] = {
     {course0Layout, course0Checkpoints, TD_COUNT(course0Checkpoints), course0Waypoints, TD_COUNT(course0Waypoints)},
     {course1Layout, course1Checkpoints, TD_COUNT(course1Checkpoints), course1Waypoints, TD_COUNT(course1Waypoints)},

@@ -1,5 +1,6 @@
 #include "track/track.h"
 
+#include "core/errorBox.h"
 #include "graphics/image.h"
 #include "graphics/texture.h"
 #include "physics/physics.h"
@@ -38,7 +39,7 @@ void worldToTile(float x, float y, int& tileX, int& tileY) {
 
 Track::Track()
     : wallTexture(nullptr), penX(0), penY(0), penUp(true), numCheckpoints(0), numWaypoints(0), drawCount(0),
-      wallCount(0), tileCount(0) {
+      wallCount(0), tileCount(0), wallLimitReported(false) {
     for (int i = 0; i < maxCheckpoints; i++) {
         checkpoints[i] = TileCoord{0, 0};
     }
@@ -62,9 +63,13 @@ Track::Track()
 // The walls release their own bodies.
 Track::~Track() {}
 
-// Lays the next wall; a full track ignores it.
 void Track::addWall(float x1, float y1, float x2, float y2) {
     if (wallCount >= maxWalls) {
+        // A dropped wall is a gap the trucks drive through; saying it once is enough.
+        if (!wallLimitReported) {
+            errorBox("Track::addWall() Error \nA track holds at most %d walls; the rest are left out.\n", maxWalls);
+            wallLimitReported = true;
+        }
         return;
     }
     walls[wallCount].setup(x1, y1, x2, y2, wallThicknessUnits);

@@ -43,6 +43,7 @@ public:
     Track(const Track&) = delete;
     Track& operator=(const Track&) = delete;
 
+    // Lays the next wall; a full track drops it, and the first one dropped is reported.
     void addWall(float x1, float y1, float x2, float y2);
     void wallTo(float x, float y);
     void liftPen();
@@ -76,4 +77,6 @@ public:
     Wall walls[maxWalls];
     int wallCount;
     int tileCount;
+    // The first wall past maxWalls has been reported; the rest are dropped quietly.
+    bool wallLimitReported;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/assert.h"
 #include "graphics/texture.h"
 #include "math/matrix4.h"
 #include "math/vector.h"
@@ -79,18 +80,17 @@ void Truck::setThrottle(int dir) {
 
 void Truck::update() {
     double dt = frameTime;
-    if (!std::isfinite(dt) || dt < 0.0) dt = 0.0;
     float x = body.getX(), y = body.getY();
-    bool placed = std::isfinite(x) && std::isfinite(y);
+    // The body integrates finite motion over a finite step, so only a bug puts the truck nowhere.
+    TD_ASSERT(std::isfinite(dt) && dt >= 0.0);
+    TD_ASSERT(std::isfinite(x) && std::isfinite(y) && std::isfinite(body.getSpeed()));
 
     // The ground under the hitch sets the drag of the next integrate.
-    if (track && placed) body.setDrag(track->frictionAt(x, y));
+    if (track) body.setDrag(track->frictionAt(x, y));
 
     // Turn by the distance travelled: at rest nothing turns, and reversing turns the other way.
     float dist = (float)(body.getSpeed() * dt);
-    if (!std::isfinite(dist)) dist = 0.0f;
     if (!body.isMovingForward()) dist = -dist;
-    float oldCab = cabHeading, oldTrailer = trailerHeading;
     cabHeading += (dist / cabTurnLength) * steerAngle;
     wrapAngleInPlace(cabHeading);
     float follow = angleDifference(cabHeading + steerAngle, trailerHeading);
@@ -98,10 +98,7 @@ void Truck::update() {
     if (bend < -maxTrailerBend || bend > maxTrailerBend) follow = 0.0f;
     trailerHeading += (dist / trailerTurnLength) * follow;
     wrapAngleInPlace(trailerHeading);
-    if (!std::isfinite(cabHeading) || !std::isfinite(trailerHeading)) {
-        cabHeading = oldCab;
-        trailerHeading = oldTrailer;
-    }
+    TD_ASSERT(std::isfinite(cabHeading) && std::isfinite(trailerHeading));
 
     // Engine force along 0.4 of the wheel direction plus 0.6 of the trailer's; the blend is also
     // the body's heading, so its grip follows the truck even at zero power.
@@ -120,7 +117,7 @@ void Truck::update() {
     powerTarget = 0.0f;
 
     placeBoxes();
-    if (track && placed) countCheckpoint();
+    if (track) countCheckpoint();
 }
 
 // The boxes follow the same translate/rotate chain as draw, so they cover the picture exactly.

@@ -64,6 +64,19 @@ TEST(UnloadedGame, RunsAndEndsWithoutPlayersOrTracks) {
     EXPECT_FALSE(game.raceOver);
 }
 
+// The game moves the index only in buildTracks and on Space after the results, both keeping it on
+// a track held.
+TEST(UnloadedGameDeathTest, ATrackIndexPastTheArrayStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "assertions are compiled out of this build";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Game game;
+    game.currentTrack = Game::maxTracks;
+    EXPECT_DEATH(game.resetRace(), "assertion failed: .*currentTrack");
+#endif
+}
+
 using RaceSetupTest = LoadedGameTest;
 
 TEST_F(RaceSetupTest, LoadsTheGeneratedDataQuietly) {

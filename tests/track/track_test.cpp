@@ -1,4 +1,5 @@
 // Grid lookups, list queries, wall lines and surface drag of a track built from data in memory.
+#include "core/platform.h"
 #include "physics/physics.h"
 #include "physics/physicsObject.h"
 #include "track/track.h"
@@ -177,8 +178,12 @@ TEST(TrackWalls, PenJoinsPointsUntilLifted) {
     }
 }
 
+// The first wall dropped is reported once, not once per wall.
 TEST(TrackWalls, AFullTrackIgnoresFurtherWallsButKeepsThePen) {
     auto track = std::make_unique<Track>();
+    ScriptedPlatform boxes;
+    boxes.echoToStderr = false;
+    setPlatform(&boxes);
     for (int i = 0; i < Track::maxWalls + 5; i++) {
         track->addWall((float)i, 0, (float)i, 100);
     }
@@ -186,6 +191,9 @@ TEST(TrackWalls, AFullTrackIgnoresFurtherWallsButKeepsThePen) {
     EXPECT_FLOAT_EQ(track->walls[Track::maxWalls - 1].corners[0][1], 0);
     track->wallTo(7, 8);
     track->wallTo(9, 10);
+    setPlatform(nullptr);
+    ASSERT_EQ(boxes.boxTexts.size(), 1u);
+    EXPECT_NE(boxes.boxTexts[0].find("at most 128 walls"), std::string::npos) << boxes.boxTexts[0];
     EXPECT_EQ(track->wallCount, Track::maxWalls);
     EXPECT_FLOAT_EQ(track->penX, 9);
     EXPECT_FLOAT_EQ(track->penY, 10);
