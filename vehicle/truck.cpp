@@ -47,7 +47,7 @@ static float approach(float value, float target, float step) {
 Truck::Truck()
     : body(2), texture(nullptr), steerTarget(0), powerTarget(0), power(0), cabHeading(-90), trailerHeading(-90),
       steerAngle(0), gear(0), track(nullptr), lapCount(0), lastCheckpoint(0), nextCheckpoint(1), racePosition(1),
-      bestLapTime(noLapTime), lastLapTime(0) {
+      bestLapTime(noLapTime), lastLapTime(0), drawAlpha(1.0f) {
     // The outlines do not depend on the picture; laying them out now gives a truck that never
     // got a texture real collision boxes instead of points.
     setTexture(nullptr);
@@ -98,6 +98,7 @@ void Truck::update() {
     if (bend < -maxTrailerBend || bend > maxTrailerBend) follow = 0.0f;
     trailerHeading += (dist / trailerTurnLength) * follow;
     wrapAngleInPlace(trailerHeading);
+    holdBendLimit();
     if (!std::isfinite(cabHeading) || !std::isfinite(trailerHeading)) {
         cabHeading = oldCab;
         trailerHeading = oldTrailer;
@@ -121,6 +122,21 @@ void Truck::update() {
 
     placeBoxes();
     if (track && placed) countCheckpoint();
+}
+
+// A trailer that stops following does not stop the cab: reversing, or a wall pushing the truck
+// backwards, jackknifes it past maxTrailerBend, and the cab, still steering, would fold on right
+// under its trailer. At the coupling's stop the cab carries the trailer round with it instead.
+void Truck::holdBendLimit() {
+    float bend = angleDifference(cabHeading, trailerHeading);
+    if (bend > maxCabBend) {
+        trailerHeading = cabHeading - maxCabBend;
+    } else if (bend < -maxCabBend) {
+        trailerHeading = cabHeading + maxCabBend;
+    } else {
+        return;
+    }
+    wrapAngleInPlace(trailerHeading);
 }
 
 // The boxes follow the same translate/rotate chain as draw, so they cover the picture exactly.
@@ -167,7 +183,7 @@ void Truck::draw() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPushMatrix();
     if (texture) texture->bind();
-    glColor3f(1, 1, 1);
+    glColor4f(1, 1, 1, drawAlpha);
 
     glPushMatrix();
     glTranslatef(body.getX(), body.getY(), 0);
