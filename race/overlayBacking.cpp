@@ -1,0 +1,42 @@
+// Veils under the HUD's text cells and the results rows, so that green on grass and white on
+// kerbs and walls stay readable, and the frame that picks out the user's own results row.
+#include "race/game.h"
+
+#include <GL/gl.h>
+
+#include "graphics/rect.h"
+
+// The panels' veil: black at opacity 0.45.
+static const float veilShade = -0.3f;
+
+// One veil per group of cells, each a few units round its text (cells are 32 tall).
+void Game::drawHudBacking() {
+    float lapBlockBottom = trucks[0].getLapCount() == 0 ? 360.0f : 310.0f;
+    drawRect(veilShade, 4, lapBlockBottom, 150, 474);
+    drawRect(veilShade, 244, 410, 350, 474);
+    drawRect(veilShade, 364, 410, 430, 474);
+    drawRect(veilShade, 4, 4, 200, 74);
+    if (showFrameRate != 0.0f) drawRect(veilShade, 514, 436, 636, 474);
+    if (showInfo != 0.0f) drawRect(veilShade, 294, 4, 560, 74);
+}
+
+// Under one results row whose text cells start at rowY; the user's row also gets a bright frame.
+void Game::drawResultsRowBacking(int rowY, bool usersRow) {
+    float y = (float)rowY;
+    drawRect(veilShade, 150, y - 4, 500, y + 34);
+    if (!usersRow) return;
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glLineWidth(2.0f);
+    glPushMatrix();
+    glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
+    glColor3f(1, 1, 1);
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(152, y - 2);
+    glVertex2f(498, y - 2);
+    glVertex2f(498, y + 32);
+    glVertex2f(152, y + 32);
+    glEnd();
+    glPopMatrix();
+    glPopAttrib();
+}
