@@ -23,7 +23,7 @@ void Game::drawHudBacking() {
 // Under one results row whose text cells start at rowY; the user's row also gets a bright frame.
 void Game::drawResultsRowBacking(int rowY, bool usersRow) {
     float y = (float)rowY;
-    drawRect(veilShade, 150, y - 4, 500, y + 34);
+    drawRect(veilShade, 150, y - 4, 478, y + 34);
     if (!usersRow) return;
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
     glDisable(GL_TEXTURE_2D);
@@ -33,8 +33,8 @@ void Game::drawResultsRowBacking(int rowY, bool usersRow) {
     glColor3f(1, 1, 1);
     glBegin(GL_LINE_LOOP);
     glVertex2f(152, y - 2);
-    glVertex2f(498, y - 2);
-    glVertex2f(498, y + 32);
+    glVertex2f(476, y - 2);
+    glVertex2f(476, y + 32);
     glVertex2f(152, y + 32);
     glEnd();
     glPopMatrix();

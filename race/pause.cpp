@@ -19,9 +19,10 @@ void Game::holdClocks(int64_t counts) {
     for (int i = 0; i < maxTrucks; i++) trucks[i].lapTimer.start += counts;
 }
 
+// Above the user's truck (the screen centre), clear of the HUD's cells.
 void Game::drawPaused() {
-    drawRect(-0.3f, 220, 200, 420, 280);
+    drawRect(-0.3f, 220, 300, 420, 370);
     textFont.setColour(1, 1, 1);
-    printText(268, 224, "Paused\n");
+    printText(274, 319, "Paused\n");
     glColor3f(1, 1, 1);
 }

@@ -107,4 +107,39 @@ TEST_F(FinishAndPauseTest, PauseHoldsTheRaceClockLapTimersAndWorldUntilPressedAg
     EXPECT_TRUE(quit);
 }
 
+// The user's truck arrives on the line with checkpoint 3 still to take: the lap does not count,
+// the text shows for two seconds of race time and the arrow stays until checkpoint 3 is taken.
+// A lap run in order shows nothing.
+TEST_F(FinishAndPauseTest, CrossingTheLineWithACheckpointMissedCuesTheUserUntilItIsTaken) {
+    press(VK_SPACE);
+    Truck& t = game->trucks[0];
+    const Track& track = *t.track;
+    auto centreOf = [&](int k, float& x, float& y) {
+        x = (float)(track.checkpoints[k].x * tileSizeUnits + tileSizeUnits / 2);
+        y = (float)(track.checkpoints[k].y * tileSizeUnits + tileSizeUnits / 2);
+    };
+    auto moveTo = [&](int k) {
+        float x, y;
+        centreOf(k, x, y);
+        t.setPosition(x, y);
+        t.body.stop();
+        step();
+    };
+    moveTo(1);
+    moveTo(2);
+    moveTo(0);
+    EXPECT_EQ(t.getLapCount(), 0);
+    EXPECT_EQ(game->missedCheckpoint, 3);
+    double shownUntil = game->missedCueUntil;
+    EXPECT_NEAR(shownUntil - game->raceClock.elapsedSeconds(), 2.0, 1e-9);
+    moveTo(3);
+    EXPECT_EQ(game->missedCheckpoint, -1) << "the arrow goes once the missed checkpoint is taken";
+
+    for (int k = 4; k < track.checkpointCount(); k++) moveTo(k);
+    moveTo(0);
+    EXPECT_EQ(t.getLapCount(), 1);
+    EXPECT_EQ(game->missedCheckpoint, -1);
+    EXPECT_EQ(game->missedCueUntil, shownUntil) << "a counted lap shows no text";
+}
+
 }  // namespace
