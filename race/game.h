@@ -55,6 +55,7 @@ public:
     // Veils behind the HUD's text cells and the results rows, and the frame on the user's row.
     void drawHudBacking();
     void drawResultsRowBacking(int rowY, bool usersRow);
+    void drawLapLabels();
 
     // How many sub-steps a frame of frameTime seconds runs, and the length of each, written
     // back into frameTime.

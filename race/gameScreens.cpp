@@ -91,6 +91,7 @@ void Game::drawHud() {
         printText(10, 340, "%s", time);
         formatRaceTime(t.getLapTime(), time);
         printText(10, 315, "%s", time);
+        drawLapLabels();
     }
 
     textFont.setColour(1, 1, 0);

@@ -4,15 +4,18 @@
 
 #include <GL/gl.h>
 
+#include "graphics/font.h"
 #include "graphics/rect.h"
+#include "graphics/text.h"
 
 // The panels' veil: black at opacity 0.45.
 static const float veilShade = -0.3f;
 
 // One veil per group of cells, each a few units round its text (cells are 32 tall).
 void Game::drawHudBacking() {
-    float lapBlockBottom = trucks[0].getLapCount() == 0 ? 360.0f : 310.0f;
-    drawRect(veilShade, 4, lapBlockBottom, 150, 474);
+    bool lapped = trucks[0].getLapCount() != 0;
+    drawRect(veilShade, 4, lapped ? 310.0f : 360.0f, 150, 474);
+    if (lapped) drawRect(veilShade, 150, 310, 190, 390);
     drawRect(veilShade, 244, 410, 350, 474);
     drawRect(veilShade, 364, 410, 430, 474);
     drawRect(veilShade, 4, 4, 200, 74);
@@ -39,4 +42,18 @@ void Game::drawResultsRowBacking(int rowY, bool usersRow) {
     glEnd();
     glPopMatrix();
     glPopAttrib();
+}
+
+// Small labels right of the three lap times (best, last, current), in cells small enough to stay
+// inside the lap block's own rows.
+void Game::drawLapLabels() {
+    const float labelScale = 0.65f;
+    float cellWidth = textFont.cellWidth, cellHeight = textFont.cellHeight;
+    textFont.setCellSize((int)(cellWidth * labelScale), (int)(cellHeight * labelScale));
+    textFont.setColour(0.85f, 0.85f, 0.85f);
+    printText(132, 369, "best");
+    printText(132, 344, "last");
+    printText(132, 319, "now");
+    textFont.setCellSize((int)cellWidth, (int)cellHeight);
+    textFont.setColour(1, 1, 1);
 }
