@@ -54,7 +54,9 @@ void Game::drawTitle() {
     drawRect(panelShade, titlePanel[0], titlePanel[1], titlePanel[2], titlePanel[3]);
     textFont.setColour(1, 1, 1);
     // One call: the empty second line sets the help apart from the name.
-    printText(titleTextX, titleTextY, "TRAILER DASH\n\nUp drives, Down brakes\nArrows steer, P pauses\nThe trailer needs room:\nbrake before a bend\nand turn in early\nA and Z zoom, Esc quits\n");
+    printText(titleTextX, titleTextY,
+              "TRAILER DASH\n\nUp drives, Down brakes\nArrows steer, P pauses\nThe trailer needs room:\n"
+              "brake before a bend\nand turn in early\nA and Z zoom, Esc quits\n");
     glColor3f(1, 1, 1);
 }
 

@@ -60,7 +60,8 @@ TEST_F(FinishAndPauseTest, AFinishedTruckLetsTheTrucksStillRacingThrough) {
         int sameRow = 0;
         for (int f = 0; f < 60 * 3; f++) {
             step();
-            if (std::fabs(game->trucks[1].getY() - y) < 40.0f && std::fabs(game->trucks[1].getX() - x) < 60.0f) sameRow++;
+            const Truck& behind = game->trucks[1];
+            if (std::fabs(behind.getY() - y) < 40.0f && std::fabs(behind.getX() - x) < 60.0f) sameRow++;
         }
         printf("course %d: truck 1 at x %.0f after 3 s, %d frames across the finished truck at x %.0f\n", course,
                game->trucks[1].getX(), sameRow, x);
