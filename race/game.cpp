@@ -10,7 +10,8 @@
 Game::Game()
     : lastCounter(0), truckCount(maxTrucks), players{}, playerCount(maxTrucks), trackCount(0), currentTrack(0),
       positionOrder{0, 1, 2, 3, 4}, waitingForStart(true), raceOver(false), lapsToRace(6), showFrameRate(1.0f),
-      showInfo(0.0f) {
+      showInfo(0.0f), finishOrder{}, finishedCount(0), retired{}, paused(false), missedCueUntil(0.0),
+      missedCheckpoint(-1), userOnLine(false) {
     // No time computation may divide by zero before load reads the real frequency.
     perfFrequency = 1;
 }
@@ -46,17 +47,24 @@ int Game::chooseSubSteps(double& time) {
 }
 
 void Game::update() {
+    int64_t previousCounter = lastCounter;
     updateTimer();
     handleInput();
+    if (paused) {
+        holdClocks(lastCounter - previousCounter);
+        return;
+    }
     // The sub-steps see their own length in frameTime; everything after them the frame's.
     double fullFrame = frameTime;
     int n = chooseSubSteps(frameTime);
     for (int i = 0; i < n; i++) subStep();
     frameTime = fullFrame;
+    watchUserCheckpoints();
 }
 
 void Game::subStep() {
     physics.beginStep();
+    coastRetired();
     // On the results screen the computer players still racing drive on to their finish.
     if (!waitingForStart || raceOver) {
         float now = (float)raceClock.elapsedSeconds();
@@ -76,6 +84,7 @@ void Game::subStep() {
         waitingForStart = true;
     }
     physics.endStep();
+    retireFinishers();
 }
 
 void Game::updatePositions() {
@@ -100,6 +109,7 @@ void Game::updatePositions() {
             }
         }
     }
+    holdFinishOrder();
     for (int k = 0; k < maxTrucks; k++) trucks[positionOrder[k]].setRacePosition(k + 1);
 }
 
@@ -117,6 +127,7 @@ void Game::handleKeys() {
     if (keys.wasPressed('F')) showFrameRate = showFrameRate == 0.0f ? 1.0f : 0.0f;
     if (keys.wasPressed('I')) showInfo = showInfo == 0.0f ? 1.0f : 0.0f;
     if (keys.isDown(VK_SPACE) && waitingForStart) startRace();
+    if (keys.wasPressed('P')) togglePause();
 }
 
 void Game::startRace() {

@@ -40,6 +40,22 @@ public:
     void drawResults();
     void drawTitle();
     void drawStartPrompt();
+    // Fixes each finisher's place ahead of everyone still racing; part of updatePositions.
+    void holdFinishOrder();
+    bool hasFinished(int truck) const;
+    // Takes the trucks of finished players out of the collision world, drawn faded from then on.
+    void retireFinishers();
+    void coastRetired();
+    // P while racing: stops the world and holds every race clock until P again.
+    void togglePause();
+    void drawPaused();
+    // The missed-checkpoint text and arrow for the user's truck.
+    void watchUserCheckpoints();
+    void drawCues();
+    // Veils behind the HUD's text cells and the results rows, and the frame on the user's row.
+    void drawHudBacking();
+    void drawResultsRowBacking(int rowY, bool usersRow);
+    void drawLapLabels();
 
     // How many sub-steps a frame of frameTime seconds runs, and the length of each, written
     // back into frameTime.
@@ -77,11 +93,28 @@ public:
     float showFrameRate;           // flags kept as floats: nonzero shows the text
     float showInfo;
 
+    // Finishers keep the place they finished in (raceOrder.cpp).
+    int finishOrder[maxTrucks];    // truck indices in the order they completed their laps
+    int finishedCount;
+    // Finished trucks out of the collision world (finishers.cpp).
+    bool retired[maxTrucks];
+    // P stops the race and its clocks (pause.cpp).
+    bool paused;
+    // The user's missed checkpoint: the text's deadline on the race clock, and the checkpoint
+    // the arrow points to while it is still to be taken, -1 when none (cues.cpp).
+    double missedCueUntil;
+    int missedCheckpoint;
+    bool userOnLine;               // the user's hitch was on the line's tile at the last look
+
+    static constexpr double missedCueSeconds = 2.0;
+
 private:
     // Space on the title or results screen.
     void startRace();
     // One sub-step of the world, frameTime long.
     void subStep();
+    // Moves every race stopwatch on by counts, so a paused frame adds no race time.
+    void holdClocks(int64_t counts);
     // The counts in use, never past the fixed arrays.
     int trucksInUse() const;
     int playersInUse() const;

@@ -21,10 +21,10 @@ static const int resultsFirstRowY = 350;
 static const int resultsRowSpacing = 45;
 
 // The title text's left edge centres its widest line at the generated font's widths; the panel
-// leaves a 20-unit margin round the text's cells (y 326 to 454).
+// leaves a 20-unit margin round the text's cells (y 198 to 454).
 static const int titleTextX = 140;
 static const int titleTextY = 422;
-static const float titlePanel[4] = {120, 310, 520, 470};
+static const float titlePanel[4] = {120, 178, 520, 470};
 
 void Game::draw() {
     glClear(GL_COLOR_BUFFER_BIT);
@@ -46,6 +46,8 @@ void Game::draw() {
         drawStartPrompt();
     } else {
         drawHud();
+        drawCues();
+        if (paused) drawPaused();
     }
 }
 
@@ -54,7 +56,9 @@ void Game::drawTitle() {
     drawRect(panelShade, titlePanel[0], titlePanel[1], titlePanel[2], titlePanel[3]);
     textFont.setColour(1, 1, 1);
     // One call: the empty second line sets the help apart from the name.
-    printText(titleTextX, titleTextY, "TRAILER DASH\n\nUp drives, arrows steer\nA and Z zoom, Esc quits\n");
+    printText(titleTextX, titleTextY,
+              "TRAILER DASH\n\nUp drives, Down brakes\nArrows steer, P pauses\nThe trailer needs room:\n"
+              "brake before a bend\nand turn in early\nA and Z zoom, Esc quits\n");
     glColor3f(1, 1, 1);
 }
 
@@ -70,6 +74,7 @@ void Game::drawHud() {
     const Truck& t = trucks[0];
     char time[raceTimeTextSize];
 
+    drawHudBacking();
     textFont.setColour(1, 1, 0);
     printText(10, 440, "Total  Time");
     textFont.setColour(1, 1, 1);
@@ -90,6 +95,7 @@ void Game::drawHud() {
         printText(10, 340, "%s", time);
         formatRaceTime(t.getLapTime(), time);
         printText(10, 315, "%s", time);
+        drawLapLabels();
     }
 
     textFont.setColour(1, 1, 0);
@@ -128,6 +134,7 @@ void Game::drawResults() {
         const Player* player = players[index];
         if (!player || !player->isFinished()) continue;
         int y = resultsFirstRowY - resultsRowSpacing * p;
+        drawResultsRowBacking(y, index == 0);
         textFont.setColour(placeColours[p][0], placeColours[p][1], placeColours[p][2]);
         printText(160, y, "%d", p + 1);
         printText(210, y, "%10.10s", player->getName());

@@ -78,12 +78,18 @@ void Game::resetRace() {
         trucks[i].resetForRace(physics);
         trucks[i].setPosition(gridStartX + gridColumnSpacing * (float)(i / 2), i % 2 == 0 ? gridEvenY : gridOddY);
         trucks[i].setTrack(&track);
+        retired[i] = false;
+        trucks[i].drawAlpha = 1.0f;
         if (players[i]) {
             players[i]->reset();
             players[i]->setTrack(&track);
         }
     }
     for (int k = 0; k < maxTrucks; k++) positionOrder[k] = k;
+    finishedCount = 0;
+    missedCheckpoint = -1;
+    missedCueUntil = 0.0;
+    userOnLine = false;
     track.registerWalls(physics);
     raceOver = false;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Saves PNG pictures of the title, a race at the default zoom and zoomed in, and the results,
-# for both courses, as the headless runner draws them: tools/screenshots.sh DIR [BUILD]
+# Saves PNG pictures of the title, a race at the default zoom and zoomed in, the missed-checkpoint
+# cue and the results, for both courses, as the headless runner draws them:
+# tools/screenshots.sh DIR [BUILD]
 set -eu
 out=${1:?usage: tools/screenshots.sh DIR [BUILD]}
 build=${2:-build}

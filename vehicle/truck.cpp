@@ -48,7 +48,7 @@ static float approach(float value, float target, float step) {
 Truck::Truck()
     : body(2), texture(nullptr), steerTarget(0), powerTarget(0), power(0), cabHeading(-90), trailerHeading(-90),
       steerAngle(0), gear(0), track(nullptr), lapCount(0), lastCheckpoint(0), nextCheckpoint(1), racePosition(1),
-      bestLapTime(noLapTime), lastLapTime(0) {
+      bestLapTime(noLapTime), lastLapTime(0), drawAlpha(1.0f) {
     // The outlines do not depend on the picture; laying them out now gives a truck that never
     // got a texture real collision boxes instead of points.
     setTexture(nullptr);
@@ -98,6 +98,7 @@ void Truck::update() {
     if (bend < -maxTrailerBend || bend > maxTrailerBend) follow = 0.0f;
     trailerHeading += (dist / trailerTurnLength) * follow;
     wrapAngleInPlace(trailerHeading);
+    holdBendLimit();
     TD_ASSERT(std::isfinite(cabHeading) && std::isfinite(trailerHeading));
 
     // Engine force along 0.4 of the wheel direction plus 0.6 of the trailer's; the blend is also
@@ -118,6 +119,21 @@ void Truck::update() {
 
     placeBoxes();
     if (track) countCheckpoint();
+}
+
+// A trailer that stops following does not stop the cab: reversing, or a wall pushing the truck
+// backwards, jackknifes it past maxTrailerBend, and the cab, still steering, would fold on right
+// under its trailer. At the coupling's stop the cab carries the trailer round with it instead.
+void Truck::holdBendLimit() {
+    float bend = angleDifference(cabHeading, trailerHeading);
+    if (bend > maxCabBend) {
+        trailerHeading = cabHeading - maxCabBend;
+    } else if (bend < -maxCabBend) {
+        trailerHeading = cabHeading + maxCabBend;
+    } else {
+        return;
+    }
+    wrapAngleInPlace(trailerHeading);
 }
 
 // The boxes follow the same translate/rotate chain as draw, so they cover the picture exactly.
@@ -164,7 +180,7 @@ void Truck::draw() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPushMatrix();
     if (texture) texture->bind();
-    glColor3f(1, 1, 1);
+    glColor4f(1, 1, 1, drawAlpha);
 
     glPushMatrix();
     glTranslatef(body.getX(), body.getY(), 0);

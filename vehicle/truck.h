@@ -24,6 +24,7 @@ const float frontWheelY = 20.0f;        // and this far ahead of it
 const float cabTurnLength = 64.0f;      // distance over which the cab turns by its wheel angle
 const float trailerTurnLength = 280.0f; // distance over which the trailer follows by the difference
 const float maxTrailerBend = 80.0f;     // degrees; bent further, the trailer stops following
+const float maxCabBend = 90.0f;         // degrees; the coupling's stop, where the cab meets the trailer
 
 const float enginePowerToForce = 17.0f;
 const float forwardPower = 250.0f;
@@ -91,8 +92,11 @@ public:
     double bestLapTime;
     double lastLapTime;
     Stopwatch lapTimer;
+    float drawAlpha;  // opacity of the picture; below 1 for a truck out of the race
 
 private:
+    // Keeps the cab within maxCabBend of the trailer.
+    void holdBendLimit();
     void placeBoxes();
     void countCheckpoint();
 };

@@ -135,6 +135,34 @@ TEST_F(TruckTest, TrailerStopsFollowingPastEightyDegrees) {
     EXPECT_EQ(bent.cabHeading, -9.0f);
 }
 
+// Reversing at full lock jackknifes the truck; past 80 degrees the trailer stops following, but
+// the cab must not fold on under it: at the coupling's stop the trailer is carried round.
+TEST_F(TruckTest, ReversingAtFullLockStopsTheCabAtTheCouplingsStop) {
+    Physics world;
+    Truck t;
+    t.setTrack(&track);
+    t.resetForRace(world);
+    t.setPosition(1024, 1024);
+    float worst = 0.0f;
+    for (int i = 0; i < 1500; i++) {
+        driveStep(world, t, -1, 3.0f);
+        float bend = std::fabs(angleDifference(t.cabHeading, t.trailerHeading));
+        if (bend > worst) worst = bend;
+    }
+    printf("15 s reversing at full lock: speed %.0f, largest bend %.3f degrees\n", t.getSpeed(), worst);
+    ASSERT_GT(t.getSpeed(), 50.0f) << "the truck really reversed";
+    EXPECT_GT(worst, maxTrailerBend) << "it did jackknife past the follow limit";
+    EXPECT_LE(worst, maxCabBend + 1e-3f);
+    // A wall shoving a truck bent near the stop backwards, its wheels turned to fold it further.
+    Truck shoved;
+    shoved.cabHeading = -90.0f + 89.5f;
+    shoved.steerAngle = -21.0f;
+    shoved.body.setHeading(0, 1);
+    setMotion(shoved, 0, -400);
+    for (int i = 0; i < 200; i++) shoved.update();
+    EXPECT_LE(std::fabs(angleDifference(shoved.cabHeading, shoved.trailerHeading)), maxCabBend + 1e-3f);
+}
+
 // 250 of power on friction 0.6 gives 4250 / (9 * 0.6) = 787 after the engine force; the speed an
 // integrate measures comes after the drag of a 7.5 ms sub-step, 787 * (1 - 5.4 * 0.0075).
 TEST_F(TruckTest, FullPowerLevelsOutWhereEngineMeetsDrag) {

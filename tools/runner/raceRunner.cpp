@@ -131,6 +131,18 @@ void RaceRunner::shoot(const char* what) {
     if (!captureFrame(path, screenWidth, screenHeight)) fprintf(stderr, "trailerdash-runner: cannot write %s\n", path);
 }
 
+// The missed-checkpoint cue as the user would see it after crossing the line too early, pointing
+// back to the checkpoint just taken. Only the picture is staged: the cue is cleared before the
+// next frame and the race itself is left exactly as it was.
+void RaceRunner::shootMissedCheckpoint() {
+    game->missedCueUntil = game->raceClock.elapsedSeconds() + Game::missedCueSeconds;
+    game->missedCheckpoint = game->trucks[0].getLastCheckpoint();
+    game->draw();
+    shoot("missed");
+    game->missedCueUntil = 0.0;
+    game->missedCheckpoint = -1;
+}
+
 bool RaceRunner::runRace(int number) {
     bool wanted[256] = {};
     if (number == 1 && options.screenshotFolder[0]) {
@@ -171,6 +183,9 @@ bool RaceRunner::runRace(int number) {
                 shotStage = 2;
             } else if (shotStage == 2 && t >= raceShotSeconds + 2 * zoomHoldSeconds) {
                 shotStage = 3;
+            } else if (shotStage == 3 && t >= raceShotSeconds + 2 * zoomHoldSeconds + cueShotDelaySeconds) {
+                shootMissedCheckpoint();
+                shotStage = 4;
             }
             wanted['A'] = shotStage == 1;
             wanted['Z'] = shotStage == 2;

@@ -19,6 +19,8 @@ const int64_t runnerClockFrequency = 1000000000;
 // zoomed view after it.
 const double raceShotSeconds = 8.0;
 const double zoomHoldSeconds = 1.5;
+// After the zoomed view is undone, how long until the missed-checkpoint picture.
+const double cueShotDelaySeconds = 1.0;
 
 class RaceRunner {
 public:
@@ -52,4 +54,5 @@ private:
     void setKey(int code, bool down);
     void writeTrace();
     void shoot(const char* what);
+    void shootMissedCheckpoint();
 };
