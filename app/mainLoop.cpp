@@ -2,11 +2,14 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
+
 #include "app/glWindow.h"
 #include "core/input.h"
 #include "graphics/text.h"
 #include "graphics/texture.h"
 #include "race/game.h"
+#include "records/storage.h"
 
 bool windowActive = false;
 int unhandledMessageCount = 0;
@@ -67,6 +70,7 @@ void MainLoop::pass() {
         // A window that was given its own procedure gets its messages there, as Windows would
         // dispatch them; tests without a window use the game's procedure directly.
         WindowProcedure procedure = glWindow.windowProcedure ? glWindow.windowProcedure : windowProc;
+        game.history.noteMessage(msg.message, msg.wParam, msg.lParam);
         procedure(glWindow.getWindowHandle(), msg.message, msg.wParam, msg.lParam);
         return;
     }
@@ -109,9 +113,16 @@ int runGame() {
     loop.done = !glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
     initTextures();
     game.load();
+    char folder[storagePathSize];
+    if (storageFolder(folder, sizeof folder))
+        game.history.keepIn(folder, stderr);
+    else
+        fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
 
     loop.run();
 
+    // The race under way is kept as a replay.
+    game.history.stop();
     releaseTextures();
     glWindow.destroy();
     return loop.exitCode();

@@ -6,6 +6,7 @@
 #include "core/timing.h"
 #include "graphics/camera2D.h"
 #include "physics/physics.h"
+#include "race/raceHistory.h"
 #include "vehicle/truck.h"
 #include "track/track.h"
 #include "track/trackTileSet.h"
@@ -39,6 +40,8 @@ public:
     void drawHud();
     void drawResults();
     void drawTitle();
+    void drawTitleRecords();
+    void drawNewRecordMark();
     void drawStartPrompt();
 
     // How many sub-steps a frame of frameTime seconds runs, and the length of each, written
@@ -76,6 +79,7 @@ public:
     Stopwatch raceClock;           // real time since the race started
     float showFrameRate;           // flags kept as floats: nonzero shows the text
     float showInfo;
+    RaceHistory history;           // records, replays and the ghost
 
 private:
     // Space on the title or results screen.

@@ -162,12 +162,12 @@ void Truck::countCheckpoint() {
     }
 }
 
-void Truck::draw() {
+void Truck::draw(float alpha) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPushMatrix();
     if (texture) texture->bind();
-    glColor3f(1, 1, 1);
+    glColor4f(1, 1, 1, alpha);
 
     glPushMatrix();
     glTranslatef(body.getX(), body.getY(), 0);
