@@ -15,6 +15,7 @@ static const double maxRaceSeconds = 86400.0;
 
 RunnerOptions::RunnerOptions()
     : track(0), frameSeconds(1.0 / 60.0), races(1), idle(false), tracePath{}, dataFolder{}, screenshotFolder{},
+      recordPath{}, replayPath{},
       drawEvery(1), maxSeconds(900.0), help(false) {}
 
 // The whole text must be a finite number.
@@ -74,6 +75,10 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
             ok = copyPath(options.dataFolder, value);
         } else if (!strcmp(name, "--screenshots")) {
             ok = copyPath(options.screenshotFolder, value);
+        } else if (!strcmp(name, "--record")) {
+            ok = copyPath(options.recordPath, value);
+        } else if (!strcmp(name, "--replay")) {
+            ok = copyPath(options.replayPath, value);
         } else {
             fprintf(err, "trailerdash-runner: unknown option \"%s\"\n", name);
             return false;
@@ -102,5 +107,7 @@ void printRunnerUsage(FILE* out) {
             "  --max-seconds S    simulated time limit per race (default 900)\n"
             "  --data DIR         folder that holds \"images\" (default: found as the game finds it)\n"
             "  --screenshots DIR  PPM pictures of the title, race, zoomed race and results\n"
+            "  --record FILE      write the (last) race's replay to FILE\n"
+            "  --replay FILE      play a replay instead of racing: its course, frames and keys\n"
             "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use.\n");
 }
