@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/glWindow.h"
+#include "app/replayPlayback.h"
 #include "core/input.h"
 #include "graphics/text.h"
 #include "graphics/texture.h"
@@ -101,7 +102,7 @@ int MainLoop::exitCode() const {
     return messageRetrieved && lastMessage.message == WM_QUIT ? (int)(int64_t)lastMessage.wParam : 0;
 }
 
-int runGame() {
+int runGame(const Replay* replay) {
     Game game;
     MainLoop loop(game);
 
@@ -114,7 +115,9 @@ int runGame() {
     initTextures();
     game.load();
     char folder[storagePathSize];
-    if (storageFolder(folder, sizeof folder))
+    if (replay)
+        prepareReplay(game, *replay);
+    else if (storageFolder(folder, sizeof folder))
         game.history.keepIn(folder, stderr);
     else
         fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
