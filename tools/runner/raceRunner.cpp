@@ -13,6 +13,7 @@
 #include "graphics/texture.h"
 #include "race/game.h"
 #include "records/replay.h"
+#include "records/storage.h"
 #include "tools/runner/frameCapture.h"
 
 static const int screenWidth = 640;
@@ -101,6 +102,14 @@ bool RaceRunner::start(FILE* err) {
         return false;
     }
     if (recordPath[0]) game->history.alsoRecordTo(recordPath);
+    char keepFolder[storagePathSize];
+    if (options.keep && !replay) {
+        if (!storageFolder(keepFolder, sizeof keepFolder)) {
+            fprintf(err, "trailerdash-runner: no folder to keep records in\n");
+            return false;
+        }
+        game->history.keepIn(keepFolder, err);
+    }
     if (options.track != game->currentTrack && options.track < game->trackCount) {
         game->currentTrack = options.track;
         game->resetRace();

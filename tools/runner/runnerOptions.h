@@ -16,6 +16,7 @@ struct RunnerOptions {
     char replayPath[runnerPathSize];    // a replay to play instead of racing
     int drawEvery;           // frames per drawn frame; 0 draws none
     double maxSeconds;       // simulated seconds per race before it is given up
+    bool keep;               // records and replays kept as the game keeps them
     bool help;
 
     RunnerOptions();
