@@ -11,6 +11,9 @@
 #                       started elsewhere: it finds its pictures with no report, then as escape
 #            race       the title, Space, then Up held: the HUD's clock runs and the speed rises
 #                       (read off screenshots by TD_SCREEN_TEXT), then Escape
+#            package    the .deb that `make package` builds, unpacked with dpkg -x into a scratch
+#                       folder: the entry, the icons and the pictures are there, and the program
+#                       started from elsewhere finds its pictures with no report, then as escape
 #            records    a whole race kept by the headless runner (TD_RUNNER) as the game keeps it:
 #                       the game shows its records on the title; then a short race, quit: its
 #                       replay is kept, and the runner plays it back
@@ -57,6 +60,24 @@ if [ "$scenario" = installed ]; then
     workdir=$scratch/elsewhere
 fi
 
+if [ "$scenario" = package ]; then
+    (cd "${TD_BUILD_DIR:?}" && cpack -G DEB -B "$scratch/pkg" >"$outdir/session-package-cpack.txt" 2>&1) ||
+        { cat "$outdir/session-package-cpack.txt"; echo "FAIL (package): cpack"; exit 1; }
+    deb=$(ls "$scratch"/pkg/*.deb | head -1)
+    dpkg -x "$deb" "$scratch/root" || { echo "FAIL (package): dpkg -x $deb"; exit 1; }
+    for file in bin/trailerdash share/applications/trailerdash.desktop share/icons/hicolor/64x64/apps/trailerdash.png \
+        share/icons/hicolor/256x256/apps/trailerdash.png share/trailerdash/images/text/impactVerdana16.dat; do
+        [ -f "$scratch/root/usr/$file" ] || { echo "FAIL (package): no /usr/$file in $deb"; exit 1; }
+    done
+    if command -v desktop-file-validate >/dev/null; then
+        desktop-file-validate "$scratch/root/usr/share/applications/trailerdash.desktop" ||
+            { echo "FAIL (package): the desktop entry does not validate"; exit 1; }
+    fi
+    echo "$(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
+    game="$scratch/root/usr/bin/trailerdash"
+    mkdir "$scratch/elsewhere"
+    workdir=$scratch/elsewhere
+fi
 if [ "$scenario" = records ]; then
     "${TD_RUNNER:?}" --keep --track 0 --data "${TD_BUILD_DIR:?}" --draw-every 0 >"$outdir/session-records-runner.txt" ||
         { echo "FAIL (records): the runner's race did not finish"; exit 1; }
@@ -129,7 +150,7 @@ if [ "$scenario" = nodata ]; then
     [ "$boxesDismissed" -ge 1 ] || fail "no box told that the data folder is missing"
     grep -q 'no "images" folder' "$err" || fail "stderr does not name the missing images folder"
 fi
-if [ "$scenario" = installed ]; then
+if [ "$scenario" = installed ] || [ "$scenario" = package ]; then
     [ "$boxesDismissed" -eq 0 ] || fail "the installed game did not find its data folder"
 fi
 if [ "$scenario" = fullscreen ]; then
@@ -153,7 +174,7 @@ while [ $quiet -lt 10 ] && [ $SECONDS -lt $loadDeadline ]; do
     sleep 0.1
 done
 echo "error boxes answered: $boxesDismissed"
-if [ "$scenario" = installed ] && [ -d "$TD_BUILD_DIR/images/text" ]; then
+if { [ "$scenario" = installed ] || [ "$scenario" = package ]; } && [ -d "$TD_BUILD_DIR/images/text" ]; then
     [ "$boxesDismissed" -eq 0 ] || fail "the installed game missed some of its pictures"
 fi
 
