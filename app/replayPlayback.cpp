@@ -56,7 +56,9 @@ void ReplayPlatform::pumpEvents() {
     const ReplayFrame& f = replay.frames[next];
     while (posted < f.messageCount) {
         const ReplayMessage& m = replay.messages[f.firstMessage + posted];
-        if (!postMessage(m.message, m.wParam, m.lParam)) return;   // the rest after the loop drains these
+        // Escape only ended the recorded run; played, the race's end stays on screen instead.
+        bool escape = (m.message == WM_KEYDOWN || m.message == WM_KEYUP) && m.wParam == VK_ESCAPE;
+        if (!escape && !postMessage(m.message, m.wParam, m.lParam)) return;   // the rest once these drain
         posted++;
     }
     ready = true;

@@ -197,8 +197,17 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         snprintf(why, (size_t)whySize, "the replay's header is not usable");
         return false;
     }
+    // The counter the frames add up to must stay far inside its range, whatever the file says.
+    const uint64_t maxCounts = (uint64_t)1 << 62;
+    uint64_t counts = 0;
     for (uint64_t i = 0; i < frameTotal && !r.failed; i++) {
         int64_t delta = r.signedVarint();
+        uint64_t advance = delta < 0 ? 0 - (uint64_t)delta : (uint64_t)delta;
+        if (advance > maxCounts - counts) {
+            r.failed = true;
+            break;
+        }
+        counts += advance;
         uint64_t count = r.varint();
         if (count > messageTotal - (uint64_t)messageCount) {
             r.failed = true;

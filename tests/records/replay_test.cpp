@@ -1,6 +1,7 @@
 // The replay file: it reads back exactly, and anything damaged or foreign is refused whole.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -96,4 +97,11 @@ TEST(Replay, DamagedOrForeignFilesAreRefused) {
     EXPECT_FALSE(back->decode(lying.data(), lying.size(), why, sizeof why));
     EXPECT_EQ(back->frameCount, 0);
     printf("lying header: %s\n", why);
+
+    // Frames whose counter advances add up past the counter's range.
+    auto huge = std::make_unique<Replay>();
+    huge->begin(0, 1000000000, nullptr);
+    for (int i = 0; i < 4; i++) huge->addFrame(INT64_MAX / 2, TruckPose{});
+    std::vector<uint8_t> bytes = bytesOf(*huge);
+    EXPECT_FALSE(back->decode(bytes.data(), bytes.size(), why, sizeof why));
 }
