@@ -43,7 +43,8 @@ void RaceHistory::cannotWrite(const char* path) {
 void RaceHistory::noteMessage(unsigned message, uint64_t wParam, int64_t lParam) {
     // Only what drives the game: keys and mouse buttons. Activation and the rest change no state
     // a replay needs.
-    bool input = message == WM_KEYDOWN || message == WM_KEYUP || (message >= WM_LBUTTONDOWN && message <= WM_MOUSEWHEEL);
+    bool input =
+        message == WM_KEYDOWN || message == WM_KEYUP || (message >= WM_LBUTTONDOWN && message <= WM_MOUSEWHEEL);
     if (!input || (!keeping() && !extraPath[0])) return;
     if (pendingCount >= maxPendingMessages) {
         pendingOverflow = true;
@@ -74,7 +75,8 @@ void RaceHistory::frameEnded(const Game& game) {
     pendingOverflow = false;
     if (!recordingOn) return;
     bool room = true;
-    for (int i = 0; i < count && room; i++) room = recording.addMessage(pending[i].message, pending[i].wParam, pending[i].lParam);
+    for (int i = 0; i < count && room; i++)
+        room = recording.addMessage(pending[i].message, pending[i].wParam, pending[i].lParam);
     const Truck& t = game.trucks[0];
     TruckPose pose = {t.getX(), t.getY(), t.cabHeading, t.trailerHeading, t.steerAngle};
     room = room && recording.addFrame(frameDelta, pose);

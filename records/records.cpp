@@ -87,7 +87,9 @@ bool Records::parse(const char* text, long length, FILE* err) {
         if (lineNumber == 1 && !tooLong &&
             sscanf(line, "trailerdash records %d %c", &version, &extra) == 1 && version >= 1) {
             if (version > recordsFormatVersion) {
-                if (err) fprintf(err, "trailerdash: the records file is from a newer version (%d); it is left as it is\n", version);
+                if (err)
+                    fprintf(err, "trailerdash: the records file is from a newer version (%d); it is left as it is\n",
+                            version);
                 readOnly = true;
                 return false;
             }
@@ -98,13 +100,16 @@ bool Records::parse(const char* text, long length, FILE* err) {
         int course;
         float seconds;
         if (tooLong || cut || !parseLine(line, isLap, course, seconds)) {
-            if (err) fprintf(err, "trailerdash: records line %d %s; ignored\n", lineNumber, cut ? "is cut short" : "cannot be read");
+            if (err)
+                fprintf(err, "trailerdash: records line %d %s; ignored\n", lineNumber,
+                        cut ? "is cut short" : "cannot be read");
             continue;
         }
         // The same course twice keeps the better time.
         found.offer(course, isLap ? 0.0f : seconds, isLap ? seconds : 0.0f);
     }
-    if (!versionSeen && length > 0 && err) fprintf(err, "trailerdash: the records file has no \"%s\" line\n", versionWord);
+    if (!versionSeen && length > 0 && err)
+        fprintf(err, "trailerdash: the records file has no \"%s\" line\n", versionWord);
     memcpy(laps, found.laps, sizeof laps);
     memcpy(races, found.races, sizeof races);
     return true;

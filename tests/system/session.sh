@@ -236,7 +236,8 @@ race() {
 # The records of course 0 as the title must show them, "mm:ss:hh" as the game writes times.
 recordText() {  # KIND: lap or race
     awk -v kind="$1" '$1 == kind && $2 == 0 {
-        t = $3; printf "%02d:%02d:%02d", int(int(t) / 60), int(t - 60 * int(t / 60)), int((t - int(t)) * 100) }' "$kept/records"
+        t = $3; printf "%02d:%02d:%02d", int(int(t) / 60), int(t - 60 * int(t / 60)), int((t - int(t)) * 100)
+    }' "$kept/records"
 }
 records() {
     screenText=${TD_SCREEN_TEXT:?}
@@ -257,11 +258,12 @@ records() {
 replayKept() {
     [ -f "$kept/last.replay" ] || fail "the race that was quit left no replay"
     local code=0
-    "$TD_RUNNER" --replay "$kept/last.replay" --data "$TD_BUILD_DIR" --draw-every 0 >"$outdir/session-records-replay.txt" 2>&1 || code=$?
+    local played=$outdir/session-records-replay.txt
+    "$TD_RUNNER" --replay "$kept/last.replay" --data "$TD_BUILD_DIR" --draw-every 0 >"$played" 2>&1 || code=$?
     # 1: played, but the race was not finished; 2 would be a refusal.
-    [ "$code" -le 1 ] || { cat "$outdir/session-records-replay.txt"; fail "the runner refused the game's replay"; }
-    grep -q "in [1-9][0-9]* frames" "$outdir/session-records-replay.txt" || fail "the replay played no frames"
-    echo "the runner played the game's replay: $(grep -o 'in [0-9]* frames' "$outdir/session-records-replay.txt")"
+    [ "$code" -le 1 ] || { cat "$played"; fail "the runner refused the game's replay"; }
+    grep -q "in [1-9][0-9]* frames" "$played" || fail "the replay played no frames"
+    echo "the runner played the game's replay: $(grep -o 'in [0-9]* frames' "$played")"
 }
 
 geometry=$(xwininfo -id "$window")

@@ -51,7 +51,8 @@ TEST(AssetIcon, BothSizesAreSoundPngs) {
                 EXPECT_EQ(png[at + 16], 8);   // bits
                 EXPECT_EQ(png[at + 17], 6);   // RGBA
             }
-            if (type == "IDAT") zlib.insert(zlib.end(), png.begin() + long(at) + 8, png.begin() + long(at + 8 + length));
+            if (type == "IDAT")
+                zlib.insert(zlib.end(), png.begin() + long(at) + 8, png.begin() + long(at + 8 + length));
             at += 12 + length;
         }
         EXPECT_EQ(width, size);

@@ -63,7 +63,8 @@ bool writePng(const char* path, const RgbaPicture& picture) {
     size_t rowBytes = size_t(picture.width) * 4;
     for (int y = 0; y < picture.height; ++y) {
         raw.push_back(0);   // filter: none
-        raw.insert(raw.end(), picture.rgba.begin() + long(y * rowBytes), picture.rgba.begin() + long((y + 1) * rowBytes));
+        auto row = picture.rgba.begin() + long(size_t(y) * rowBytes);
+        raw.insert(raw.end(), row, row + long(rowBytes));
     }
     putChunk(out, "IDAT", zlibStored(raw));
     putChunk(out, "IEND", {});

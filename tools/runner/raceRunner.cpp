@@ -20,7 +20,8 @@ static const int screenWidth = 640;
 static const int screenHeight = 480;
 
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
-    : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), frameCounts(0), frame(0), held{}, drawNext(false), replay(nullptr) {
+    : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), frameCounts(0), frame(0), held{},
+      drawNext(false), replay(nullptr) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;

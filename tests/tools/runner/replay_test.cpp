@@ -58,7 +58,9 @@ void scriptedRace(int course, const std::string& replayPath, const std::string& 
         seed = seed * 1664525u + 1013904223u;
         return (seed >> 8) % range;
     };
-    auto key = [&runner](int code, bool down) { runner.clock.postMessage(down ? WM_KEYDOWN : WM_KEYUP, (uint64_t)code, 0); };
+    auto key = [&runner](int code, bool down) {
+        runner.clock.postMessage(down ? WM_KEYDOWN : WM_KEYUP, (uint64_t)code, 0);
+    };
     for (int i = 0; i < titleFrames + raceFrames; i++) {
         int r = i - titleFrames;
         // Left pressed on the title is held into the race; Space starts it, Up drives off.
