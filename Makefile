@@ -1,11 +1,12 @@
 # Front door for players and developers; CMake does the real work.
 #   make run    installs what is missing, builds the game and starts it
 #   make test   installs what is missing, builds and runs every test, plain and with sanitizers
+#   make package  builds a .deb of the game in the build folder
 JOBS ?= 2
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: run test check sanitize deps build bench clean
+.PHONY: run test check sanitize deps build bench clean package
 
 deps:
 	@tools/install-deps.sh
@@ -30,6 +31,10 @@ sanitize: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 test: check sanitize
+
+# The package installs under /usr, so the program finds its pictures in /usr/share/trailerdash.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	$(BUILD)/bench/bench_physics

@@ -1,10 +1,14 @@
 #include "app/mainLoop.h"
 
+#include <cstdio>
+
 #include "app/glWindow.h"
+#include "app/replayPlayback.h"
 #include "core/input.h"
 #include "graphics/texture.h"
 #include "race/game.h"
 #include "race/gameFrame.h"
+#include "records/storage.h"
 
 bool windowActive = false;
 int unhandledMessageCount = 0;
@@ -65,6 +69,7 @@ void MainLoop::pass() {
         // A window that was given its own procedure gets its messages there, as Windows would
         // dispatch them; tests without a window use the game's procedure directly.
         WindowProcedure procedure = glWindow.windowProcedure ? glWindow.windowProcedure : windowProc;
+        game.history.noteMessage(msg.message, msg.wParam, msg.lParam);
         procedure(glWindow.getWindowHandle(), msg.message, msg.wParam, msg.lParam);
         return;
     }
@@ -90,7 +95,7 @@ int MainLoop::exitCode() const {
     return messageRetrieved && lastMessage.message == WM_QUIT ? (int)(int64_t)lastMessage.wParam : 0;
 }
 
-int runGame() {
+int runGame(const Replay* replay) {
     Game game;
     MainLoop loop(game);
 
@@ -102,9 +107,18 @@ int runGame() {
     loop.done = !glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
     initTextures();
     game.load();
+    char folder[storagePathSize];
+    if (replay)
+        prepareReplay(game, *replay);
+    else if (storageFolder(folder, sizeof folder))
+        game.history.keepIn(folder, stderr);
+    else
+        fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
 
     loop.run();
 
+    // The race under way is kept as a replay.
+    game.history.stop();
     releaseTextures();
     glWindow.destroy();
     return loop.exitCode();

@@ -44,6 +44,9 @@ public:
     int framesRun;
 };
 
+class Replay;
+
 // The whole run: the full-screen question, the window, the game, the loop and the shut-down.
-// Returns the process exit code.
-int runGame();
+// With a replay, the game plays it (from a ReplayPlatform) and keeps nothing. Returns the
+// process exit code.
+int runGame(const Replay* replay = nullptr);

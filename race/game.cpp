@@ -30,6 +30,7 @@ int Game::playersInUse() const { return playerCount < 0 ? 0 : playerCount > maxT
 void Game::updateTimer() {
     perfCounterNow = platform().queryPerformanceCounter();
     frameTime = (double)(perfCounterNow - lastCounter) / (double)perfFrequency;
+    history.noteCounterDelta(perfCounterNow - lastCounter);
     lastCounter = perfCounterNow;
     frameRate.update(lastCounter, perfFrequency);
     frameTime = frameTime * gameTimeScale;
@@ -60,6 +61,7 @@ void Game::update() {
     for (int i = 0; i < n; i++) subStep();
     frameTime = fullFrame;
     watchUserCheckpoints();
+    history.frameEnded(*this);
 }
 
 void Game::subStep() {
@@ -128,6 +130,7 @@ void Game::handleKeys() {
     if (keys.wasPressed('I')) showInfo = showInfo == 0.0f ? 1.0f : 0.0f;
     if (keys.isDown(VK_SPACE) && waitingForStart) startRace();
     if (keys.wasPressed('P')) togglePause();
+    if (keys.wasPressed('G')) history.toggleGhost();
 }
 
 void Game::startRace() {
@@ -142,6 +145,7 @@ void Game::startRace() {
         if (currentTrack >= trackCount || currentTrack >= maxTracks) currentTrack = 0;
         resetRace();
     }
+    history.raceStarted(*this);
 }
 
 void Game::handleMouse() {

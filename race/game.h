@@ -6,6 +6,7 @@
 #include "core/timing.h"
 #include "graphics/camera2D.h"
 #include "physics/physics.h"
+#include "race/raceHistory.h"
 #include "vehicle/truck.h"
 #include "track/track.h"
 #include "track/trackTileSet.h"
@@ -39,6 +40,8 @@ public:
     void drawHud();
     void drawResults();
     void drawTitle();
+    void drawTitleRecords();
+    void drawNewRecordMark();
     void drawStartPrompt();
     // Fixes each finisher's place ahead of everyone still racing; part of updatePositions.
     void holdFinishOrder();
@@ -92,6 +95,7 @@ public:
     Stopwatch raceClock;           // real time since the race started
     float showFrameRate;           // flags kept as floats: nonzero shows the text
     float showInfo;
+    RaceHistory history;           // records, replays and the ghost
 
     // Finishers keep the place they finished in (raceOrder.cpp).
     int finishOrder[maxTrucks];    // truck indices in the order they completed their laps

@@ -25,6 +25,9 @@ static const int resultsRowSpacing = 45;
 static const int titleTextX = 140;
 static const int titleTextY = 422;
 static const float titlePanel[4] = {120, 178, 520, 470};
+// The course's records continue the title's lines on a panel just under it.
+static const int recordsFirstY = 158;
+static const float recordsPanel[4] = {120, 106, 520, 178};
 
 void Game::draw() {
     glClear(GL_COLOR_BUFFER_BIT);
@@ -35,6 +38,8 @@ void Game::draw() {
     tracks[currentTrack].draw();
     // In index order, so higher-numbered trucks cover lower-numbered ones.
     for (int i = 0; i < trucksInUse(); i++) trucks[i].draw();
+    // Over the world, under the overlays.
+    history.drawGhost(*this);
     glPopMatrix();
 
     if (waitingForStart) {
@@ -59,7 +64,27 @@ void Game::drawTitle() {
     printText(titleTextX, titleTextY,
               "TRAILER DASH\n\nUp drives, Down brakes\nArrows steer, P pauses\nThe trailer needs room:\n"
               "brake before a bend\nand turn in early\nA and Z zoom, Esc quits\n");
+    drawTitleRecords();
     glColor3f(1, 1, 1);
+}
+
+// The current course's best lap and race, when it has any.
+void Game::drawTitleRecords() {
+    float lap = history.records.bestLap(currentTrack);
+    float race = history.records.bestRace(currentTrack);
+    if (lap <= 0.0f && race <= 0.0f) return;
+    drawRect(panelShade, recordsPanel[0], recordsPanel[1], recordsPanel[2], recordsPanel[3]);
+    textFont.setColour(1, 1, 0);
+    char time[raceTimeTextSize];
+    if (lap > 0.0f) {
+        formatRaceTime(lap, time);
+        printText(titleTextX, recordsFirstY, "Best lap  %s", time);
+    }
+    if (race > 0.0f) {
+        formatRaceTime(race, time);
+        printText(titleTextX, recordsFirstY - 32, "Best race %s", time);
+    }
+    textFont.setColour(1, 1, 1);
 }
 
 void Game::drawStartPrompt() {
@@ -142,6 +167,18 @@ void Game::drawResults() {
         formatRaceTime(player->getTime(), time);
         printText(370, y, "%s", time);
     }
+    drawNewRecordMark();
     textFont.setColour(1, 1, 1);
     glColor3f(1, 1, 1);
+}
+
+// Under the table: what the user's race just beat.
+void Game::drawNewRecordMark() {
+    int beaten = history.lastBeaten;
+    if (!beaten) return;
+    textFont.setColour(1, 1, 0);
+    const char* what = beaten == (newLapRecord | newRaceRecord) ? "New records: race and lap"
+                       : beaten == newRaceRecord                ? "New record: race time"
+                                                                : "New record: best lap";
+    printText(160, 115, "%s", what);
 }

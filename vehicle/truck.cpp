@@ -175,12 +175,12 @@ void Truck::countCheckpoint() {
     }
 }
 
-void Truck::draw() {
+void Truck::draw(float alpha) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPushMatrix();
     if (texture) texture->bind();
-    glColor4f(1, 1, 1, drawAlpha);
+    glColor4f(1, 1, 1, alpha * drawAlpha);
 
     glPushMatrix();
     glTranslatef(body.getX(), body.getY(), 0);

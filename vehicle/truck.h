@@ -57,8 +57,8 @@ public:
 
     // One physics sub-step of the vehicle, after the world's beginStep and the players' control.
     void update();
-    // Wheels, cab and trailer, inside the world view.
-    void draw();
+    // Wheels, cab and trailer, inside the world view; a ghost is drawn with alpha below 1.
+    void draw(float alpha = 1.0f);
 
     int getLapCount() const { return lapCount; }
     int getLastCheckpoint() const { return lastCheckpoint; }

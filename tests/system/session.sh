@@ -11,6 +11,12 @@
 #                       started elsewhere: it finds its pictures with no report, then as escape
 #            race       the title, Space, then Up held: the HUD's clock runs and the speed rises
 #                       (read off screenshots by TD_SCREEN_TEXT), then Escape
+#            package    the .deb that `make package` builds, unpacked with dpkg -x into a scratch
+#                       folder: the entry, the icons and the pictures are there, and the program
+#                       started from elsewhere finds its pictures with no report, then as escape
+#            records    a whole race kept by the headless runner (TD_RUNNER) as the game keeps it:
+#                       the game shows its records on the title; then a short race, quit: its
+#                       replay is kept, and the runner plays it back
 # Every wait has a deadline; exit 0 passed, 1 failed, 77 skipped.
 set -u
 game=$1
@@ -38,6 +44,9 @@ err="$outdir/session-$scenario.stderr"
 workdir=$PWD
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# Records and replays go to the scratch folder, never the real home.
+export XDG_DATA_HOME=$scratch/data
+kept=$XDG_DATA_HOME/trailerdash
 if [ "$scenario" = nodata ]; then
     mkdir "$scratch/bin"
     cp "$game" "$scratch/bin/trailerdash"
@@ -49,6 +58,31 @@ if [ "$scenario" = installed ]; then
     game="$scratch/prefix/bin/trailerdash"
     mkdir "$scratch/elsewhere"
     workdir=$scratch/elsewhere
+fi
+
+if [ "$scenario" = package ]; then
+    (cd "${TD_BUILD_DIR:?}" && cpack -G DEB -B "$scratch/pkg" >"$outdir/session-package-cpack.txt" 2>&1) ||
+        { cat "$outdir/session-package-cpack.txt"; echo "FAIL (package): cpack"; exit 1; }
+    deb=$(ls "$scratch"/pkg/*.deb | head -1)
+    dpkg -x "$deb" "$scratch/root" || { echo "FAIL (package): dpkg -x $deb"; exit 1; }
+    for file in bin/trailerdash share/applications/trailerdash.desktop share/icons/hicolor/64x64/apps/trailerdash.png \
+        share/icons/hicolor/256x256/apps/trailerdash.png share/trailerdash/images/text/impactVerdana16.dat; do
+        [ -f "$scratch/root/usr/$file" ] || { echo "FAIL (package): no /usr/$file in $deb"; exit 1; }
+    done
+    if command -v desktop-file-validate >/dev/null; then
+        desktop-file-validate "$scratch/root/usr/share/applications/trailerdash.desktop" ||
+            { echo "FAIL (package): the desktop entry does not validate"; exit 1; }
+    fi
+    echo "$(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
+    game="$scratch/root/usr/bin/trailerdash"
+    mkdir "$scratch/elsewhere"
+    workdir=$scratch/elsewhere
+fi
+if [ "$scenario" = records ]; then
+    "${TD_RUNNER:?}" --keep --track 0 --data "${TD_BUILD_DIR:?}" --draw-every 0 >"$outdir/session-records-runner.txt" ||
+        { echo "FAIL (records): the runner's race did not finish"; exit 1; }
+    [ -f "$kept/records" ] || { echo "FAIL (records): no records file in $kept"; exit 1; }
+    cat "$kept/records"
 fi
 
 (cd "$workdir" && exec "$game") 2>"$err" &
@@ -116,7 +150,7 @@ if [ "$scenario" = nodata ]; then
     [ "$boxesDismissed" -ge 1 ] || fail "no box told that the data folder is missing"
     grep -q 'no "images" folder' "$err" || fail "stderr does not name the missing images folder"
 fi
-if [ "$scenario" = installed ]; then
+if [ "$scenario" = installed ] || [ "$scenario" = package ]; then
     [ "$boxesDismissed" -eq 0 ] || fail "the installed game did not find its data folder"
 fi
 if [ "$scenario" = fullscreen ]; then
@@ -140,7 +174,7 @@ while [ $quiet -lt 10 ] && [ $SECONDS -lt $loadDeadline ]; do
     sleep 0.1
 done
 echo "error boxes answered: $boxesDismissed"
-if [ "$scenario" = installed ] && [ -d "$TD_BUILD_DIR/images/text" ]; then
+if { [ "$scenario" = installed ] || [ "$scenario" = package ]; } && [ -d "$TD_BUILD_DIR/images/text" ]; then
     [ "$boxesDismissed" -eq 0 ] || fail "the installed game missed some of its pictures"
 fi
 
@@ -199,6 +233,39 @@ race() {
     [ "$speed1" -gt 0 ] && [ "$speed2" -gt "$speed1" ] || fail "the speed does not rise while Up is held"
 }
 
+# The records of course 0 as the title must show them, "mm:ss:hh" as the game writes times.
+recordText() {  # KIND: lap or race
+    awk -v kind="$1" '$1 == kind && $2 == 0 {
+        t = $3; printf "%02d:%02d:%02d", int(int(t) / 60), int(t - 60 * int(t / 60)), int((t - int(t)) * 100)
+    }' "$kept/records"
+}
+records() {
+    screenText=${TD_SCREEN_TEXT:?}
+    images=${TD_BUILD_DIR:?}/images
+    command -v import >/dev/null || { echo "SKIP: ImageMagick is not installed"; exit 77; }
+    shoot title
+    expectText "TRAILER DASH" 140 422 1 1 1
+    expectText "Best lap  $(recordText lap)" 140 158 1 1 0
+    expectText "Best race $(recordText race)" 140 126 1 1 0
+    echo "the title shows: Best lap $(recordText lap), Best race $(recordText race)"
+    # A short race of our own, quit while it runs.
+    rm -f "$kept/last.replay"
+    press space "$window"
+    timeout 5 xdotool keydown Up
+    sleep 1.5
+    timeout 5 xdotool keyup Up
+}
+replayKept() {
+    [ -f "$kept/last.replay" ] || fail "the race that was quit left no replay"
+    local code=0
+    local played=$outdir/session-records-replay.txt
+    "$TD_RUNNER" --replay "$kept/last.replay" --data "$TD_BUILD_DIR" --draw-every 0 >"$played" 2>&1 || code=$?
+    # 1: played, but the race was not finished; 2 would be a refusal.
+    [ "$code" -le 1 ] || { cat "$played"; fail "the runner refused the game's replay"; }
+    grep -q "in [1-9][0-9]* frames" "$played" || fail "the replay played no frames"
+    echo "the runner played the game's replay: $(grep -o 'in [0-9]* frames' "$played")"
+}
+
 geometry=$(xwininfo -id "$window")
 width=$(echo "$geometry" | awk '/Width:/ { print $2 }')
 height=$(echo "$geometry" | awk '/Height:/ { print $2 }')
@@ -212,6 +279,10 @@ command -v import >/dev/null && import -window "$window" "$outdir/session-$scena
 case "$scenario" in
 race)
     race
+    press Escape "$window"
+    ;;
+records)
+    records
     press Escape "$window"
     ;;
 close)
@@ -235,4 +306,5 @@ esac
 waitForExit 10
 echo "exit code: $status"
 [ "$status" -eq 0 ] || fail "exit code $status, not 0"
+[ "$scenario" = records ] && replayKept
 echo "PASS ($scenario)"

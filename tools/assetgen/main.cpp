@@ -1,11 +1,12 @@
 // Draws every picture the game loads, its surface maps and its font into an images folder:
-//   td_assetgen <images folder> <folder of the DejaVu fonts>
+//   td_assetgen <images folder> <folder of the DejaVu fonts> [<icons folder>]
 // The output depends only on the code and the fonts: fixed seeds, no clock, one thread.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "tools/assetgen/fontAtlas.h"
+#include "tools/assetgen/icon.h"
 #include "tools/assetgen/tilePictures.h"
 #include "tools/assetgen/truckPictures.h"
 
@@ -49,16 +50,27 @@ bool writeFont(const std::string& images, const std::string& fonts) {
                           (fonts + "/DejaVuSans.ttf").c_str());
 }
 
+// The desktop icon at the sizes the icon theme folders hold: <icons>/<n>x<n>/trailerdash.png.
+bool writeIcons(const std::string& icons) {
+    bool ok = true;
+    for (int size : {64, 256}) {
+        std::string folder = icons + "/" + std::to_string(size) + "x" + std::to_string(size);
+        ok = makeFolder(folder) && writePng((folder + "/trailerdash.png").c_str(), paintIcon(size)) && ok;
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <images folder> <font folder>\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s <images folder> <font folder> [<icons folder>]\n", argv[0]);
         return 2;
     }
     std::string images = argv[1];
     bool ok = writeTiles(images);
     ok = writeTrucks(images) && ok;
     ok = writeFont(images, argv[2]) && ok;
+    if (argc == 4) ok = writeIcons(argv[3]) && ok;
     return ok ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 #include "app/dataFolder.h"
 #include "app/headlessContext.h"
@@ -11,13 +12,16 @@
 #include "app/mainLoop.h"
 #include "graphics/texture.h"
 #include "race/game.h"
+#include "records/replay.h"
+#include "records/storage.h"
 #include "tools/runner/frameCapture.h"
 
 static const int screenWidth = 640;
 static const int screenHeight = 480;
 
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
-    : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), frameCounts(0), frame(0), held{}, drawNext(false) {
+    : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), frameCounts(0), frame(0), held{},
+      drawNext(false), replay(nullptr) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;
@@ -26,7 +30,17 @@ RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
     if (frameCounts < 1) frameCounts = 1;
 }
 
-RaceRunner::~RaceRunner() { shutDown(); }
+RaceRunner::~RaceRunner() {
+    shutDown();
+    delete replay;
+}
+
+// path made absolute against the working folder, which the runner leaves for the data folder.
+static bool absolutePath(const char* path, char* out, size_t size) {
+    if (path[0] == '/') return snprintf(out, size, "%s", path) < (int)size;
+    char cwd[PATH_MAX];
+    return getcwd(cwd, sizeof cwd) && snprintf(out, size, "%s/%s", cwd, path) < (int)size;
+}
 
 bool RaceRunner::start(FILE* err) {
     setPlatform(&clock);
@@ -52,6 +66,22 @@ bool RaceRunner::start(FILE* err) {
         }
         strcpy(options.screenshotFolder, full);
     }
+    if (options.replayPath[0]) {
+        replay = new Replay();
+        char why[160];
+        if (!replay->load(options.replayPath, why, sizeof why)) {
+            fprintf(err, "trailerdash-runner: cannot play %s: %s\n", options.replayPath, why);
+            return false;
+        }
+        // The game reads the frequency as it loads; the race is timed in the recorded counts.
+        clock.frequency = replay->frequency;
+        options.track = replay->course;
+    }
+    char recordPath[PATH_MAX] = "";
+    if (options.recordPath[0] && !absolutePath(options.recordPath, recordPath, sizeof recordPath)) {
+        fprintf(err, "trailerdash-runner: cannot write %s\n", options.recordPath);
+        return false;
+    }
     bool found;
     if (options.dataFolder[0]) {
         const char* folders[1] = {options.dataFolder};
@@ -67,6 +97,20 @@ bool RaceRunner::start(FILE* err) {
     game = new Game();
     loop = new MainLoop(*game);
     game->load();
+    if (replay && replay->course >= game->trackCount) {
+        fprintf(err, "trailerdash-runner: cannot play %s: it is a race on course %d, and there are %d\n",
+                options.replayPath, replay->course, game->trackCount);
+        return false;
+    }
+    if (recordPath[0]) game->history.alsoRecordTo(recordPath);
+    char keepFolder[storagePathSize];
+    if (options.keep && !replay) {
+        if (!storageFolder(keepFolder, sizeof keepFolder)) {
+            fprintf(err, "trailerdash-runner: no folder to keep records in\n");
+            return false;
+        }
+        game->history.keepIn(keepFolder, err);
+    }
     if (options.track != game->currentTrack && options.track < game->trackCount) {
         game->currentTrack = options.track;
         game->resetRace();
@@ -78,6 +122,8 @@ bool RaceRunner::start(FILE* err) {
 
 void RaceRunner::shutDown() {
     if (game) {
+        // The race under way goes to --record's file.
+        game->history.stop();
         releaseTextures();
         delete loop;
         delete game;
@@ -104,6 +150,10 @@ void RaceRunner::runFrame(const bool* wanted) {
     for (int code = 0; code < 256; code++) setKey(code, wanted[code]);
     // Frame k samples the counter at (k + 1) frame lengths, so even the first lasts one length.
     clock.counter = (int64_t)(frame + 1) * frameCounts;
+    drainAndRunFrame();
+}
+
+void RaceRunner::drainAndRunFrame() {
     // The loop drains every waiting message, one per pass, before it runs a frame.
     for (int pass = 0; pass <= Platform::queueCapacity && clock.pendingMessages() > 0 && !loop->done; pass++)
         loop->pass();
@@ -207,7 +257,37 @@ bool RaceRunner::runRace(int number) {
     return !record.timedOut && record.complete(options.idle);
 }
 
+int RaceRunner::runReplay() {
+    // The keys held when the race started, as both this frame's and the last frame's state.
+    for (int code = 0; code < 256; code++) keys.down[code] = keys.previous[code] = replay->isKeyHeld(code) ? 1 : 0;
+    int64_t raceCounts = 0;
+    for (int i = 0; i < replay->frameCount && !loop->done; i++) {
+        const ReplayFrame& f = replay->frames[i];
+        // The frame's messages, a queue's worth at a time, all handed over before it runs.
+        int posted = 0;
+        while (posted < f.messageCount && !loop->done) {
+            while (posted < f.messageCount) {
+                const ReplayMessage& m = replay->messages[f.firstMessage + posted];
+                if (!clock.postMessage(m.message, m.wParam, m.lParam)) break;
+                posted++;
+            }
+            if (posted < f.messageCount)
+                while (clock.pendingMessages() > 0 && !loop->done) loop->pass();
+        }
+        clock.counter += f.counterDelta;
+        drainAndRunFrame();
+        // The race's own record starts after the frame that started it, as runRace's does.
+        if (i == 0) record.begin(1, game->currentTrack, *game);
+        raceCounts += f.counterDelta;
+        record.observe(*game, (double)raceCounts / (double)replay->frequency / (double)(record.frames + 1));
+    }
+    record.print(out);
+    fprintf(out, "\n");
+    return record.complete(false) ? 0 : 1;
+}
+
 int RaceRunner::runRaces() {
+    if (replay) return runReplay();
     bool allFinished = true;
     for (int r = 1; r <= options.races && !loop->done; r++) {
         if (!runRace(r)) allFinished = false;

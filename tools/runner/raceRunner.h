@@ -12,6 +12,7 @@
 
 class Game;
 class MainLoop;
+class Replay;
 
 // Counts per second of the runner's clock.
 const int64_t runnerClockFrequency = 1000000000;
@@ -33,7 +34,12 @@ public:
     int runRaces();
     // One race from the Space press that starts it to its last finisher or the time limit.
     bool runRace(int number);
+    // The loaded replay, frame by frame as it was recorded; the exit code as runRaces gives it.
+    int runReplay();
     void shutDown();
+    // Hands every waiting message to the loop, then runs one frame (drawn or not) at the clock's
+    // counter and writes its trace.
+    void drainAndRunFrame();
 
     RunnerOptions options;
     FILE* out;
@@ -47,10 +53,12 @@ public:
     long long frame;       // frames run since start, over all races
     bool held[256];        // keys the runner holds down
     bool drawNext;         // the next frame is drawn whatever drawEvery says
+    Replay* replay;        // what --replay plays; null when racing
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.
     void runFrame(const bool* wanted);
+
     void setKey(int code, bool down);
     void writeTrace();
     void shoot(const char* what);

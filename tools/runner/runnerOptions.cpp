@@ -15,7 +15,8 @@ static const double maxRaceSeconds = 86400.0;
 
 RunnerOptions::RunnerOptions()
     : track(0), frameSeconds(1.0 / 60.0), races(1), idle(false), tracePath{}, dataFolder{}, screenshotFolder{},
-      drawEvery(1), maxSeconds(900.0), help(false) {}
+      recordPath{}, replayPath{},
+      drawEvery(1), maxSeconds(900.0), keep(false), help(false) {}
 
 // The whole text must be a finite number.
 static bool parseDouble(const char* text, double& value) {
@@ -54,6 +55,9 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
         if (!strcmp(name, "--idle")) {
             options.idle = true;
             takesValue = false;
+        } else if (!strcmp(name, "--keep")) {
+            options.keep = true;
+            takesValue = false;
         } else if (!strcmp(name, "--help") || !strcmp(name, "-h")) {
             options.help = true;
             takesValue = false;
@@ -74,6 +78,10 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
             ok = copyPath(options.dataFolder, value);
         } else if (!strcmp(name, "--screenshots")) {
             ok = copyPath(options.screenshotFolder, value);
+        } else if (!strcmp(name, "--record")) {
+            ok = copyPath(options.recordPath, value);
+        } else if (!strcmp(name, "--replay")) {
+            ok = copyPath(options.replayPath, value);
         } else {
             fprintf(err, "trailerdash-runner: unknown option \"%s\"\n", name);
             return false;
@@ -102,5 +110,8 @@ void printRunnerUsage(FILE* out) {
             "  --max-seconds S    simulated time limit per race (default 900)\n"
             "  --data DIR         folder that holds \"images\" (default: found as the game finds it)\n"
             "  --screenshots DIR  PPM pictures of the title, race, zoomed race and results\n"
+            "  --record FILE      write the (last) race's replay to FILE\n"
+            "  --replay FILE      play a replay instead of racing: its course, frames and keys\n"
+            "  --keep             keep records and replays as the game does (XDG_DATA_HOME)\n"
             "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use.\n");
 }

@@ -12,8 +12,11 @@ struct RunnerOptions {
     char tracePath[runnerPathSize];
     char dataFolder[runnerPathSize];
     char screenshotFolder[runnerPathSize];
+    char recordPath[runnerPathSize];    // the race's replay is written here
+    char replayPath[runnerPathSize];    // a replay to play instead of racing
     int drawEvery;           // frames per drawn frame; 0 draws none
     double maxSeconds;       // simulated seconds per race before it is given up
+    bool keep;               // records and replays kept as the game keeps them
     bool help;
 
     RunnerOptions();

@@ -1,0 +1,47 @@
+#pragma once
+// Playing a recorded race in the game's window: the recorded frames, each with its recorded
+// messages and counter advance, at the pace they were driven. The player's own keys and buttons
+// do not reach the game meanwhile; Escape and the close box still end it.
+#include "core/platform.h"
+
+class Game;
+class Replay;
+
+// Longest wait for one frame: a frame recorded across a pause would otherwise stall the playback.
+const double maxReplayFrameWait = 0.25;
+
+class ReplayPlatform : public Platform {
+public:
+    // desktop serves the window, pointer, boxes and real time; neither is owned.
+    ReplayPlatform(Platform& desktop, const Replay& replay);
+
+    // Advances by the next recorded frame's delta once its messages have all been handed over.
+    int64_t queryPerformanceCounter() override;
+    int64_t queryPerformanceFrequency() override;
+    void getCursorPos(int& x, int& y) override { desktop.getCursorPos(x, y); }
+    void showCursor(bool show) override { desktop.showCursor(show); }
+    int messageBox(const char* text, const char* caption, unsigned flags) override {
+        return desktop.messageBox(text, caption, flags);
+    }
+    bool finished() const;
+
+protected:
+    void pumpEvents() override;
+
+private:
+    void passDesktopMessages();
+    void waitForFrame();
+
+    Platform& desktop;
+    const Replay& replay;
+    int next;            // the frame whose messages are being handed over
+    int posted;          // of its messages
+    bool ready;          // all handed over: the next counter reading runs it
+    int64_t counter;
+    int64_t lastReal;    // desktop counter when the last frame ran
+};
+
+// Reads path and checks that this game can play it; false after telling the user why.
+bool loadReplayToPlay(const char* path, Replay& replay);
+// The replay's course on the grid, with the keys that were held when the race started.
+void prepareReplay(Game& game, const Replay& replay);

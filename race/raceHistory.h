@@ -1,0 +1,75 @@
+#pragma once
+// What the game keeps of the user's races: the best times per course, a replay of every race
+// driven, and the ghost that drives the best race again beside the user. Nothing is kept or
+// written until keepIn names a folder, so tests and tools run without touching the disk.
+#include <cstdint>
+#include <cstdio>
+
+#include "records/records.h"
+#include "records/replay.h"
+#include "records/storage.h"
+#include "vehicle/truck.h"
+
+class Game;
+
+// Messages that reached the window procedure since the last frame; more than this between two
+// frames leaves the race that starts in that frame unrecorded.
+const int maxPendingMessages = 1024;
+// The ghost's opacity.
+const float ghostAlpha = 0.4f;
+
+class RaceHistory {
+public:
+    RaceHistory();
+
+    // Keeps records and replays in folder, made when missing; loads the records found there.
+    void keepIn(const char* folder, FILE* err);
+    // Every race's replay is also written to path (absolute), as it ends.
+    void alsoRecordTo(const char* path);
+    bool keeping() const { return folder[0] != '\0'; }
+
+    // The loop's hooks: a message handed to the window procedure, the frame's counter
+    // advance, a race started by Space, and the end of the frame's update.
+    void noteMessage(unsigned message, uint64_t wParam, int64_t lParam);
+    void noteCounterDelta(int64_t delta) { frameDelta = delta; }
+    void raceStarted(const Game& game);
+    void frameEnded(const Game& game);
+    // The program ends: the race under way is kept as it stands.
+    void stop();
+
+    void toggleGhost() { ghostShown = !ghostShown; }
+    bool ghostVisible(const Game& game) const;
+    // The ghost where the best race stood at this point of its clock, in the world view.
+    void drawGhost(const Game& game);
+
+    // Path of a file in the folder: "records", "last.replay" or "best-courseN.replay".
+    bool pathOf(const char* name, char* buffer, int size) const;
+
+    Records records;
+    // What the user's last finished race beat (newLapRecord, newRaceRecord), for the results.
+    int lastBeaten;
+    Replay recording;
+    bool recordingOn;
+    Replay ghostRun;
+    bool ghostLoaded;
+    bool ghostShown;
+    int ghostFrame;
+    double ghostSeconds;   // the best race's clock at ghostFrame
+
+private:
+    void finishRecording();
+    void loadGhost(int course);
+    void saveRecords();
+    void cannotWrite(const char* path);
+
+    char folder[storagePathSize];
+    char extraPath[storagePathSize];
+    int64_t frameDelta;
+    ReplayMessage pending[maxPendingMessages];
+    int pendingCount;
+    bool pendingOverflow;
+    bool userFinished;
+    bool recordingIsBest;
+    bool warned;
+    Truck ghostTruck;   // drawn only; never in the physics world
+};

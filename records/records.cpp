@@ -1,0 +1,152 @@
+#include "records/records.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "records/storage.h"
+
+static const char versionWord[] = "trailerdash records";
+
+Records::Records() { clear(); }
+
+void Records::clear() {
+    for (int i = 0; i < maxRecordCourses; i++) laps[i] = races[i] = 0.0f;
+    readOnly = false;
+}
+
+static bool validCourse(int course) { return course >= 0 && course < maxRecordCourses; }
+static bool validTime(float t) { return t > 0.0f && t < maxRecordSeconds; }
+
+float Records::bestLap(int course) const { return validCourse(course) ? laps[course] : 0.0f; }
+float Records::bestRace(int course) const { return validCourse(course) ? races[course] : 0.0f; }
+
+int Records::offer(int course, float raceSeconds, float lapSeconds) {
+    if (!validCourse(course)) return 0;
+    int beaten = 0;
+    if (validTime(lapSeconds) && (laps[course] == 0.0f || lapSeconds < laps[course])) {
+        laps[course] = lapSeconds;
+        beaten |= newLapRecord;
+    }
+    if (validTime(raceSeconds) && (races[course] == 0.0f || raceSeconds < races[course])) {
+        races[course] = raceSeconds;
+        beaten |= newRaceRecord;
+    }
+    return beaten;
+}
+
+// "lap N SECONDS" or "race N SECONDS" and nothing else; false for anything different.
+static bool parseLine(const char* line, bool& isLap, int& course, float& seconds) {
+    char kind[8];
+    int c;
+    char number[64];
+    char extra;
+    if (sscanf(line, "%7s %d %63s %c", kind, &c, number, &extra) != 3) return false;
+    if (strcmp(kind, "lap") == 0) {
+        isLap = true;
+    } else if (strcmp(kind, "race") == 0) {
+        isLap = false;
+    } else {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    float t = strtof(number, &end);
+    if (errno != 0 || *end != '\0' || !validTime(t) || !validCourse(c)) return false;
+    course = c;
+    seconds = t;
+    return true;
+}
+
+bool Records::parse(const char* text, long length, FILE* err) {
+    clear();
+    Records found;
+    int lineNumber = 0;
+    bool versionSeen = false;
+    long at = 0;
+    while (at < length) {
+        long end = at;
+        while (end < length && text[end] != '\n') end++;
+        lineNumber++;
+        // A line longer than this is garbage whatever it holds.
+        char line[128];
+        long n = end - at;
+        bool tooLong = n >= (long)sizeof line;
+        if (!tooLong) {
+            memcpy(line, text + at, (size_t)n);
+            line[n] = '\0';
+            if (n > 0 && line[n - 1] == '\r') line[n - 1] = '\0';
+        }
+        // A file cut off mid-line has no newline after its last line: that line is not trusted.
+        bool cut = end >= length;
+        at = end + 1;
+        if (!tooLong && line[0] == '\0') continue;
+        int version;
+        char extra;
+        if (lineNumber == 1 && !tooLong &&
+            sscanf(line, "trailerdash records %d %c", &version, &extra) == 1 && version >= 1) {
+            if (version > recordsFormatVersion) {
+                if (err)
+                    fprintf(err, "trailerdash: the records file is from a newer version (%d); it is left as it is\n",
+                            version);
+                readOnly = true;
+                return false;
+            }
+            versionSeen = true;
+            continue;
+        }
+        bool isLap;
+        int course;
+        float seconds;
+        if (tooLong || cut || !parseLine(line, isLap, course, seconds)) {
+            if (err)
+                fprintf(err, "trailerdash: records line %d %s; ignored\n", lineNumber,
+                        cut ? "is cut short" : "cannot be read");
+            continue;
+        }
+        // The same course twice keeps the better time.
+        found.offer(course, isLap ? 0.0f : seconds, isLap ? seconds : 0.0f);
+    }
+    if (!versionSeen && length > 0 && err)
+        fprintf(err, "trailerdash: the records file has no \"%s\" line\n", versionWord);
+    memcpy(laps, found.laps, sizeof laps);
+    memcpy(races, found.races, sizeof races);
+    return true;
+}
+
+int Records::format(char* buffer, int size) const {
+    int used = snprintf(buffer, (size_t)size, "%s %d\n", versionWord, recordsFormatVersion);
+    for (int c = 0; c < maxRecordCourses && used >= 0 && used < size; c++) {
+        // %.9g gives back the same float when read.
+        if (laps[c] > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "lap %d %.9g\n", c, laps[c]);
+        if (used >= size) break;
+        if (races[c] > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "race %d %.9g\n", c, races[c]);
+    }
+    return used >= 0 && used < size ? used : -1;
+}
+
+void Records::load(const char* path, FILE* err) {
+    clear();
+    static char text[maxRecordsFileSize];
+    bool tooLong;
+    long n = readWholeFile(path, text, sizeof text, tooLong);
+    if (n < 0) {
+        if (errno != ENOENT && err) fprintf(err, "trailerdash: cannot read %s: %s\n", path, strerror(errno));
+        return;
+    }
+    if (tooLong) {
+        // Not ours, or not any more: read what the first part holds, and never write over it.
+        if (err) fprintf(err, "trailerdash: %s is too large to be a records file; it is left as it is\n", path);
+        readOnly = true;
+    }
+    bool newerFlag = readOnly;
+    parse(text, n, err);
+    readOnly = readOnly || newerFlag;
+}
+
+bool Records::save(const char* path) const {
+    char text[maxRecordsFileSize];
+    int n = format(text, sizeof text);
+    return n >= 0 && writeFileAtomically(path, text, (size_t)n);
+}

@@ -1,0 +1,78 @@
+#pragma once
+// One race as the game saw it: the course, the keys held when it started, and for every frame
+// the counter's advance, the key and mouse messages handed to the window procedure before it,
+// and where the user's truck stood after it. The simulation is deterministic, so feeding the
+// same frames to a freshly loaded game drives the same race.
+//
+// The file, all numbers little-endian:
+//   "TDRP", version u16, course u16, frame count u32, message count u32, counter frequency u64,
+//   held keys (256 bits), then per frame: counter delta (zigzag varint), message count (varint),
+//   each message (code, wParam, zigzag lParam: varints), the pose (5 float32); last, the CRC-32
+//   of everything before it.
+#include <cstddef>
+#include <cstdint>
+
+const unsigned replayFormatVersion = 1;
+// About 36 minutes at 60 frames a second; a longer race is kept up to here.
+const int maxReplayFrames = 1 << 17;
+const int maxReplayMessages = 1 << 16;
+const int replayHeaderSize = 56;
+// Every byte a frame can take: two varints, the pose.
+const int maxReplayFrameBytes = 10 + 5 + 20;
+const int maxReplayMessageBytes = 5 + 10 + 10;
+
+struct ReplayMessage {
+    uint32_t message;
+    uint64_t wParam;
+    int64_t lParam;
+};
+
+// The user's truck after a frame, enough to draw it.
+struct TruckPose {
+    float x, y;
+    float cabHeading, trailerHeading, steerAngle;
+};
+
+struct ReplayFrame {
+    int64_t counterDelta;
+    int firstMessage;
+    int messageCount;
+    TruckPose pose;
+};
+
+class Replay {
+public:
+    Replay();
+    ~Replay();
+    Replay(const Replay&) = delete;
+    Replay& operator=(const Replay&) = delete;
+
+    // Empties it for a race on course; heldKeys has one byte per key code, nonzero when held.
+    void begin(int course, int64_t frequency, const uint8_t* heldKeys);
+    // A message for the next frame; false when the replay is full.
+    bool addMessage(uint32_t message, uint64_t wParam, int64_t lParam);
+    // Ends a frame: the messages added since the last one belong to it. False when full.
+    bool addFrame(int64_t counterDelta, const TruckPose& pose);
+    bool isKeyHeld(int code) const;
+
+    // The bytes of the file; size must be encodedBound() or more. Returns the length.
+    size_t encode(uint8_t* out, size_t size) const;
+    size_t encodedBound() const;
+    // Reads a whole file's bytes; on failure the replay is left empty and why says what is wrong.
+    bool decode(const uint8_t* data, size_t size, char* why, int whySize);
+
+    // Whole file; false with why filled in. save writes atomically.
+    bool load(const char* path, char* why, int whySize);
+    bool save(const char* path) const;
+
+    int course;
+    int64_t frequency;
+    uint8_t heldKeys[32];
+    int frameCount;
+    int messageCount;
+    ReplayFrame* frames;        // maxReplayFrames, allocated once
+    ReplayMessage* messages;    // maxReplayMessages
+    int pendingMessages;        // added since the last frame
+};
+
+uint32_t crc32Of(const uint8_t* data, size_t size);

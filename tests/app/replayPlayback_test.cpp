@@ -1,0 +1,116 @@
+// The game's own playback: a race recorded through the loop, played back through the loop from
+// a ReplayPlatform, puts the user's truck where it stood after every recorded frame.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "glTest.h"
+
+#include "app/mainLoop.h"
+#include "app/replayPlayback.h"
+#include "core/input.h"
+#include "core/platform.h"
+#include "core/timing.h"
+#include "graphics/texture.h"
+#include "race/game.h"
+#include "records/replay.h"
+
+namespace {
+
+class ReplayPlaybackTest : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        if (HasFatalFailure()) return;
+        FILE* f = fopen(TD_BINARY_DIR "/images/trucks/metaltruck.bmp", "rb");
+        if (!f) GTEST_SKIP() << "no generated images in " TD_BINARY_DIR;
+        fclose(f);
+        char cwd[PATH_MAX];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        saved = cwd;
+        ASSERT_EQ(chdir(TD_BINARY_DIR), 0);
+        char name[] = "/tmp/td-playback-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
+        desktop.echoToStderr = false;
+        desktop.frequency = 1000000;
+        windowActive = true;
+        initTextures();
+    }
+    void TearDown() override {
+        if (!saved.empty()) {
+            releaseTextures();
+            EXPECT_EQ(chdir(saved.c_str()), 0);
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+        setPlatform(nullptr);
+        keys = Keys();
+        mouse = Mouse();
+        GLTest::TearDown();
+    }
+    ScriptedPlatform desktop;
+    std::string saved, folder;
+};
+
+// Every frame is drawn, so a short race.
+const int recordedFrames = 150;
+
+}  // namespace
+
+TEST_F(ReplayPlaybackTest, EveryFrameLandsWhereItWasRecorded) {
+    std::string path = folder + "/race.replay";
+    {
+        // The recorded race: Space, then Up with bursts of steering, in frames of uneven length.
+        setPlatform(&desktop);
+        keys = Keys();
+        auto game = std::make_unique<Game>();
+        game->load();
+        game->history.alsoRecordTo(path.c_str());
+        MainLoop loop(*game);
+        for (int i = 0; i < recordedFrames; i++) {
+            if (i == 0) desktop.postMessage(WM_KEYDOWN, VK_SPACE, 0);
+            if (i == 1) desktop.postMessage(WM_KEYUP, VK_SPACE, 0);
+            if (i == 2) desktop.postMessage(WM_KEYDOWN, VK_UP, 0);
+            if (i % 50 == 20) desktop.postMessage(WM_KEYDOWN, i % 100 < 50 ? VK_LEFT : VK_RIGHT, 0);
+            if (i % 50 == 35) desktop.postMessage(WM_KEYUP, i % 100 < 50 ? VK_LEFT : VK_RIGHT, 0);
+            desktop.counter += 7000 + (i * 7919) % 25000;
+            int before = loop.framesRun;
+            while (loop.framesRun == before) loop.pass();
+        }
+        game->history.stop();
+    }
+
+    auto replay = std::make_unique<Replay>();
+    ASSERT_TRUE(loadReplayToPlay(path.c_str(), *replay));
+    ASSERT_EQ(replay->frameCount, recordedFrames);
+    ReplayPlatform player(desktop, *replay);
+    setPlatform(&player);
+    keys = Keys();
+    auto game = std::make_unique<Game>();
+    game->load();
+    prepareReplay(*game, *replay);
+    MainLoop loop(*game);
+    // The user pressing keys meanwhile changes nothing.
+    desktop.postMessage(WM_KEYDOWN, VK_DOWN, 0);
+    int mismatches = 0;
+    while (!player.finished()) {
+        // A second of real time per pass: no frame waits for its time to come.
+        desktop.counter += desktop.frequency;
+        int before = loop.framesRun;
+        loop.pass();
+        if (loop.framesRun == before) continue;
+        const TruckPose& p = replay->frames[loop.framesRun - 1].pose;
+        const Truck& t = game->trucks[0];
+        if (t.getX() != p.x || t.getY() != p.y || t.cabHeading != p.cabHeading) mismatches++;
+    }
+    printf("%d frames played, user's truck at %.1f, %.1f, %d off the recorded poses\n", loop.framesRun,
+           game->trucks[0].getX(), game->trucks[0].getY(), mismatches);
+    EXPECT_EQ(loop.framesRun, recordedFrames);
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(game->trucks[0].getSpeed(), 0.0f);
+}

@@ -1,0 +1,148 @@
+// The records file: what survives a round trip, a damaged file and an interrupted write.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "records/records.h"
+#include "records/storage.h"
+
+namespace {
+
+struct Folder {
+    std::string path;
+    Folder() {
+        char name[] = "/tmp/td-records-XXXXXX";
+        path = mkdtemp(name) ? name : "";
+    }
+    ~Folder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string file(const char* name) const { return path + "/" + name; }
+};
+
+void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+std::string readText(const std::string& path) {
+    std::ostringstream s;
+    s << std::ifstream(path, std::ios::binary).rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+TEST(Records, OnlyBetterTimesAreTakenAndTheyComeBackExactly) {
+    Folder folder;
+    Records r;
+    EXPECT_EQ(r.offer(0, 263.15f, 41.28f), newLapRecord | newRaceRecord);
+    EXPECT_EQ(r.offer(0, 270.0f, 40.0f), newLapRecord);
+    EXPECT_EQ(r.offer(0, 250.0f, 45.0f), newRaceRecord);
+    EXPECT_EQ(r.offer(0, 300.0f, 50.0f), 0);
+    // No lap completed shows as a huge time; it is no record.
+    EXPECT_EQ(r.offer(1, 1e11f, 1e11f), 0);
+    EXPECT_EQ(r.offer(1, 301.37f, 0.0f), newRaceRecord);
+    EXPECT_EQ(r.offer(maxRecordCourses, 1.0f, 1.0f), 0);
+
+    std::string path = folder.file("records");
+    ASSERT_TRUE(r.save(path.c_str()));
+    printf("%s", readText(path).c_str());
+    EXPECT_EQ(readText(path).rfind("trailerdash records 1\n", 0), 0u);
+    Records back;
+    back.load(path.c_str(), nullptr);
+    EXPECT_FALSE(back.readOnly);
+    for (int c = 0; c < maxRecordCourses; c++) {
+        EXPECT_EQ(back.bestLap(c), r.bestLap(c)) << "course " << c;
+        EXPECT_EQ(back.bestRace(c), r.bestRace(c)) << "course " << c;
+    }
+    EXPECT_EQ(back.bestLap(0), 40.0f);
+    EXPECT_EQ(back.bestRace(1), 301.37f);
+}
+
+// Whatever the file holds, the readable values survive and nothing crashes.
+TEST(Records, DamagedFilesKeepWhatCanBeRead) {
+    Folder folder;
+    std::string path = folder.file("records");
+    struct Case {
+        const char* what;
+        std::string text;
+        float lap0, race0, race1;
+        bool readOnly;
+    } cases[] = {
+        {"empty", "", 0, 0, 0, false},
+        {"cut mid-line", "trailerdash records 1\nlap 0 41.5\nrace 0 263.2\nrace 1 30", 41.5f, 263.2f, 0, false},
+        {"garbled lines among good ones",
+         "trailerdash records 1\nlap 0 41.5\n\x01\xff\xfe garbage\nrace 0 nan\nrace 0 -5\nrace 9 3\nlap 0 41.5 x\n"
+         "race 1 301.25\nrace 0 263.2\n" + std::string(300, 'z') + "\n",
+         41.5f, 263.2f, 301.25f, false},
+        {"no version line", "lap 0 41.5\nrace 1 301.25\n", 41.5f, 0, 301.25f, false},
+        {"a newer version", "trailerdash records 2\nlap 0 41.5\nflag 7\n", 0, 0, 0, true},
+        {"binary junk", std::string("\0\0\0\x89PNG\r\n\x1a\n", 12), 0, 0, 0, false},
+        {"too large", "trailerdash records 1\nlap 0 41.5\n" + std::string(maxRecordsFileSize, '\n'), 41.5f, 0, 0,
+         true},
+    };
+    for (const Case& c : cases) {
+        writeText(path, c.text);
+        Records r;
+        r.load(path.c_str(), stderr);
+        EXPECT_EQ(r.bestLap(0), c.lap0) << c.what;
+        EXPECT_EQ(r.bestRace(0), c.race0) << c.what;
+        EXPECT_EQ(r.bestRace(1), c.race1) << c.what;
+        EXPECT_EQ(r.readOnly, c.readOnly) << c.what;
+    }
+    Records none;
+    none.load(folder.file("missing").c_str(), stderr);
+    EXPECT_EQ(none.bestLap(0), 0.0f);
+    EXPECT_FALSE(none.readOnly);
+}
+
+// A crash after the temporary file is written but before it is renamed leaves the old records.
+TEST(Records, AnInterruptedWriteKeepsTheOldFile) {
+    Folder folder;
+    std::string path = folder.file("records");
+    Records old;
+    old.offer(0, 263.0f, 41.0f);
+    ASSERT_TRUE(old.save(path.c_str()));
+    std::string before = readText(path);
+
+    Records better = old;
+    better.offer(0, 200.0f, 30.0f);
+    char text[maxRecordsFileSize];
+    int n = better.format(text, sizeof text);
+    ASSERT_GT(n, 0);
+    char temp[storagePathSize];
+    ASSERT_TRUE(writeTemporaryBeside(path.c_str(), text, (size_t)n, temp, sizeof temp));
+    // ... and here the power goes.
+    EXPECT_EQ(readText(path), before);
+    Records after;
+    after.load(path.c_str(), nullptr);
+    EXPECT_EQ(after.bestRace(0), 263.0f);
+    EXPECT_EQ(readText(temp), std::string(text, (size_t)n));
+
+    // A folder that cannot be written: the save fails and the old file stays.
+    std::string blocked = folder.file("records/sub");  // "records" is a file, not a folder
+    EXPECT_FALSE(makeFolders(blocked.c_str()));
+    EXPECT_FALSE(better.save((blocked + "/records").c_str()));
+    EXPECT_EQ(readText(path), before);
+}
+
+TEST(Records, StorageFolderFollowsXdgDataHome) {
+    const char* saved = getenv("XDG_DATA_HOME");
+    std::string keep = saved ? saved : "";
+    char folder[storagePathSize];
+    setenv("XDG_DATA_HOME", "/data/home", 1);
+    ASSERT_TRUE(storageFolder(folder, sizeof folder));
+    EXPECT_STREQ(folder, "/data/home/trailerdash");
+    // Relative or empty: the default under HOME.
+    for (const char* ignored : {"relative/path", ""}) {
+        setenv("XDG_DATA_HOME", ignored, 1);
+        ASSERT_TRUE(storageFolder(folder, sizeof folder));
+        EXPECT_EQ(std::string(folder), std::string(getenv("HOME")) + "/.local/share/trailerdash");
+    }
+    setenv("XDG_DATA_HOME", keep.c_str(), 1);
+}

@@ -1,0 +1,107 @@
+// The replay file: it reads back exactly, and anything damaged or foreign is refused whole.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "records/replay.h"
+
+namespace {
+// A short race's worth of frames, messages and poses, some negative and some large.
+void fill(Replay& r) {
+    uint8_t held[256] = {};
+    held[0x26] = 1;
+    r.begin(1, 1000000000, held);
+    for (int i = 0; i < 500; i++) {
+        if (i % 7 == 0) r.addMessage(0x0100, (uint64_t)(0x25 + i % 4), (int64_t)i - 250);
+        if (i % 11 == 0) r.addMessage(0x020A, 0xFF880000u, 0);
+        TruckPose p = {250.0f + i, 1960.0f - 0.5f * i, -90.0f + i * 0.1f, -90.0f, (float)(i % 21) - 10};
+        r.addFrame(i == 3 ? -5 : 16666667 + i, p);
+    }
+}
+
+std::vector<uint8_t> bytesOf(const Replay& r) {
+    std::vector<uint8_t> bytes(r.encodedBound());
+    bytes.resize(r.encode(bytes.data(), bytes.size()));
+    return bytes;
+}
+}  // namespace
+
+TEST(Replay, ReadsBackExactly) {
+    auto r = std::make_unique<Replay>();
+    fill(*r);
+    std::vector<uint8_t> bytes = bytesOf(*r);
+    printf("500 frames, %d messages: %zu bytes\n", r->messageCount, bytes.size());
+    ASSERT_GT(bytes.size(), (size_t)replayHeaderSize);
+
+    auto back = std::make_unique<Replay>();
+    char why[128] = "";
+    ASSERT_TRUE(back->decode(bytes.data(), bytes.size(), why, sizeof why)) << why;
+    EXPECT_EQ(back->course, 1);
+    EXPECT_EQ(back->frequency, 1000000000);
+    EXPECT_TRUE(back->isKeyHeld(0x26));
+    EXPECT_FALSE(back->isKeyHeld(0x25));
+    ASSERT_EQ(back->frameCount, r->frameCount);
+    ASSERT_EQ(back->messageCount, r->messageCount);
+    for (int i = 0; i < r->frameCount; i++) {
+        EXPECT_EQ(back->frames[i].counterDelta, r->frames[i].counterDelta);
+        EXPECT_EQ(back->frames[i].messageCount, r->frames[i].messageCount);
+        EXPECT_EQ(memcmp(&back->frames[i].pose, &r->frames[i].pose, sizeof(TruckPose)), 0) << "frame " << i;
+    }
+    for (int m = 0; m < r->messageCount; m++) {
+        EXPECT_EQ(back->messages[m].message, r->messages[m].message);
+        EXPECT_EQ(back->messages[m].wParam, r->messages[m].wParam);
+        EXPECT_EQ(back->messages[m].lParam, r->messages[m].lParam);
+    }
+}
+
+// One flipped byte anywhere, a cut, another file or another version: refused with a reason,
+// and nothing of it is left to play.
+TEST(Replay, DamagedOrForeignFilesAreRefused) {
+    auto r = std::make_unique<Replay>();
+    fill(*r);
+    std::vector<uint8_t> good = bytesOf(*r);
+    auto back = std::make_unique<Replay>();
+    char why[128];
+
+    for (size_t at : {(size_t)5, (size_t)replayHeaderSize + 3, good.size() / 2, good.size() - 1}) {
+        std::vector<uint8_t> bad = good;
+        bad[at] ^= 0x10;
+        EXPECT_FALSE(back->decode(bad.data(), bad.size(), why, sizeof why)) << "byte " << at;
+        EXPECT_NE(strstr(why, "checksum"), nullptr) << why;
+        EXPECT_EQ(back->frameCount, 0);
+    }
+    std::vector<uint8_t> cut(good.begin(), good.begin() + (long)good.size() / 2);
+    EXPECT_FALSE(back->decode(cut.data(), cut.size(), why, sizeof why));
+    printf("cut: %s\n", why);
+
+    const char foreign[] = "trailerdash records 1\nlap 0 41.5\n";
+    EXPECT_FALSE(back->decode((const uint8_t*)foreign, sizeof foreign - 1, why, sizeof why));
+    EXPECT_NE(strstr(why, "not a Trailer Dash replay"), nullptr) << why;
+
+    // A newer version, with a checksum that matches: refused by its version.
+    std::vector<uint8_t> newer = good;
+    newer[4] = 2;
+    uint32_t crc = crc32Of(newer.data(), newer.size() - 4);
+    for (int i = 0; i < 4; i++) newer[newer.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
+    EXPECT_FALSE(back->decode(newer.data(), newer.size(), why, sizeof why));
+    EXPECT_NE(strstr(why, "version 2"), nullptr) << why;
+
+    // A frame count that promises more than the file holds, checksum intact.
+    std::vector<uint8_t> lying = good;
+    lying[8] += 1;
+    crc = crc32Of(lying.data(), lying.size() - 4);
+    for (int i = 0; i < 4; i++) lying[lying.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
+    EXPECT_FALSE(back->decode(lying.data(), lying.size(), why, sizeof why));
+    EXPECT_EQ(back->frameCount, 0);
+    printf("lying header: %s\n", why);
+
+    // Frames whose counter advances add up past the counter's range.
+    auto huge = std::make_unique<Replay>();
+    huge->begin(0, 1000000000, nullptr);
+    for (int i = 0; i < 4; i++) huge->addFrame(INT64_MAX / 2, TruckPose{});
+    std::vector<uint8_t> bytes = bytesOf(*huge);
+    EXPECT_FALSE(back->decode(bytes.data(), bytes.size(), why, sizeof why));
+}
