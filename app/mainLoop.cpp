@@ -26,12 +26,14 @@ int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lPar
         windowActive = ((wParam >> 16) & 0xFFFF) == 0;
         return 0;
     case WM_SIZE:
-        // The projection stays as it was made.
+        // The projection stays as it was made; the picture is scaled to the new size.
+        if (glWindow.getWindowHandle()) glWindow.fitToDrawable();
         return 0;
     case WM_CLOSE:
         platform().postQuitMessage(0);
         return 0;
     case WM_KEYDOWN:
+        if (isFullScreenToggle(message, wParam, lParam)) glWindow.toggleDesktopFullScreen();
         keys.keyDown(keyCodeOf(wParam));
         return 0;
     case WM_KEYUP:
@@ -46,6 +48,10 @@ int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lPar
     case WM_MOUSEWHEEL:
         // The delta is the signed high word.
         mouse.setWheel((int16_t)((wParam >> 16) & 0xFFFF) > 0 ? 1 : -1);
+        return 0;
+    case WM_SYSKEYDOWN:
+        if (!isFullScreenToggle(message, wParam, lParam)) return defaultWindowProc(window, message, wParam, lParam);
+        glWindow.toggleDesktopFullScreen();
         return 0;
     default:
         return defaultWindowProc(window, message, wParam, lParam);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/input.h"
+#include "app/glWindow.h"
 #include "app/keyMap.h"
 
 // One notch of a Windows mouse wheel.
@@ -19,7 +20,11 @@ int64_t SdlPlatform::queryPerformanceCounter() { return (int64_t)SDL_GetPerforma
 
 int64_t SdlPlatform::queryPerformanceFrequency() { return (int64_t)SDL_GetPerformanceFrequency(); }
 
-void SdlPlatform::getCursorPos(int& x, int& y) { SDL_GetGlobalMouseState(&x, &y); }
+void SdlPlatform::getCursorPos(int& x, int& y) {
+    SDL_GetGlobalMouseState(&x, &y);
+    // Pixels of the picture, wherever and however large the window shows it.
+    glWindow.screenToPicture(x, y);
+}
 
 void SdlPlatform::showCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
