@@ -77,6 +77,7 @@ void MainLoop::pass() {
         return;
     }
     if (windowActive) frame();
+    else platform().waitMessage();
 }
 
 void MainLoop::frame() {

@@ -167,3 +167,11 @@ void SdlPlatform::pumpEvents() {
         if (translateEvent(event, msg)) postMessage(msg.message, msg.wParam, msg.lParam);
     }
 }
+
+void SdlPlatform::waitMessage() {
+    const int longestWaitMs = 250;
+    if (!SDL_WasInit(SDL_INIT_EVENTS) || pendingMessages() > 0) return;
+    SDL_Event event;
+    WindowMessage msg;
+    if (SDL_WaitEventTimeout(&event, longestWaitMs) && translateEvent(event, msg)) postMessage(msg.message, msg.wParam, msg.lParam);
+}
