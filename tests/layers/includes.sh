@@ -8,12 +8,13 @@ root=${1:-$(dirname "$0")/../..}
 declare -A allowed=(
   [math]=""
   [core]=""
+  [audio]=""
   [graphics]="core math"
   [physics]="graphics core math"
   [track]="physics graphics core math"
   [vehicle]="track physics graphics core math"
   [race]="vehicle track physics graphics core math"
-  [app]="race vehicle track physics graphics core math"
+  [app]="race vehicle track physics graphics audio core math"
 )
 bad=0
 for folder in "${!allowed[@]}"; do
