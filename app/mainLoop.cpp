@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/glWindow.h"
+#include "app/soundDevice.h"
 #include "core/input.h"
 #include "graphics/text.h"
 #include "graphics/texture.h"
@@ -24,6 +25,7 @@ int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lPar
     case WM_ACTIVATE:
         // Only minimising stops the frames; losing the focus alone does not.
         windowActive = ((wParam >> 16) & 0xFFFF) == 0;
+        sound.setPaused(!windowActive);
         return 0;
     case WM_SIZE:
         // The projection stays as it was made; the picture is scaled to the new size.
@@ -33,7 +35,7 @@ int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lPar
         platform().postQuitMessage(0);
         return 0;
     case WM_KEYDOWN:
-        if (isFullScreenToggle(message, wParam, lParam)) glWindow.toggleDesktopFullScreen();
+        desktopKey(message, wParam, lParam);
         keys.keyDown(keyCodeOf(wParam));
         return 0;
     case WM_KEYUP:
@@ -50,8 +52,7 @@ int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lPar
         mouse.setWheel((int16_t)((wParam >> 16) & 0xFFFF) > 0 ? 1 : -1);
         return 0;
     case WM_SYSKEYDOWN:
-        if (!isFullScreenToggle(message, wParam, lParam)) return defaultWindowProc(window, message, wParam, lParam);
-        glWindow.toggleDesktopFullScreen();
+        if (!desktopKey(message, wParam, lParam)) return defaultWindowProc(window, message, wParam, lParam);
         return 0;
     default:
         return defaultWindowProc(window, message, wParam, lParam);
@@ -85,6 +86,7 @@ void MainLoop::frame() {
     if (keys.isDown(VK_ESCAPE)) done = true;
     mouse.update();
     game.update();
+    listenToRace(game);
     game.draw();
     consoleDraw();
     mouse.drawCursor();
@@ -114,11 +116,13 @@ int runGame() {
     // Without a window the loop runs no pass, but the textures and the game still start and
     // stop in their usual order.
     loop.done = !glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
+    if (!loop.done) sound.open();
     initTextures();
     game.load();
 
     loop.run();
 
+    sound.close();
     releaseTextures();
     glWindow.destroy();
     return loop.exitCode();

@@ -7,6 +7,7 @@
 
 #include "app/glWindow.h"
 #include "app/mainLoop.h"
+#include "app/soundDevice.h"
 #include "core/input.h"
 
 int requestVerticalSync() {
@@ -54,4 +55,17 @@ bool isFullScreenToggle(unsigned message, uint64_t wParam, int64_t lParam) {
     const int f11 = VK_F1 + 10;
     if (message == WM_KEYDOWN) return wParam == (uint64_t)f11;
     return message == WM_SYSKEYDOWN && wParam == (uint64_t)VK_RETURN;
+}
+
+bool desktopKey(unsigned message, uint64_t wParam, int64_t lParam) {
+    if (isFullScreenToggle(message, wParam, lParam)) {
+        glWindow.toggleDesktopFullScreen();
+        return true;
+    }
+    bool firstPress = (lParam & ((int64_t)1 << 30)) == 0;
+    if (message == WM_KEYDOWN && wParam == 'M' && firstPress) {
+        soundMuted = !soundMuted;
+        return true;
+    }
+    return false;
 }
