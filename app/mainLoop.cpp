@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "app/gamepad.h"
 #include "app/glWindow.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
@@ -116,12 +117,16 @@ int runGame() {
     // Without a window the loop runs no pass, but the textures and the game still start and
     // stop in their usual order.
     loop.done = !glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
-    if (!loop.done) sound.open();
+    if (!loop.done) {
+        sound.open();
+        startGamepads();
+    }
     initTextures();
     game.load();
 
     loop.run();
 
+    stopGamepads();
     sound.close();
     releaseTextures();
     glWindow.destroy();

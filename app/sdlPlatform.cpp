@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/input.h"
+#include "app/gamepad.h"
 #include "app/glWindow.h"
 #include "app/keyMap.h"
 
@@ -161,10 +162,17 @@ bool SdlPlatform::translateEvent(const SDL_Event& event, WindowMessage& msg) {
 void SdlPlatform::pumpEvents() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
     SDL_Event event;
-    // Keep one slot free so a quit request never has to push out input.
-    while (pendingMessages() < queueCapacity - 1 && SDL_PollEvent(&event)) {
+    // Keep one slot free so a quit request never has to push out input, and room for all the
+    // keys a gamepad event can give, so none of them (a release above all) is ever dropped.
+    while (pendingMessages() < queueCapacity - 1 - GamepadInput::mostMessages && SDL_PollEvent(&event)) {
         WindowMessage msg;
-        if (translateEvent(event, msg)) postMessage(msg.message, msg.wParam, msg.lParam);
+        if (GamepadInput::isGamepadEvent(event)) {
+            WindowMessage padMessages[GamepadInput::mostMessages];
+            int count = gamepads.handle(event, padMessages, GamepadInput::mostMessages);
+            for (int i = 0; i < count; i++) postMessage(padMessages[i].message, padMessages[i].wParam, padMessages[i].lParam);
+        } else if (translateEvent(event, msg)) {
+            postMessage(msg.message, msg.wParam, msg.lParam);
+        }
     }
 }
 
