@@ -268,6 +268,14 @@ scale() {
     timeout 5 xdotool key F11
     waitForSize 1280x1024 10
     echo "F11: full screen"
+    # 1280x1024 holds the picture doubled, with 32-row black bars above and below it.
+    sleep 0.5
+    shoot fullscreen
+    pixelOf "$shotFile" 640 10
+    echo "the top bar at 640,10: $colour"
+    [ "$colour" = "0,0,0" ] || fail "the bar above the picture is not black"
+    pixelOf "$shotFile" 291 $((81 + 32))
+    [ "$colour" = "255,255,255" ] || fail "the doubled picture is not centred between the bars"
     timeout 5 xdotool key F11
     waitForSize 1280x960 10
     echo "F11 again: the window"
