@@ -110,3 +110,29 @@ TEST_F(GamepadTest, StickPastHalfPressesAndOnlyTheDeadZoneReleases) {
     windowProc(nullptr, msg.message, msg.wParam, msg.lParam);
     EXPECT_TRUE(keys.isDown(VK_SPACE));
 }
+
+TEST_F(GamepadTest, APadPluggedInDuringTheGameDrivesAndUnpluggingLetsGo) {
+    startGamepads();
+    // SDL's virtual pad stands in for a real one, hot-plug events and all.
+    SDL_VirtualJoystickDesc desc = {};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    EXPECT_EQ(received(), "") << "plugging in presses nothing";
+    SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    ASSERT_NE(stick, nullptr) << "the added pad was opened";
+
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, SDL_PRESSED);
+    EXPECT_EQ(received(), "down 32");
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, -30000);
+    EXPECT_EQ(received(), "down 38");
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, SDL_RELEASED);
+    EXPECT_EQ(received(), "up 32");
+    // Pulled out with the stick still pushed: Up must not stay down in the game.
+    SDL_JoystickDetachVirtual(index);
+    EXPECT_EQ(received(), "up 38");
+    stopGamepads();
+}
