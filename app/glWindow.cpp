@@ -14,6 +14,7 @@ GLWindow::GLWindow()
     : renderingContext(nullptr), windowHandle(nullptr), instance(nullptr), fullScreen(false), created(false),
       windowProcedure(nullptr), videoStarted(false) {
     className[0] = '\0';
+    picture = fitPicture(pictureWidth, pictureHeight);
 }
 
 static bool fail(const char* text) {
@@ -54,7 +55,9 @@ bool GLWindow::create(const char* name, int width, int height, int colourBits, i
     if (!requestPixelFormat(colourBits, depthBits)) return fail("Error selecting a pixel format");
     // The drawable area, not the outer frame, is width x height, so that the projection's units
     // map one to one onto pixels.
-    windowHandle = SDL_CreateWindow(className, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    // Resizable: the picture is scaled to whatever drawable the player gives it.
+    windowHandle = SDL_CreateWindow(className, 0, 0, width, height,
+                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!windowHandle) {
         fprintf(stderr, "GLWindow: %s\n", SDL_GetError());
         return fail("Can't create the window");
@@ -75,13 +78,14 @@ bool GLWindow::create(const char* name, int width, int height, int colourBits, i
         return fail("Can't get a rendering context");
     }
     if (SDL_GL_MakeCurrent(windowHandle, renderingContext) != 0) return fail("Can't activate the RC");
+    requestVerticalSync();
 
     SDL_ShowWindow(windowHandle);
     SDL_RaiseWindow(windowHandle);
 
-    // SDL may have resized the drawable while it tried full screen; pin the picture to the
-    // window's own size so one unit stays one pixel.
-    glViewport(0, 0, width, height);
+    // SDL may have resized the drawable while it tried full screen; the picture follows the
+    // drawable it really has, one unit a pixel at 640x480.
+    fitToDrawable();
     setProjection(width, height);
     created = true;
     return true;

@@ -3,6 +3,8 @@
 // area is 640x480 pixels, with the centred projection in which one unit is one pixel.
 #include <cstdint>
 
+#include "app/pictureFit.h"
+
 struct SDL_Window;
 
 // The window procedure's signature: the window, the message and its two parameters.
@@ -26,6 +28,15 @@ public:
     SDL_Window* getWindowHandle() const { return windowHandle; }
     void drawRect(float shade, float x1, float y1, float x2, float y2);
 
+    // Points the viewport at the picture's place in the drawable as it is now (windowScale.cpp).
+    void fitToDrawable();
+    // Between a desktop-sized full screen (no mode change) and a window; false when SDL refuses.
+    bool toggleDesktopFullScreen();
+    // A pointer position in screen pixels becomes one in picture pixels, y downward.
+    void screenToPicture(int& x, int& y) const;
+
+    PictureFit picture;             // where the 640x480 picture is drawn in the drawable
+
     void* renderingContext;         // SDL_GLContext
     SDL_Window* windowHandle;
     void* instance;
@@ -37,6 +48,10 @@ public:
 };
 
 extern GLWindow glWindow;
+
+// Asks the current context for swaps that wait for the display's refresh: adaptive where the
+// driver has it, else plain, else none. Returns the swap interval obtained (-1, 1 or 0).
+int requestVerticalSync();
 
 // Reads the size of the mode a display really runs at; false when it cannot be read. Tests put
 // a display here that keeps its own mode whatever is asked, as a virtual X server does.

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "app/gamepad.h"
 #include "app/glWindow.h"
 #include "app/replayPlayback.h"
+#include "app/soundDevice.h"
 #include "core/input.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -26,14 +28,17 @@ int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lPar
     case WM_ACTIVATE:
         // Only minimising stops the frames; losing the focus alone does not.
         windowActive = ((wParam >> 16) & 0xFFFF) == 0;
+        sound.setPaused(!windowActive);
         return 0;
     case WM_SIZE:
-        // The projection stays as it was made.
+        // The projection stays as it was made; the picture is scaled to the new size.
+        if (glWindow.getWindowHandle()) glWindow.fitToDrawable();
         return 0;
     case WM_CLOSE:
         platform().postQuitMessage(0);
         return 0;
     case WM_KEYDOWN:
+        desktopKey(message, wParam, lParam);
         keys.keyDown(keyCodeOf(wParam));
         return 0;
     case WM_KEYUP:
@@ -48,6 +53,9 @@ int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lPar
     case WM_MOUSEWHEEL:
         // The delta is the signed high word.
         mouse.setWheel((int16_t)((wParam >> 16) & 0xFFFF) > 0 ? 1 : -1);
+        return 0;
+    case WM_SYSKEYDOWN:
+        if (!desktopKey(message, wParam, lParam)) return defaultWindowProc(window, message, wParam, lParam);
         return 0;
     default:
         return defaultWindowProc(window, message, wParam, lParam);
@@ -74,6 +82,7 @@ void MainLoop::pass() {
         return;
     }
     if (windowActive) frame();
+    else platform().waitMessage();
 }
 
 static void swapWindowBuffers() { glWindow.swapBuffers(); }
@@ -82,6 +91,7 @@ void MainLoop::frame(bool draw) {
     // Escape ends the loop, but this frame is still updated, drawn and shown.
     if (keys.isDown(VK_ESCAPE)) done = true;
     runGameFrame(game, swapWindowBuffers, draw);
+    listenToRace(game);
     framesRun++;
 }
 
@@ -105,6 +115,10 @@ int runGame(const Replay* replay) {
     // Without a window the loop runs no pass, but the textures and the game still start and
     // stop in their usual order.
     loop.done = !glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
+    if (!loop.done) {
+        sound.open();
+        startGamepads();
+    }
     initTextures();
     game.load();
     char folder[storagePathSize];
@@ -119,6 +133,8 @@ int runGame(const Replay* replay) {
 
     // The race under way is kept as a replay.
     game.history.stop();
+    stopGamepads();
+    sound.close();
     releaseTextures();
     glWindow.destroy();
     return loop.exitCode();

@@ -13,6 +13,11 @@ extern bool windowActive;
 // Records the message in keys, mouse or windowActive; 0 for every message it handles, and the
 // default procedure's result for the rest.
 int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lParam);
+// F11, or Alt+Enter (a menu key message), first press only: switches the desktop full screen.
+bool isFullScreenToggle(unsigned message, uint64_t wParam, int64_t lParam);
+// The keys of the desktop around the game: the full-screen switch and M for mute. True when the
+// message was one of them.
+bool desktopKey(unsigned message, uint64_t wParam, int64_t lParam);
 // What a window does with a message it does not handle: nothing, result 0. Counts them.
 int64_t defaultWindowProc(void* window, unsigned message, uint64_t wParam, int64_t lParam);
 extern int unhandledMessageCount;

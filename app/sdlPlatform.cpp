@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "core/input.h"
+#include "app/gamepad.h"
+#include "app/glWindow.h"
 #include "app/keyMap.h"
 
 // One notch of a Windows mouse wheel.
@@ -19,7 +21,11 @@ int64_t SdlPlatform::queryPerformanceCounter() { return (int64_t)SDL_GetPerforma
 
 int64_t SdlPlatform::queryPerformanceFrequency() { return (int64_t)SDL_GetPerformanceFrequency(); }
 
-void SdlPlatform::getCursorPos(int& x, int& y) { SDL_GetGlobalMouseState(&x, &y); }
+void SdlPlatform::getCursorPos(int& x, int& y) {
+    SDL_GetGlobalMouseState(&x, &y);
+    // Pixels of the picture, wherever and however large the window shows it.
+    glWindow.screenToPicture(x, y);
+}
 
 void SdlPlatform::showCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
@@ -156,9 +162,24 @@ bool SdlPlatform::translateEvent(const SDL_Event& event, WindowMessage& msg) {
 void SdlPlatform::pumpEvents() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
     SDL_Event event;
-    // Keep one slot free so a quit request never has to push out input.
-    while (pendingMessages() < queueCapacity - 1 && SDL_PollEvent(&event)) {
+    // Keep one slot free so a quit request never has to push out input, and room for all the
+    // keys a gamepad event can give, so none of them (a release above all) is ever dropped.
+    while (pendingMessages() < queueCapacity - 1 - GamepadInput::mostMessages && SDL_PollEvent(&event)) {
         WindowMessage msg;
-        if (translateEvent(event, msg)) postMessage(msg.message, msg.wParam, msg.lParam);
+        if (GamepadInput::isGamepadEvent(event)) {
+            WindowMessage padMessages[GamepadInput::mostMessages];
+            int count = gamepads.handle(event, padMessages, GamepadInput::mostMessages);
+            for (int i = 0; i < count; i++) postMessage(padMessages[i].message, padMessages[i].wParam, padMessages[i].lParam);
+        } else if (translateEvent(event, msg)) {
+            postMessage(msg.message, msg.wParam, msg.lParam);
+        }
     }
+}
+
+void SdlPlatform::waitMessage() {
+    const int longestWaitMs = 250;
+    if (!SDL_WasInit(SDL_INIT_EVENTS) || pendingMessages() > 0) return;
+    SDL_Event event;
+    WindowMessage msg;
+    if (SDL_WaitEventTimeout(&event, longestWaitMs) && translateEvent(event, msg)) postMessage(msg.message, msg.wParam, msg.lParam);
 }

@@ -17,6 +17,9 @@ public:
     // Modal SDL box; the text also goes to stderr. With no display to show it on, the answer is
     // No for a question and OK otherwise.
     int messageBox(const char* text, const char* caption, unsigned flags) override;
+    // Blocks in SDL until an event arrives, at most a quarter of a second so that a signal's
+    // quit request is never held up for long.
+    void waitMessage() override;
 
     // Turns one SDL event into at most one window message; false when it has none.
     static bool translateEvent(const SDL_Event& event, WindowMessage& msg);

@@ -67,7 +67,7 @@ int Platform::listFiles(const char* pattern, void (*onName)(const char*, void*),
 
 ScriptedPlatform::ScriptedPlatform()
     : counter(0), frequency(1000000000), cursorX(0), cursorY(0), cursorShown(true), showCursorCalls(0),
-      yesNoAnswer(IDNO), echoToStderr(true) {}
+      waitCalls(0), yesNoAnswer(IDNO), echoToStderr(true) {}
 
 int ScriptedPlatform::messageBox(const char* text, const char* caption, unsigned flags) {
     boxTexts.push_back(text ? text : "");

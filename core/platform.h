@@ -61,6 +61,9 @@ public:
     // A later peekMessage yields WM_QUIT with this code in wParam.
     void postQuitMessage(int exitCode);
     int pendingMessages() const { return queueCount; }
+    // Sleeps until a system event arrives (or a short while passes) when none waits; the loop
+    // calls it instead of polling while the window is minimised.
+    virtual void waitMessage() {}
     static const int queueCapacity = 512;
 
     virtual int64_t queryPerformanceCounter() = 0;
@@ -104,12 +107,14 @@ public:
     void getCursorPos(int& x, int& y) override { x = cursorX; y = cursorY; }
     void showCursor(bool show) override { cursorShown = show; showCursorCalls++; }
     int messageBox(const char* text, const char* caption, unsigned flags) override;
+    void waitMessage() override { waitCalls++; }
 
     int64_t counter;
     int64_t frequency;
     int cursorX, cursorY;
     bool cursorShown;
     int showCursorCalls;
+    int waitCalls;
     int yesNoAnswer;          // returned by MB_YESNO boxes
     bool echoToStderr;        // message texts also go to stderr
     std::vector<std::string> boxTexts;

@@ -117,4 +117,6 @@ void Physics::resolve(PhysicsObject& a, PhysicsObject& b, const BoxPairList& lis
     b.position[1] += dB[1];
     a.addVelocity(collisionKick * dA[0], collisionKick * dA[1]);
     b.addVelocity(collisionKick * dB[0], collisionKick * dB[1]);
+    a.collisionKickTotal += collisionKick * std::sqrt((double)dA[0] * dA[0] + (double)dA[1] * dA[1]);
+    b.collisionKickTotal += collisionKick * std::sqrt((double)dB[0] * dB[0] + (double)dB[1] * dB[1]);
 }

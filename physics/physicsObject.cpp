@@ -16,7 +16,7 @@ static double stepLength() {
 static bool finitePair(const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]); }
 
 PhysicsObject::PhysicsObject(int n)
-    : speed(0.0f), drag(0.2f), mass(1.0f), isStatic(0), boxes(nullptr), boxCount(0) {
+    : speed(0.0f), drag(0.2f), mass(1.0f), isStatic(0), collisionKickTotal(0.0), boxes(nullptr), boxCount(0) {
     velocity[0] = velocity[1] = 0.0f;
     prevVelocity[0] = prevVelocity[1] = 0.0f;
     position[0] = position[1] = 0.0f;
@@ -41,6 +41,7 @@ PhysicsObject& PhysicsObject::operator=(const PhysicsObject& other) {
         heading[i] = other.heading[i];
     }
     isStatic = other.isStatic;
+    collisionKickTotal = other.collisionKickTotal;
     if (boxCount != other.boxCount) allocateBoxes(other.boxCount);
     for (int i = 0; i < boxCount; i++) boxes[i] = other.boxes[i];
     return *this;

@@ -55,6 +55,8 @@ public:
     float prevPosition[2];
     float heading[2];
     int isStatic;
+    // Speed changes from collisions summed over the body's life; the sounds read it, the motion never.
+    double collisionKickTotal;
     PhysBox* boxes;
     int boxCount;
 };

@@ -158,6 +158,12 @@ TEST(SdlEvents, PumpedEventsArriveOneMessagePerPeekInOrder) {
     ASSERT_TRUE(sdl.peekMessage(msg));
     EXPECT_EQ(msg.message, (unsigned)WM_KEYUP);
     EXPECT_FALSE(sdl.peekMessage(msg)) << "nothing waits, and the peek did not block";
+    // The idle wait wakes for an event and hands it over as its message.
+    SDL_PushEvent(&down);
+    sdl.waitMessage();
+    EXPECT_EQ(sdl.pendingMessages(), 1);
+    ASSERT_TRUE(sdl.peekMessage(msg));
+    EXPECT_EQ(msg.message, (unsigned)WM_KEYDOWN);
 
     // A flood larger than the queue is kept back, not lost.
     const int flood = Platform::queueCapacity + 100;

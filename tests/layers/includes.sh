@@ -8,13 +8,14 @@ root=${1:-$(dirname "$0")/../..}
 declare -A allowed=(
   [math]=""
   [core]=""
+  [audio]=""
   [records]=""
   [graphics]="core math"
   [physics]="graphics core math"
   [track]="physics graphics core math"
   [vehicle]="track physics graphics core math"
   [race]="vehicle track physics graphics core math records"
-  [app]="race vehicle track physics graphics core math records"
+  [app]="race vehicle track physics graphics audio core math records"
 )
 bad=0
 for folder in "${!allowed[@]}"; do

@@ -17,6 +17,8 @@
 #            records    a whole race kept by the headless runner (TD_RUNNER) as the game keeps it:
 #                       the game shows its records on the title; then a short race, quit: its
 #                       replay is kept, and the runner plays it back
+#            scale      the window resized to 1280x960: the title picture doubled, a right-button
+#                       drag still zooms, F11 fills the screen and F11 again gives the window back
 # Every wait has a deadline; exit 0 passed, 1 failed, 77 skipped.
 set -u
 game=$1
@@ -39,6 +41,9 @@ for i in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 
 # SDL must use the X server, whatever the calling shell asked for.
 unset SDL_VIDEODRIVER
+# The race is played with its sound on, through the driver that needs no sound card; the other
+# scenarios find whatever the machine has (often nothing: the game then runs silent).
+[ "$scenario" = race ] && export SDL_AUDIODRIVER=dummy
 mkdir -p "$outdir"
 err="$outdir/session-$scenario.stderr"
 workdir=$PWD
@@ -231,6 +236,83 @@ race() {
     [[ "$clock0" < "$clock1" && "$clock1" < "$clock2" ]] || fail "the race clock does not run"
     [ "$speed0" = " 0" ] || fail "the truck moves before Up"
     [ "$speed1" -gt 0 ] && [ "$speed2" -gt "$speed1" ] || fail "the speed does not rise while Up is held"
+    grep -q "No sound" "$err" && fail "the race ran silent under the dummy sound driver"
+}
+
+# PICTURE X Y: sets colour to the pixel's "r,g,b".
+pixelOf() { colour=$(convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:); }
+sizeOf() { geometry=$(xwininfo -id "$window"); size=$(echo "$geometry" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'); }
+waitForSize() {  # WxH SECONDS
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do sizeOf; [ "$size" = "$1" ] && return 0; sleep 0.1; done
+    fail "the window is $size, not $1, $2 s on"
+}
+scale() {
+    command -v import >/dev/null || { echo "SKIP: ImageMagick is not installed"; exit 77; }
+    shoot small
+    local small=$shotFile
+    timeout 5 xdotool windowsize --sync "$window" 1280 960
+    waitForSize 1280x960 10
+    sleep 0.5
+    shoot doubled
+    local doubled=$shotFile
+    # A white pixel of the title's "T" stem, at its place on the doubled picture.
+    pixelOf "$small" 145 40
+    echo "the T's stem at 145,40: $colour"
+    [ "$colour" = "255,255,255" ] || fail "no white T stem at 145,40 on the small picture"
+    pixelOf "$doubled" 291 81
+    echo "at 291,81 on the doubled picture: $colour"
+    [ "$colour" = "255,255,255" ] || fail "the T's stem is not at its doubled place"
+    # The doubled shot halved again is the small one, but for edges that fall between pixels.
+    local error halved="$outdir/session-race-halved.ppm"
+    convert "$doubled" -scale 50% "$halved"
+    error=$(compare -metric RMSE "$halved" "$small" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+    echo "root-mean-square difference of the halved doubled picture: $error (at most 0.06)"
+    awk -v e="$error" 'BEGIN { exit !(e <= 0.06) }' || fail "the doubled picture is not the small one scaled"
+
+    # Dragging the pointer up with the right button held enlarges the view.
+    timeout 5 xdotool mousemove --window "$window" 640 700 mousedown 3
+    for y in 650 600 550 500 450 400; do timeout 5 xdotool mousemove --window "$window" 640 $y; sleep 0.05; done
+    timeout 5 xdotool mouseup 3
+    sleep 0.5
+    shoot zoomed
+    error=$(compare -metric RMSE "$shotFile" "$doubled" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+    echo "root-mean-square change after the drag: $error (at least 0.02)"
+    awk -v e="$error" 'BEGIN { exit !(e >= 0.02) }' || fail "the right-button drag did not zoom"
+
+    # A desktop full screen is the window manager's to give; none runs in the other scenarios.
+    if ! command -v openbox >/dev/null; then
+        press Escape "$window"
+        waitForExit 10
+        echo "SKIP: F11 not checked, openbox is not installed"
+        exit 77
+    fi
+    openbox >/dev/null 2>&1 &
+    local deadline=$((SECONDS + 30))
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        [ $SECONDS -lt $deadline ] || fail "openbox did not start"
+        sleep 0.1
+    done
+    # Once the manager has framed the window it gives the focus only through activation.
+    until xwininfo -id "$window" -children 2>/dev/null | grep -q 'Parent window id: 0x[0-9a-f]* (has no name)'; do
+        [ $SECONDS -lt $deadline ] || fail "openbox did not frame the window"
+        sleep 0.1
+    done
+    timeout 5 xdotool windowactivate --sync "$window" >/dev/null 2>&1
+    timeout 5 xdotool key F11
+    waitForSize 1280x1024 10
+    echo "F11: full screen"
+    # 1280x1024 holds the picture doubled, with 32-row black bars above and below it.
+    sleep 0.5
+    shoot fullscreen
+    pixelOf "$shotFile" 640 10
+    echo "the top bar at 640,10: $colour"
+    [ "$colour" = "0,0,0" ] || fail "the bar above the picture is not black"
+    pixelOf "$shotFile" 291 $((81 + 32))
+    [ "$colour" = "255,255,255" ] || fail "the doubled picture is not centred between the bars"
+    timeout 5 xdotool key F11
+    waitForSize 1280x960 10
+    echo "F11 again: the window"
 }
 
 # The records of course 0 as the title must show them, "mm:ss:hh" as the game writes times.
@@ -283,6 +365,10 @@ race)
     ;;
 records)
     records
+    press Escape "$window"
+    ;;
+scale)
+    scale
     press Escape "$window"
     ;;
 close)

@@ -1,0 +1,167 @@
+#include "app/soundDevice.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "physics/physicsObject.h"
+#include "race/game.h"
+
+SoundDevice sound;
+bool soundMuted = false;
+static RaceEar ear = {};
+
+// The user's engine, and the computer trucks' at most this loud, fading with distance.
+static const float userEngineVolume = 0.3f;
+static const float computerEngineVolume = 0.12f;
+static const float fadeDistance = 250.0f;   // pixels at which a computer engine is half as loud
+static const float panDistance = 300.0f;    // pixels to the side at which it is hard left or right
+// A speed change from a collision below this is a touch, not a thud (pixels per second).
+static const float smallestThud = 3.0f;
+static const float squealRange = 60.0f;     // sideways speed past the grip limit for full squeal
+
+SoundDevice::SoundDevice() : sampleRate(48000), device(0), audioStarted(false), buffersMade(0) {}
+
+// SDL's audio thread: no locks, no allocation, only the mailbox and the synthesiser.
+static void fillBuffer(void* user, Uint8* stream, int length) {
+    SoundDevice* self = (SoundDevice*)user;
+    int frames = length / (int)(2 * sizeof(float));
+    synthesise(self->synth, self->mailbox.take(), (float*)stream, frames, self->sampleRate);
+    self->buffersMade.fetch_add(1, std::memory_order_relaxed);
+}
+
+// Sound libraries under SDL (ALSA above all) print a screenful of their own when a machine has
+// no sound card; while the device is sought they print to nowhere, and the game says it once.
+namespace {
+class QuietStderr {
+public:
+    QuietStderr() : saved(-1) {
+        fflush(stderr);
+        int nowhere = ::open("/dev/null", O_WRONLY);
+        if (nowhere < 0) return;
+        saved = dup(2);
+        if (saved >= 0) dup2(nowhere, 2);
+        ::close(nowhere);
+    }
+    ~QuietStderr() {
+        if (saved < 0) return;
+        fflush(stderr);
+        dup2(saved, 2);
+        ::close(saved);
+    }
+
+private:
+    int saved;
+};
+}  // namespace
+
+bool SoundDevice::open() {
+    if (device) return true;
+    SDL_AudioDeviceID id = 0;
+    SDL_AudioSpec want = {}, have = {};
+    bool started;
+    {
+        QuietStderr quiet;
+        started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        if (started) {
+            want.freq = 48000;
+            want.format = AUDIO_F32SYS;
+            want.channels = 2;
+            want.samples = 1024;  // about 21 ms: a frame's values reach the speaker within two frames
+            want.callback = fillBuffer;
+            want.userdata = this;
+            // SDL converts the format and channels if it must; only the rate is taken as it comes.
+            id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        }
+    }
+    if (!started) {
+        fprintf(stderr, "No sound: %s\n", SDL_GetError());
+        return false;
+    }
+    audioStarted = true;
+    if (id == 0) {
+        fprintf(stderr, "No sound: %s\n", SDL_GetError());
+        close();
+        return false;
+    }
+    synth = SynthState();
+    sampleRate = have.freq > 0 ? have.freq : want.freq;
+    device = id;
+    SDL_PauseAudioDevice(device, 0);
+    return true;
+}
+
+void SoundDevice::close() {
+    if (device) SDL_CloseAudioDevice(device);
+    device = 0;
+    if (audioStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioStarted = false;
+}
+
+void SoundDevice::setPaused(bool paused) {
+    if (device) SDL_PauseAudioDevice(device, paused ? 1 : 0);
+}
+
+SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted) {
+    SoundFrame frame = {};
+    frame.muted = muted;
+    int count = game.truckCount < 0 ? 0 : game.truckCount > Game::maxTrucks ? Game::maxTrucks : game.truckCount;
+    if (count > maxEngineVoices) count = maxEngineVoices;
+    if (count == 0) return frame;
+    const Truck& user = game.trucks[0];
+    for (int i = 0; i < count; i++) {
+        const Truck& t = game.trucks[i];
+        EngineVoice& voice = frame.engines[i];
+        voice.frequency = engineFrequency(t.getPower(), t.getSpeed());
+        if (i == 0) {
+            voice.volume = userEngineVolume;
+            continue;
+        }
+        float dx = t.getX() - user.getX(), dy = t.getY() - user.getY();
+        float distance = std::sqrt(dx * dx + dy * dy);
+        voice.volume = computerEngineVolume / (1 + distance / fadeDistance);
+        voice.pan = std::fmax(-1.0f, std::fmin(1.0f, dx / panDistance));
+    }
+
+    // The sideways part of the user's velocity, as the tyres feel it.
+    const PhysicsObject& body = user.body;
+    float side[2] = {body.heading[1], -body.heading[0]};
+    float sideways = std::fabs(side[0] * body.velocity[0] + side[1] * body.velocity[1]);
+    float past = (sideways - (float)gripSlideSpeed) / squealRange;
+    frame.squeal = std::isfinite(past) ? std::fmax(0.0f, std::fmin(1.0f, past)) : 0.0f;
+
+    double kick = body.collisionKickTotal - memory.kickTotal;
+    if (!memory.primed) {
+        // The first frame heard only sets what later frames are compared with.
+        memory = RaceEar{true, user.getLapCount(), game.raceOver, body.collisionKickTotal, false, 0, 0, 0, 0.0f};
+        kick = 0;
+    }
+    // A new race's body starts its total again: nothing to hear in the drop.
+    if (kick < 0) kick = 0;
+    bool pushed = kick >= smallestThud;
+    if (pushed && !memory.touching) {
+        memory.thuds++;
+        memory.thudPush = (float)kick;
+    }
+    memory.touching = pushed;
+    memory.kickTotal = body.collisionKickTotal;
+
+    if (user.getLapCount() > memory.lapCount) memory.laps++;
+    if (game.raceOver && !memory.raceOver) memory.finishes++;
+    memory.lapCount = user.getLapCount();
+    memory.raceOver = game.raceOver;
+    // The push goes with its count every frame: the callback may first look frames later.
+    frame.thuds = memory.thuds;
+    frame.thudPush = memory.thudPush;
+    frame.laps = memory.laps;
+    frame.finishes = memory.finishes;
+    return frame;
+}
+
+void listenToRace(const Game& game) {
+    if (!sound.isOpen()) return;
+    sound.mailbox.post(hearRace(game, ear, soundMuted));
+}

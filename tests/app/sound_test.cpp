@@ -1,0 +1,88 @@
+// The race heard through SDL's audio: the device under the dummy driver, and the per-frame
+// sounds read off the trucks.
+#include "shellFixture.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/soundDevice.h"
+
+using SoundTest = ShellTest;
+
+TEST_F(SoundTest, FramesRunWithTheDeviceOpenAndItsCallbackSynthesising) {
+    ASSERT_TRUE(sound.open()) << "the dummy driver is always there";
+    for (int i = 0; i < 30; i++) frame();
+    // The dummy driver's thread pulls buffers at its own pace: wait for a few, with a deadline.
+    Uint32 deadline = SDL_GetTicks() + 30000;
+    while (sound.buffersMade.load() < 3 && SDL_GetTicks() < deadline) SDL_Delay(5);
+    printf("%d buffers made at %d Hz\n", sound.buffersMade.load(), sound.sampleRate);
+    EXPECT_GE(sound.buffersMade.load(), 3);
+    SoundFrame posted = sound.mailbox.take();
+    EXPECT_FLOAT_EQ(posted.engines[0].frequency, engineFrequency(0, 0)) << "the frame handed the idle engine over";
+    sound.close();
+    EXPECT_FALSE(sound.isOpen());
+}
+
+TEST_F(SoundTest, NoAudioDeviceMeansSilenceAndOneLineOnStderr) {
+    const char* saved = getenv("SDL_AUDIODRIVER");
+    std::string driver = saved ? saved : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    testing::internal::CaptureStderr();
+    bool opened = sound.open();
+    std::string said = testing::internal::GetCapturedStderr();
+    if (saved) setenv("SDL_AUDIODRIVER", driver.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
+    printf("stderr: %s", said.c_str());
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(said.rfind("No sound: ", 0), 0u);
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line";
+    frame();  // the frame goes on, silent
+    sound.close();
+}
+
+TEST_F(SoundTest, TrucksAreHeardAsEnginesThudsAndChimes) {
+    RaceEar ear = {};
+    game.truckCount = 2;
+    Truck& user = game.trucks[0];
+    user.setPosition(0, 0);
+    game.trucks[1].setPosition(200, 0);
+    hearRace(game, ear, false);
+
+    // A computer truck to the right: quieter, panned right.
+    SoundFrame f = hearRace(game, ear, true);
+    EXPECT_TRUE(f.muted);
+    EXPECT_GT(f.engines[1].pan, 0.5f);
+    EXPECT_LT(f.engines[1].volume, f.engines[0].volume);
+    EXPECT_EQ(f.engines[2].volume, 0.0f) << "no truck, no engine";
+    EXPECT_EQ(f.thuds + f.laps + f.finishes, 0u);
+
+    // A collision push is one thud, however many frames the contact lasts.
+    user.body.collisionKickTotal += 30;
+    f = hearRace(game, ear, false);
+    EXPECT_EQ(f.thuds, 1u);
+    EXPECT_FLOAT_EQ(f.thudPush, 30);
+    user.body.collisionKickTotal += 10;
+    f = hearRace(game, ear, false);
+    EXPECT_EQ(f.thuds, 1u) << "still touching: a scrape";
+    EXPECT_FLOAT_EQ(f.thudPush, 30) << "the push stays with its count";
+    hearRace(game, ear, false);
+    user.body.collisionKickTotal += 50;
+    EXPECT_EQ(hearRace(game, ear, false).thuds, 2u);
+
+    // A lap, then the finish.
+    user.lapCount = 1;
+    f = hearRace(game, ear, false);
+    EXPECT_EQ(f.laps, 1u);
+    EXPECT_EQ(f.finishes, 0u);
+    game.raceOver = true;
+    EXPECT_EQ(hearRace(game, ear, false).finishes, 1u);
+
+    // Sliding sideways past the grip squeals.
+    user.body.setHeading(0, 1);
+    user.body.velocity[0] = 40 + 60;
+    user.body.velocity[1] = 0;
+    EXPECT_FLOAT_EQ(hearRace(game, ear, false).squeal, 1.0f);
+    user.body.velocity[0] = 30;
+    EXPECT_FLOAT_EQ(hearRace(game, ear, false).squeal, 0.0f);
+}
