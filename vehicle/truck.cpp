@@ -37,10 +37,11 @@ static void drawQuad(const TexturedQuad& q) {
     glEnd();
 }
 
-// Moves value towards target by at most step, never past it.
-static float approach(float value, float target, float step) {
-    if (value < target) return value + step < target ? value + step : target;
-    if (value > target) return value - step > target ? value - step : target;
+// Moves value towards target by at most step, never past it. The move is made in double and
+// rounded once, as value + rate * dt is.
+static float approach(float value, float target, double step) {
+    if (value < target) return value + step < target ? (float)(value + step) : target;
+    if (value > target) return value - step > target ? (float)(value - step) : target;
     return value;
 }
 
@@ -112,10 +113,10 @@ void Truck::update() {
     body.applyForce(dir[0] * force, dir[1] * force);
 
     // The controls act from the next sub-step on, and only if they are given again.
-    float step = (float)(dt * (steerTarget != 0.0f ? responseRate : returnRate));
+    double step = (steerTarget != 0.0f ? responseRate : returnRate) * dt;
     steerAngle = approach(steerAngle, steerTarget, step);
     steerTarget = 0.0f;
-    step = (float)(dt * (powerTarget != 0.0f ? responseRate : returnRate));
+    step = (powerTarget != 0.0f ? responseRate : returnRate) * dt;
     power = approach(power, powerTarget, step);
     powerTarget = 0.0f;
 
