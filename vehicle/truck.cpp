@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "graphics/texture.h"
-#include "math/matrix4.h"
 #include "math/vector.h"
 #include "physics/physics.h"
 #include "track/track.h"
+#include "vehicle/boxPlacement.h"
 
 // The picture is 128 texels square, but coordinates are texel / 127.
 static const float texelScale = 1.0f / 127.0f;
@@ -107,7 +107,8 @@ void Truck::update() {
     // Engine force along 0.4 of the wheel direction plus 0.6 of the trailer's; the blend is also
     // the body's heading, so its grip follows the truck even at zero power.
     double wheel = (cabHeading + steerAngle) * degToRad, trailer = trailerHeading * degToRad;
-    float dir[2] = {(float)(0.4 * -sin(wheel) + 0.6 * -sin(trailer)), (float)(0.4 * cos(wheel) + 0.6 * cos(trailer))};
+    double trailerSin = sin(trailer), trailerCos = cos(trailer);
+    float dir[2] = {(float)(0.4 * -sin(wheel) + 0.6 * -trailerSin), (float)(0.4 * cos(wheel) + 0.6 * trailerCos)};
     float force = power * enginePowerToForce;
     body.setHeading(dir[0], dir[1]);
     body.applyForce(dir[0] * force, dir[1] * force);
@@ -120,32 +121,18 @@ void Truck::update() {
     power = approach(power, powerTarget, step);
     powerTarget = 0.0f;
 
-    placeBoxes();
+    // The trailer has not turned since: its sine and cosine serve the boxes too.
+    placeBoxes((float)trailerCos, (float)trailerSin);
     if (track && placed) countCheckpoint();
 }
 
 // The boxes follow the same translate/rotate chain as draw, so they cover the picture exactly.
-void Truck::placeBoxes() {
-    Matrix4 hitch;
-    hitch.setIdentity();
-    hitch.translate(body.getX(), body.getY(), 0);
-    Matrix4 cab(hitch), trailer(hitch);
-    cab.rotate(cabHeading, 0, 0, 1);
-    cab.translate(0, cabOffset, 0);
-    trailer.rotate(trailerHeading, 0, 0, 1);
-    trailer.translate(0, trailerOffset, 0);
-    const Matrix4* frames[2] = {&cab, &trailer};
+void Truck::placeBoxes(float trailerCos, float trailerSin) {
+    double cab = cabHeading * degToRad;
+    BoxFrame frames[2] = {boxFrame(body.getX(), body.getY(), (float)cos(cab), (float)sin(cab), cabOffset),
+                          boxFrame(body.getX(), body.getY(), trailerCos, trailerSin, trailerOffset)};
     const TexturedQuad* quads[2] = {&cabQuad, &trailerQuad};
-    for (int b = 0; b < 2 && b < body.boxCount; b++) {
-        float c[4][2];
-        for (int i = 0; i < 4; i++) {
-            Matrix4 p(*frames[b]);
-            p.translate(quads[b]->vertices[i][0], quads[b]->vertices[i][1], 0);
-            c[i][0] = p.element(12);
-            c[i][1] = p.element(13);
-        }
-        body.box(b).update(c[0][0], c[0][1], c[1][0], c[1][1], c[2][0], c[2][1], c[3][0], c[3][1]);
-    }
+    for (int b = 0; b < 2 && b < body.boxCount; b++) placeBox(body.box(b), frames[b], quads[b]->vertices);
 }
 
 // Checkpoints count only in order; reaching checkpoint 0 again completes a lap.

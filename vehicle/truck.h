@@ -93,6 +93,7 @@ public:
     Stopwatch lapTimer;
 
 private:
-    void placeBoxes();
+    // cos and sin of the trailer heading in radians, narrowed to float.
+    void placeBoxes(float trailerCos, float trailerSin);
     void countCheckpoint();
 };
