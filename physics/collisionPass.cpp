@@ -1,0 +1,100 @@
+#include "physics/collisionPass.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "physics/physics.h"
+
+// A box overlaps nothing unless its bounds meet the other's, so the union of a body's box bounds
+// is a safe first test. A box with a non-finite corner has a zero edge line and overlaps nothing,
+// so the comparisons may skip its NaN bounds.
+static BodyBounds boundsOf(const PhysicsObject& body) {
+    const float big = std::numeric_limits<float>::infinity();
+    BodyBounds b = {big, -big, big, -big};
+    for (int i = 0; i < body.boxCount; i++) {
+        const PhysBox& box = body.box(i);
+        if (box.minX < b.minX) b.minX = box.minX;
+        if (box.maxX > b.maxX) b.maxX = box.maxX;
+        if (box.minY < b.minY) b.minY = box.minY;
+        if (box.maxY > b.maxY) b.maxY = box.maxY;
+    }
+    return b;
+}
+
+// The negation of PhysBox::boundsDisjoint: bounds that merely touch still meet.
+static bool boundsMeet(const BodyBounds& a, const BodyBounds& b) {
+    return !(a.minX > b.maxX || a.maxX < b.minX || a.maxY < b.minY || a.minY > b.maxY);
+}
+
+// Fills order with 0 .. count - 1 sorted by the left edge of the bounds.
+static void sortByLeft(const BodyBounds* bounds, int* order, int count) {
+    for (int i = 0; i < count; i++) order[i] = i;
+    std::sort(order, order + count, [bounds](int a, int b) { return bounds[a].minX < bounds[b].minX; });
+}
+
+// Every moving pair (i < j) whose bounds meet, as i * count + j in ascending order; false when
+// there are more than the scratch holds.
+static bool sweepMovingPairs(const CollisionScratch& s, int count, int& pairCount) {
+    pairCount = 0;
+    for (int k = 0; k < count; k++) {
+        int a = s.movingOrder[k];
+        const BodyBounds& ba = s.movingBounds[a];
+        if (!(ba.minX <= ba.maxX)) continue;
+        for (int l = k + 1; l < count; l++) {
+            int b = s.movingOrder[l];
+            const BodyBounds& bb = s.movingBounds[b];
+            // Sorted by the left edge: from here on nothing starts before a ends.
+            if (bb.minX > ba.maxX) break;
+            if (!boundsMeet(ba, bb)) continue;
+            if (pairCount >= s.pairCapacity) return false;
+            s.pairs[pairCount++] = a < b ? (long long)a * count + b : (long long)b * count + a;
+        }
+    }
+    std::sort(s.pairs, s.pairs + pairCount);
+    return true;
+}
+
+void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, PhysicsObject* const* statics,
+                int staticCount, CollisionScratch& s) {
+    for (int i = 0; i < movingCount; i++) s.movingBounds[i] = boundsOf(*moving[i]);
+    for (int j = 0; j < staticCount; j++) s.staticBounds[j] = boundsOf(*statics[j]);
+    sortByLeft(s.movingBounds, s.movingOrder, movingCount);
+    sortByLeft(s.staticBounds, s.staticOrder, staticCount);
+
+    int pairCount = 0;
+    if (sweepMovingPairs(s, movingCount, pairCount)) {
+        for (int p = 0; p < pairCount; p++)
+            world.collide(*moving[s.pairs[p] / movingCount], *moving[s.pairs[p] % movingCount]);
+    } else {
+        // More meeting pairs than the scratch holds: every pair, with only the bounds test first.
+        for (int i = 0; i < movingCount; i++) {
+            for (int j = i + 1; j < movingCount; j++) {
+                if (boundsMeet(s.movingBounds[i], s.movingBounds[j])) world.collide(*moving[i], *moving[j]);
+            }
+        }
+    }
+
+    if (staticCount > s.candidateCapacity) {
+        // No room to gather one body's walls: every moving-static pair, bounds first.
+        for (int i = 0; i < movingCount; i++) {
+            for (int j = 0; j < staticCount; j++) {
+                if (boundsMeet(s.movingBounds[i], s.staticBounds[j])) world.collide(*moving[i], *statics[j]);
+            }
+        }
+        return;
+    }
+    for (int i = 0; i < movingCount; i++) {
+        const BodyBounds& bi = s.movingBounds[i];
+        if (!(bi.minX <= bi.maxX)) continue;
+        int found = 0;
+        for (int k = 0; k < staticCount; k++) {
+            int j = s.staticOrder[k];
+            const BodyBounds& bj = s.staticBounds[j];
+            if (bj.minX > bi.maxX) break;
+            if (boundsMeet(bi, bj)) s.candidates[found++] = j;
+        }
+        // Back into list order, so that the walls push in the order the plain loop would.
+        std::sort(s.candidates, s.candidates + found);
+        for (int c = 0; c < found; c++) world.collide(*moving[i], *statics[s.candidates[c]]);
+    }
+}
