@@ -31,8 +31,10 @@ sanitize: deps
 
 test: check sanitize
 
+# Timings as ratios measured side by side; bench/README.md has the figures.
 bench: build
 	$(BUILD)/bench/bench_physics
+	$(BUILD)/bench/bench_race
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

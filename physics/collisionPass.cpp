@@ -1,6 +1,7 @@
 #include "physics/collisionPass.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "physics/physics.h"
@@ -83,11 +84,23 @@ void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, P
         }
         return;
     }
+    // No static body is wider than this, so none that starts further left of a moving body can
+    // reach it. In double, and a hair wider, so that rounding never hides one.
+    double widest = 0.0;
+    for (int j = 0; j < staticCount; j++) {
+        const BodyBounds& b = s.staticBounds[j];
+        double w = (double)b.maxX - (double)b.minX;
+        if (w > widest) widest = w;
+    }
     for (int i = 0; i < movingCount; i++) {
         const BodyBounds& bi = s.movingBounds[i];
         if (!(bi.minX <= bi.maxX)) continue;
+        double from = (double)bi.minX - widest;
+        from -= 1e-9 * (std::fabs(from) + widest);
+        const int* first = std::lower_bound(s.staticOrder, s.staticOrder + staticCount, from,
+                                            [&s](int j, double x) { return s.staticBounds[j].minX < x; });
         int found = 0;
-        for (int k = 0; k < staticCount; k++) {
+        for (int k = (int)(first - s.staticOrder); k < staticCount; k++) {
             int j = s.staticOrder[k];
             const BodyBounds& bj = s.staticBounds[j];
             if (bj.minX > bi.maxX) break;
