@@ -22,6 +22,9 @@ static BodyBounds boundsOf(const PhysicsObject& body) {
     return b;
 }
 
+// Up to this many pairs the plain loops are quicker than a sort and sweep (a race has 175).
+static const long long fewPairs = 1024;
+
 // The negation of PhysBox::boundsDisjoint: bounds that merely touch still meet.
 static bool boundsMeet(const BodyBounds& a, const BodyBounds& b) {
     return !(a.minX > b.maxX || a.maxX < b.minX || a.maxY < b.minY || a.minY > b.maxY);
@@ -55,10 +58,29 @@ static bool sweepMovingPairs(const CollisionScratch& s, int count, int& pairCoun
     return true;
 }
 
+// Few bodies: the plain double loops, each pair behind the bounds test, cost less than sorting.
+static void collideFew(Physics& world, PhysicsObject* const* moving, int movingCount, PhysicsObject* const* statics,
+                       int staticCount, const CollisionScratch& s) {
+    for (int i = 0; i < movingCount; i++) {
+        for (int j = i + 1; j < movingCount; j++) {
+            if (boundsMeet(s.movingBounds[i], s.movingBounds[j])) world.collide(*moving[i], *moving[j]);
+        }
+    }
+    for (int i = 0; i < movingCount; i++) {
+        for (int j = 0; j < staticCount; j++) {
+            if (boundsMeet(s.movingBounds[i], s.staticBounds[j])) world.collide(*moving[i], *statics[j]);
+        }
+    }
+}
+
 void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, PhysicsObject* const* statics,
                 int staticCount, CollisionScratch& s) {
     for (int i = 0; i < movingCount; i++) s.movingBounds[i] = boundsOf(*moving[i]);
     for (int j = 0; j < staticCount; j++) s.staticBounds[j] = boundsOf(*statics[j]);
+    if ((long long)movingCount * (movingCount + staticCount) <= fewPairs) {
+        collideFew(world, moving, movingCount, statics, staticCount, s);
+        return;
+    }
     sortByLeft(s.movingBounds, s.movingOrder, movingCount);
     sortByLeft(s.staticBounds, s.staticOrder, staticCount);
 

@@ -106,9 +106,10 @@ void Truck::update() {
 
     // Engine force along 0.4 of the wheel direction plus 0.6 of the trailer's; the blend is also
     // the body's heading, so its grip follows the truck even at zero power.
-    double wheel = (cabHeading + steerAngle) * degToRad, trailer = trailerHeading * degToRad;
-    double trailerSin = sin(trailer), trailerCos = cos(trailer);
-    float dir[2] = {(float)(0.4 * -sin(wheel) + 0.6 * -trailerSin), (float)(0.4 * cos(wheel) + 0.6 * trailerCos)};
+    float wheelHeading = cabHeading + steerAngle;
+    double wheel = wheelHeading * degToRad, trailer = trailerHeading * degToRad;
+    double wheelSin = sin(wheel), wheelCos = cos(wheel), trailerSin = sin(trailer), trailerCos = cos(trailer);
+    float dir[2] = {(float)(0.4 * -wheelSin + 0.6 * -trailerSin), (float)(0.4 * wheelCos + 0.6 * trailerCos)};
     float force = power * enginePowerToForce;
     body.setHeading(dir[0], dir[1]);
     body.applyForce(dir[0] * force, dir[1] * force);
@@ -121,15 +122,21 @@ void Truck::update() {
     power = approach(power, powerTarget, step);
     powerTarget = 0.0f;
 
-    // The trailer has not turned since: its sine and cosine serve the boxes too.
-    placeBoxes((float)trailerCos, (float)trailerSin);
+    // The cab and trailer have not turned since: the trailer's sine and cosine serve its box, and
+    // with the wheels straight (the same angle to the bit, signed zero included) so do the wheels'.
+    bool straight = wheelHeading == cabHeading && std::signbit(wheelHeading) == std::signbit(cabHeading);
+    if (!straight) {
+        double cab = cabHeading * degToRad;
+        wheelSin = sin(cab);
+        wheelCos = cos(cab);
+    }
+    placeBoxes((float)wheelCos, (float)wheelSin, (float)trailerCos, (float)trailerSin);
     if (track && placed) countCheckpoint();
 }
 
 // The boxes follow the same translate/rotate chain as draw, so they cover the picture exactly.
-void Truck::placeBoxes(float trailerCos, float trailerSin) {
-    double cab = cabHeading * degToRad;
-    BoxFrame frames[2] = {boxFrame(body.getX(), body.getY(), (float)cos(cab), (float)sin(cab), cabOffset),
+void Truck::placeBoxes(float cabCos, float cabSin, float trailerCos, float trailerSin) {
+    BoxFrame frames[2] = {boxFrame(body.getX(), body.getY(), cabCos, cabSin, cabOffset),
                           boxFrame(body.getX(), body.getY(), trailerCos, trailerSin, trailerOffset)};
     const TexturedQuad* quads[2] = {&cabQuad, &trailerQuad};
     for (int b = 0; b < 2 && b < body.boxCount; b++) placeBox(body.box(b), frames[b], quads[b]->vertices);

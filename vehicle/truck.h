@@ -93,7 +93,7 @@ public:
     Stopwatch lapTimer;
 
 private:
-    // cos and sin of the trailer heading in radians, narrowed to float.
-    void placeBoxes(float trailerCos, float trailerSin);
+    // cos and sin of the cab and trailer headings in radians, narrowed to float.
+    void placeBoxes(float cabCos, float cabSin, float trailerCos, float trailerSin);
     void countCheckpoint();
 };
