@@ -78,10 +78,11 @@ BENCHMARK(BM_EndStep)->Args({5, 30})->Args({16, 128})->Args({64, 128})->Args({25
 #include "physics/collisionPass.h"
 // endStep's collision pass over any number of bodies, with scratch of the same size.
 static void collisionPass(Scene& s) {
-    static BodyBounds movingBounds[maxSceneBodies], staticBounds[128];
+    static BodyBounds movingBounds[maxSceneBodies], sortedBounds[maxSceneBodies], staticBounds[128];
     static int movingOrder[maxSceneBodies], staticOrder[128], candidates[128];
     static long long pairs[16384];
-    CollisionScratch scratch = {movingBounds, movingOrder, staticBounds, staticOrder, candidates, 128, pairs, 16384};
+    CollisionScratch scratch = {movingBounds, movingOrder, sortedBounds, staticBounds, staticOrder,
+                                candidates,   128,         pairs,        16384};
     collideAll(s.world, s.moving, s.bodyCount, s.statics, s.wallCount, scratch);
 }
 #else

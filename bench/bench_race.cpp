@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -68,6 +69,17 @@ void startRace(RaceRunner& r, int track) {
     keys.keyUp(VK_SPACE);
 }
 
+// The medians of two series taken in turns, and the first's over the second's.
+void reportMedians(benchmark::State& state, double* a, double* b, int n, const char* nameA, const char* nameB) {
+    if (n == 0) return;
+    std::sort(a, a + n);
+    std::sort(b, b + n);
+    double ma = a[n / 2], mb = b[n / 2];
+    state.counters[nameA] = ma;
+    state.counters[nameB] = mb;
+    state.counters["ratio"] = mb > 0 ? ma / mb : 0;
+}
+
 bool everyoneFinished(const Game& g) {
     for (int i = 0; i < g.playerCount; i++)
         if (!g.players[i]->isFinished()) return false;
@@ -75,36 +87,44 @@ bool everyoneFinished(const Game& g) {
 }
 }  // namespace
 
-// These two come first: the shared game below holds the one context the process may have.
-// Start-up to the first drawn frame: context, data, textures, game, one frame.
-static void BM_StartUp(benchmark::State& state) {
+// This comes first: the shared game below holds the one context the process may have.
+// Start-up to the first drawn frame (context, data, textures, game, one frame) against a bare
+// context with one cleared frame, taken in turns so that a busy machine slows both alike; the
+// medians and their ratio.
+static void BM_StartUpAgainstBareContext(benchmark::State& state) {
+    const int most = 64;
+    double game[most], bare[most];
+    int n = 0;
     for (auto _ : state) {
-        RunnerOptions o;
-        snprintf(o.dataFolder, sizeof o.dataFolder, "%s", TD_BINARY_DIR);
-        o.drawEvery = 1;
-        FILE* out = fopen("/dev/null", "w");
-        RaceRunner runner(o, out);
-        if (!runner.start(stderr)) state.SkipWithError("no game");
-        runner.game->draw();
-        swapHeadlessContext();
-        glFinish();
-        runner.shutDown();
-        fclose(out);
-    }
-}
-BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
-
-// A bare context with one cleared frame.
-static void BM_BareContext(benchmark::State& state) {
-    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        {
+            RunnerOptions o;
+            snprintf(o.dataFolder, sizeof o.dataFolder, "%s", TD_BINARY_DIR);
+            FILE* out = fopen("/dev/null", "w");
+            RaceRunner runner(o, out);
+            if (!runner.start(stderr)) state.SkipWithError("no game");
+            runner.game->draw();
+            swapHeadlessContext();
+            glFinish();
+            runner.shutDown();
+            fclose(out);
+        }
+        auto t1 = std::chrono::steady_clock::now();
         createHeadlessContext(640, 480);
         glClear(GL_COLOR_BUFFER_BIT);
         swapHeadlessContext();
         glFinish();
         destroyHeadlessContext();
+        auto t2 = std::chrono::steady_clock::now();
+        if (n < most) {
+            game[n] = std::chrono::duration<double, std::milli>(t1 - t0).count();
+            bare[n] = std::chrono::duration<double, std::milli>(t2 - t1).count();
+            n++;
+        }
     }
+    reportMedians(state, game, bare, n, "startup_ms", "bare_ms");
 }
-BENCHMARK(BM_BareContext)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+BENCHMARK(BM_StartUpAgainstBareContext)->Iterations(12)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // A whole six-lap race at 60 frames a second, undrawn, until every truck has finished: the rate
 // is simulated seconds per second of this thread's time (the wall time on an idle machine).
@@ -153,26 +173,23 @@ static void BM_RaceEndStepAlone(benchmark::State& state) {
 }
 BENCHMARK(BM_RaceEndStepAlone);
 
-// What a drawn race frame costs the game: Game::draw and the swap that finishes it.
-static void BM_DrawRaceFrame(benchmark::State& state) {
+// A drawn race frame (Game::draw and the swap that finishes it) against the floor on this driver,
+// one textured quad over the whole window and a swap, taken in turns; drawing runs on llvmpipe's
+// own threads, so wall time counts. The medians and their ratio.
+static void BM_DrawFrameAgainstQuad(benchmark::State& state) {
     RaceRunner* r = raceUnderWay();
     if (!r) return state.SkipWithError("no game");
+    Texture* picture = r->game->trucks[0].texture;
+    const int most = 256;
+    double frame[most], quad[most];
+    int n = 0;
     for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
         r->game->draw();
         glFlush();
         swapHeadlessContext();
         glFinish();
-    }
-}
-BENCHMARK(BM_DrawRaceFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The floor on this driver: clear, one textured quad over the whole window, swap. Drawing runs
-// on llvmpipe's own threads, so these four count wall time.
-static void BM_FullScreenQuad(benchmark::State& state) {
-    RaceRunner* r = sharedRunner();
-    if (!r) return state.SkipWithError("no game");
-    Texture* picture = r->game->trucks[0].texture;
-    for (auto _ : state) {
+        auto t1 = std::chrono::steady_clock::now();
         glClear(GL_COLOR_BUFFER_BIT);
         glEnable(GL_TEXTURE_2D);
         if (picture) picture->bind();
@@ -189,8 +206,15 @@ static void BM_FullScreenQuad(benchmark::State& state) {
         glFlush();
         swapHeadlessContext();
         glFinish();
+        auto t2 = std::chrono::steady_clock::now();
+        if (n < most) {
+            frame[n] = std::chrono::duration<double, std::milli>(t1 - t0).count();
+            quad[n] = std::chrono::duration<double, std::milli>(t2 - t1).count();
+            n++;
+        }
     }
+    reportMedians(state, frame, quad, n, "frame_ms", "quad_ms");
 }
-BENCHMARK(BM_FullScreenQuad)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawFrameAgainstQuad)->Iterations(200)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -39,19 +39,22 @@ static void sortByLeft(const BodyBounds* bounds, int* order, int count) {
 // Every moving pair (i < j) whose bounds meet, as i * count + j in ascending order; false when
 // there are more than the scratch holds.
 static bool sweepMovingPairs(const CollisionScratch& s, int count, int& pairCount) {
+    // The bounds in sweep order, side by side, and the test without branches: the outcomes are
+    // random, and mispredicted branches would cost more than the comparisons.
+    for (int k = 0; k < count; k++) s.sortedBounds[k] = s.movingBounds[s.movingOrder[k]];
     pairCount = 0;
     for (int k = 0; k < count; k++) {
-        int a = s.movingOrder[k];
-        const BodyBounds& ba = s.movingBounds[a];
+        const BodyBounds ba = s.sortedBounds[k];
         if (!(ba.minX <= ba.maxX)) continue;
-        for (int l = k + 1; l < count; l++) {
-            int b = s.movingOrder[l];
-            const BodyBounds& bb = s.movingBounds[b];
-            // Sorted by the left edge: from here on nothing starts before a ends.
-            if (bb.minX > ba.maxX) break;
-            if (!boundsMeet(ba, bb)) continue;
+        long long a = s.movingOrder[k];
+        // Sorted by the left edge: from the first that starts after a ends, none meets it.
+        for (int l = k + 1; l < count && !(s.sortedBounds[l].minX > ba.maxX); l++) {
+            const BodyBounds& bb = s.sortedBounds[l];
             if (pairCount >= s.pairCapacity) return false;
-            s.pairs[pairCount++] = a < b ? (long long)a * count + b : (long long)b * count + a;
+            long long b = s.movingOrder[l];
+            bool apart = (ba.minX > bb.maxX) | (ba.maxX < bb.minX) | (ba.maxY < bb.minY) | (ba.minY > bb.maxY);
+            s.pairs[pairCount] = a < b ? a * count + b : b * count + a;
+            pairCount += !apart;
         }
     }
     std::sort(s.pairs, s.pairs + pairCount);

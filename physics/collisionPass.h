@@ -12,11 +12,12 @@ struct BodyBounds {
     float minX, maxX, minY, maxY;
 };
 
-// Working space for one pass, sized by its owner: bounds and order for every moving and every
-// static body, and room for pairCapacity moving pairs.
+// Working space for one pass, sized by its owner: bounds, order and bounds in that order for
+// every moving body, bounds and order for every static body, and room for pairCapacity moving pairs.
 struct CollisionScratch {
     BodyBounds* movingBounds;
     int* movingOrder;
+    BodyBounds* sortedBounds;
     BodyBounds* staticBounds;
     int* staticOrder;
     int* candidates;

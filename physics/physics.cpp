@@ -42,11 +42,11 @@ void Physics::beginStep() {
 void Physics::endStep() {
     // Each pair is resolved at once, so later pairs see the positions earlier ones produced; the
     // pass keeps the order of the plain double loops over the moving and then the static pairs.
-    BodyBounds movingBounds[maxPhysicsObjects], staticBounds[maxPhysicsObjects];
+    BodyBounds movingBounds[maxPhysicsObjects], sortedBounds[maxPhysicsObjects], staticBounds[maxPhysicsObjects];
     int movingOrder[maxPhysicsObjects], staticOrder[maxPhysicsObjects], candidates[maxPhysicsObjects];
     long long pairs[maxSweepPairs];
-    CollisionScratch scratch = {movingBounds, movingOrder,    staticBounds, staticOrder,
-                                candidates,   maxPhysicsObjects, pairs,     maxSweepPairs};
+    CollisionScratch scratch = {movingBounds, movingOrder, sortedBounds,      staticBounds, staticOrder,
+                                candidates,   maxPhysicsObjects, pairs, maxSweepPairs};
     int moving = movingCount < maxPhysicsObjects ? movingCount : maxPhysicsObjects;
     int statics = staticCount < maxPhysicsObjects ? staticCount : maxPhysicsObjects;
     collideAll(*this, movingObjects, moving, staticObjects, statics, scratch);
