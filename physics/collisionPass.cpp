@@ -61,14 +61,19 @@ static bool sweepMovingPairs(const CollisionScratch& s, int count, int& pairCoun
     return true;
 }
 
-// Few bodies: the plain double loops, each pair behind the bounds test, cost less than sorting.
-static void collideFew(Physics& world, PhysicsObject* const* moving, int movingCount, PhysicsObject* const* statics,
-                       int staticCount, const CollisionScratch& s) {
+// The plain double loops, each pair behind the bounds test: for few bodies quicker than sorting,
+// and the way out when the scratch is too small.
+static void collideMovingPlain(Physics& world, PhysicsObject* const* moving, int movingCount,
+                               const CollisionScratch& s) {
     for (int i = 0; i < movingCount; i++) {
         for (int j = i + 1; j < movingCount; j++) {
             if (boundsMeet(s.movingBounds[i], s.movingBounds[j])) world.collide(*moving[i], *moving[j]);
         }
     }
+}
+
+static void collideStaticPlain(Physics& world, PhysicsObject* const* moving, int movingCount,
+                               PhysicsObject* const* statics, int staticCount, const CollisionScratch& s) {
     for (int i = 0; i < movingCount; i++) {
         for (int j = 0; j < staticCount; j++) {
             if (boundsMeet(s.movingBounds[i], s.staticBounds[j])) world.collide(*moving[i], *statics[j]);
@@ -81,7 +86,8 @@ void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, P
     for (int i = 0; i < movingCount; i++) s.movingBounds[i] = boundsOf(*moving[i]);
     for (int j = 0; j < staticCount; j++) s.staticBounds[j] = boundsOf(*statics[j]);
     if ((long long)movingCount * (movingCount + staticCount) <= fewPairs) {
-        collideFew(world, moving, movingCount, statics, staticCount, s);
+        collideMovingPlain(world, moving, movingCount, s);
+        collideStaticPlain(world, moving, movingCount, statics, staticCount, s);
         return;
     }
     sortByLeft(s.movingBounds, s.movingOrder, movingCount);
@@ -92,21 +98,13 @@ void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, P
         for (int p = 0; p < pairCount; p++)
             world.collide(*moving[s.pairs[p] / movingCount], *moving[s.pairs[p] % movingCount]);
     } else {
-        // More meeting pairs than the scratch holds: every pair, with only the bounds test first.
-        for (int i = 0; i < movingCount; i++) {
-            for (int j = i + 1; j < movingCount; j++) {
-                if (boundsMeet(s.movingBounds[i], s.movingBounds[j])) world.collide(*moving[i], *moving[j]);
-            }
-        }
+        // More meeting pairs than the scratch holds.
+        collideMovingPlain(world, moving, movingCount, s);
     }
 
     if (staticCount > s.candidateCapacity) {
-        // No room to gather one body's walls: every moving-static pair, bounds first.
-        for (int i = 0; i < movingCount; i++) {
-            for (int j = 0; j < staticCount; j++) {
-                if (boundsMeet(s.movingBounds[i], s.staticBounds[j])) world.collide(*moving[i], *statics[j]);
-            }
-        }
+        // No room to gather the static bodies one moving body meets.
+        collideStaticPlain(world, moving, movingCount, statics, staticCount, s);
         return;
     }
     // No static body is wider than this, so none that starts further left of a moving body can

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-
 PhysBox::PhysBox() {
     update(0, 0, 0, 0, 0, 0, 0, 0);
 }

@@ -45,8 +45,8 @@ void Physics::endStep() {
     BodyBounds movingBounds[maxPhysicsObjects], sortedBounds[maxPhysicsObjects], staticBounds[maxPhysicsObjects];
     int movingOrder[maxPhysicsObjects], staticOrder[maxPhysicsObjects], candidates[maxPhysicsObjects];
     long long pairs[maxSweepPairs];
-    CollisionScratch scratch = {movingBounds, movingOrder, sortedBounds,      staticBounds, staticOrder,
-                                candidates,   maxPhysicsObjects, pairs, maxSweepPairs};
+    CollisionScratch scratch = {movingBounds, movingOrder,       sortedBounds, staticBounds, staticOrder,
+                                candidates,   maxPhysicsObjects, pairs,        maxSweepPairs};
     int moving = movingCount < maxPhysicsObjects ? movingCount : maxPhysicsObjects;
     int statics = staticCount < maxPhysicsObjects ? staticCount : maxPhysicsObjects;
     collideAll(*this, movingObjects, moving, staticObjects, statics, scratch);
