@@ -36,8 +36,10 @@ test: check sanitize
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# Timings as ratios measured side by side; bench/README.md has the figures.
 bench: build
 	$(BUILD)/bench/bench_physics
+	$(BUILD)/bench/bench_race
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -28,27 +28,35 @@ static void placeBox(PhysBox& box, float x, float y, float heading, float d, flo
     box.update(c[0][0], c[0][1], c[1][0], c[1][1], c[2][0], c[2][1], c[3][0], c[3][1]);
 }
 
-// Bodies scattered over the 2048-unit course (some touching each other and the walls), and
-// walls as random segments 20 thick.
+// Bodies scattered at the density of 256 on the 2048-unit course (some touching each other and
+// the walls), over a square that grows with their number, and walls as random segments 20 thick
+// over the same square.
+const int maxSceneBodies = 1024;
 struct Scene {
-    PhysicsObject bodies[maxPhysicsObjects];
+    PhysicsObject bodies[maxSceneBodies];
+    PhysicsObject* moving[maxSceneBodies];
     Wall walls[128];
+    PhysicsObject* statics[128];
+    int bodyCount, wallCount;
     Physics world;
 
-    Scene(int bodyCount, int wallCount) {
+    Scene(int n, int m) : bodyCount(n), wallCount(m) {
         std::mt19937 rng(7);
-        std::uniform_real_distribution<float> pos(0.0f, 2048.0f), turn(-180.0f, 180.0f), len(100.0f, 400.0f);
-        for (int i = 0; i < bodyCount; i++) {
+        float side = 2048.0f * std::sqrt(n / 256.0f);
+        std::uniform_real_distribution<float> pos(0.0f, side), turn(-180.0f, 180.0f), len(100.0f, 400.0f);
+        for (int i = 0; i < n; i++) {
             float x = pos(rng), y = pos(rng), h = turn(rng);
             bodies[i].setPosition(x, y);
             placeBox(bodies[i].box(0), x, y, h, 33, 46, 67);
             placeBox(bodies[i].box(1), x, y, h + turn(rng) * 0.3f, -43, 49, 115);
-            world.addObject(&bodies[i], false);
+            moving[i] = &bodies[i];
+            if (i < maxPhysicsObjects) world.addObject(&bodies[i], false);
         }
-        for (int i = 0; i < wallCount; i++) {
+        for (int i = 0; i < m; i++) {
             float x = pos(rng), y = pos(rng), a = turn(rng) * 0.017453293f, l = len(rng);
             walls[i].setup(x, y, x + l * cosf(a), y + l * sinf(a), 20);
             walls[i].registerWith(world);
+            statics[i] = walls[i].body;
         }
     }
 };
@@ -63,8 +71,41 @@ static void BM_EndStep(benchmark::State& state) {
     state.counters["pairs"] = (double)(state.range(0) * (state.range(0) - 1) / 2 + state.range(0) * state.range(1));
     delete scene;
 }
-// The race: five trucks and a course's 30 walls; then ever more trucks against a full track.
+// The race: five trucks and a course's 30 walls; then ever more trucks against 128 walls.
 BENCHMARK(BM_EndStep)->Args({5, 30})->Args({16, 128})->Args({64, 128})->Args({256, 128})->Unit(benchmark::kMicrosecond);
+
+#if __has_include("physics/collisionPass.h")
+#include "physics/collisionPass.h"
+// endStep's collision pass over any number of bodies, with scratch of the same size.
+static void collisionPass(Scene& s) {
+    static BodyBounds movingBounds[maxSceneBodies], sortedBounds[maxSceneBodies], staticBounds[128];
+    static int movingOrder[maxSceneBodies], staticOrder[128], candidates[128];
+    static long long pairs[16384];
+    CollisionScratch scratch = {movingBounds, movingOrder, sortedBounds, staticBounds, staticOrder,
+                                candidates,   128,         pairs,        16384};
+    collideAll(s.world, s.moving, s.bodyCount, s.statics, s.wallCount, scratch);
+}
+#else
+// The plain double loops of endStep, over any number of bodies.
+static void collisionPass(Scene& s) {
+    for (int i = 0; i < s.bodyCount; i++)
+        for (int j = i + 1; j < s.bodyCount; j++) s.world.collide(*s.moving[i], *s.moving[j]);
+    for (int i = 0; i < s.bodyCount; i++)
+        for (int j = 0; j < s.wallCount; j++) s.world.collide(*s.moving[i], *s.statics[j]);
+}
+#endif
+
+// The collision pass at 16 to 1024 moving bodies (the world itself holds at most 256) against
+// 128 walls, at a constant density: the growth per doubling of bodies shows how it scales.
+static void BM_CollisionPass(benchmark::State& state) {
+    Scene* scene = new Scene((int)state.range(0), 128);
+    for (auto _ : state) {
+        collisionPass(*scene);
+        benchmark::ClobberMemory();
+    }
+    delete scene;
+}
+BENCHMARK(BM_CollisionPass)->Arg(16)->Arg(64)->Arg(256)->Arg(1024)->Unit(benchmark::kMicrosecond);
 
 static void BM_Integrate(benchmark::State& state) {
     frameTime = 1.0 / 60 / 2;

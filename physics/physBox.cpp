@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "math/vector.h"
-
 PhysBox::PhysBox() {
     update(0, 0, 0, 0, 0, 0, 0, 0);
 }
@@ -27,7 +25,13 @@ void PhysBox::update(float x0, float y0, float x1, float y1, float x2, float y2,
     for (int i = 0; i < 4; i++) {
         // The edge turned counterclockwise points outwards because the corners run clockwise.
         float n[2] = {-edges[i][1], edges[i][0]};
-        normalise(n);
+        // normalise, written out here where it is hot: the same operations, so the same bits.
+        double nx = n[0], ny = n[1];
+        double len = sqrt(nx * nx + ny * ny);
+        if (len > 0.0 && std::isfinite(len)) {
+            n[0] = (float)(n[0] / len);
+            n[1] = (float)(n[1] / len);
+        }
         float c = -(n[0] * corners[i][0] + n[1] * corners[i][1]);
         // A zero edge has the zero line, which separates this box from everything. A non-finite
         // corner gets the same treatment, so a lost body can never push a sound one.

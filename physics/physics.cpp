@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/errorBox.h"
+#include "physics/collisionPass.h"
 
 bool BoxPairList::add(int first, int second) {
     if (count >= maxBoxPairs) return false;
@@ -49,13 +50,16 @@ void Physics::beginStep() {
 }
 
 void Physics::endStep() {
-    // Each pair is resolved at once, so later pairs see the positions earlier ones produced.
-    for (int i = 0; i < movingCount; i++) {
-        for (int j = i + 1; j < movingCount; j++) collide(*movingObjects[i], *movingObjects[j]);
-    }
-    for (int i = 0; i < movingCount; i++) {
-        for (int j = 0; j < staticCount; j++) collide(*movingObjects[i], *staticObjects[j]);
-    }
+    // Each pair is resolved at once, so later pairs see the positions earlier ones produced; the
+    // pass keeps the order of the plain double loops over the moving and then the static pairs.
+    BodyBounds movingBounds[maxPhysicsObjects], sortedBounds[maxPhysicsObjects], staticBounds[maxPhysicsObjects];
+    int movingOrder[maxPhysicsObjects], staticOrder[maxPhysicsObjects], candidates[maxPhysicsObjects];
+    long long pairs[maxSweepPairs];
+    CollisionScratch scratch = {movingBounds, movingOrder,       sortedBounds, staticBounds, staticOrder,
+                                candidates,   maxPhysicsObjects, pairs,        maxSweepPairs};
+    int moving = movingCount < maxPhysicsObjects ? movingCount : maxPhysicsObjects;
+    int statics = staticCount < maxPhysicsObjects ? staticCount : maxPhysicsObjects;
+    collideAll(*this, movingObjects, moving, staticObjects, statics, scratch);
 }
 
 void Physics::collide(PhysicsObject& a, PhysicsObject& b) {

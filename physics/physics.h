@@ -6,6 +6,8 @@
 
 const int maxPhysicsObjects = 256;
 const int maxBoxPairs = 128;
+// Moving pairs whose bounds meet that one collision pass sorts; beyond, it tests every pair.
+const int maxSweepPairs = 4096;
 // Velocity gained per unit of position correction (per second).
 const float collisionKick = 50.0f;
 

@@ -78,8 +78,9 @@ void PhysicsObject::applyForce(float fx, float fy) {
     TD_ASSERT(mass > 0.0f);
     double dt = stepLength();
     float ax = fx / mass, ay = fy / mass;
-    velocity[0] += (float)(ax * dt);
-    velocity[1] += (float)(ay * dt);
+    // The increment stays in double: the sum is rounded to float once.
+    velocity[0] = (float)(velocity[0] + ax * dt);
+    velocity[1] = (float)(velocity[1] + ay * dt);
 }
 
 void PhysicsObject::addVelocity(float dvx, float dvy) {
@@ -99,8 +100,9 @@ void PhysicsObject::integrate() {
     prevPosition[1] = position[1];
     // Trapezoid over the velocity now and at the end of the last integrate: whatever changed the
     // velocity since (engine, collisions) enters at half weight.
-    position[0] += (float)((velocity[0] + prevVelocity[0]) * 0.5 * dt);
-    position[1] += (float)((velocity[1] + prevVelocity[1]) * 0.5 * dt);
+    // The float sum of the velocities, then the step in double, rounded once with the position.
+    position[0] = (float)(position[0] + (velocity[0] + prevVelocity[0]) * 0.5 * dt);
+    position[1] = (float)(position[1] + (velocity[1] + prevVelocity[1]) * 0.5 * dt);
 
     if (speed != 0.0f) {
         float dir[2] = {velocity[0] / speed, velocity[1] / speed};

@@ -6,10 +6,10 @@
 
 #include "core/assert.h"
 #include "graphics/texture.h"
-#include "math/matrix4.h"
 #include "math/vector.h"
 #include "physics/physics.h"
 #include "track/track.h"
+#include "vehicle/boxPlacement.h"
 
 // The picture is 128 texels square, but coordinates are texel / 127.
 static const float texelScale = 1.0f / 127.0f;
@@ -38,10 +38,11 @@ static void drawQuad(const TexturedQuad& q) {
     glEnd();
 }
 
-// Moves value towards target by at most step, never past it.
-static float approach(float value, float target, float step) {
-    if (value < target) return value + step < target ? value + step : target;
-    if (value > target) return value - step > target ? value - step : target;
+// Moves value towards target by at most step, never past it. The move is made in double and
+// rounded once, as value + rate * dt is.
+static float approach(float value, float target, double step) {
+    if (value < target) return value + step < target ? (float)(value + step) : target;
+    if (value > target) return value - step > target ? (float)(value - step) : target;
     return value;
 }
 
@@ -103,21 +104,31 @@ void Truck::update() {
 
     // Engine force along 0.4 of the wheel direction plus 0.6 of the trailer's; the blend is also
     // the body's heading, so its grip follows the truck even at zero power.
-    double wheel = (cabHeading + steerAngle) * degToRad, trailer = trailerHeading * degToRad;
-    float dir[2] = {(float)(0.4 * -sin(wheel) + 0.6 * -sin(trailer)), (float)(0.4 * cos(wheel) + 0.6 * cos(trailer))};
+    float wheelHeading = cabHeading + steerAngle;
+    double wheel = wheelHeading * degToRad, trailer = trailerHeading * degToRad;
+    double wheelSin = sin(wheel), wheelCos = cos(wheel), trailerSin = sin(trailer), trailerCos = cos(trailer);
+    float dir[2] = {(float)(0.4 * -wheelSin + 0.6 * -trailerSin), (float)(0.4 * wheelCos + 0.6 * trailerCos)};
     float force = power * enginePowerToForce;
     body.setHeading(dir[0], dir[1]);
     body.applyForce(dir[0] * force, dir[1] * force);
 
     // The controls act from the next sub-step on, and only if they are given again.
-    float step = (float)(dt * (steerTarget != 0.0f ? responseRate : returnRate));
+    double step = (steerTarget != 0.0f ? responseRate : returnRate) * dt;
     steerAngle = approach(steerAngle, steerTarget, step);
     steerTarget = 0.0f;
-    step = (float)(dt * (powerTarget != 0.0f ? responseRate : returnRate));
+    step = (powerTarget != 0.0f ? responseRate : returnRate) * dt;
     power = approach(power, powerTarget, step);
     powerTarget = 0.0f;
 
-    placeBoxes();
+    // The cab and trailer have not turned since: the trailer's sine and cosine serve its box, and
+    // with the wheels straight (the same angle to the bit, signed zero included) so do the wheels'.
+    bool straight = wheelHeading == cabHeading && std::signbit(wheelHeading) == std::signbit(cabHeading);
+    if (!straight) {
+        double cab = cabHeading * degToRad;
+        wheelSin = sin(cab);
+        wheelCos = cos(cab);
+    }
+    placeBoxes((float)wheelCos, (float)wheelSin, (float)trailerCos, (float)trailerSin);
     if (track) countCheckpoint();
 }
 
@@ -137,27 +148,11 @@ void Truck::holdBendLimit() {
 }
 
 // The boxes follow the same translate/rotate chain as draw, so they cover the picture exactly.
-void Truck::placeBoxes() {
-    Matrix4 hitch;
-    hitch.setIdentity();
-    hitch.translate(body.getX(), body.getY(), 0);
-    Matrix4 cab(hitch), trailer(hitch);
-    cab.rotate(cabHeading, 0, 0, 1);
-    cab.translate(0, cabOffset, 0);
-    trailer.rotate(trailerHeading, 0, 0, 1);
-    trailer.translate(0, trailerOffset, 0);
-    const Matrix4* frames[2] = {&cab, &trailer};
+void Truck::placeBoxes(float cabCos, float cabSin, float trailerCos, float trailerSin) {
+    BoxFrame frames[2] = {boxFrame(body.getX(), body.getY(), cabCos, cabSin, cabOffset),
+                          boxFrame(body.getX(), body.getY(), trailerCos, trailerSin, trailerOffset)};
     const TexturedQuad* quads[2] = {&cabQuad, &trailerQuad};
-    for (int b = 0; b < 2 && b < body.boxCount; b++) {
-        float c[4][2];
-        for (int i = 0; i < 4; i++) {
-            Matrix4 p(*frames[b]);
-            p.translate(quads[b]->vertices[i][0], quads[b]->vertices[i][1], 0);
-            c[i][0] = p.element(12);
-            c[i][1] = p.element(13);
-        }
-        body.box(b).update(c[0][0], c[0][1], c[1][0], c[1][1], c[2][0], c[2][1], c[3][0], c[3][1]);
-    }
+    for (int b = 0; b < 2 && b < body.boxCount; b++) placeBox(body.box(b), frames[b], quads[b]->vertices);
 }
 
 // Checkpoints count only in order; reaching checkpoint 0 again completes a lap.

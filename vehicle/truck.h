@@ -97,6 +97,7 @@ public:
 private:
     // Keeps the cab within maxCabBend of the trailer.
     void holdBendLimit();
-    void placeBoxes();
+    // cos and sin of the cab and trailer headings in radians, narrowed to float.
+    void placeBoxes(float cabCos, float cabSin, float trailerCos, float trailerSin);
     void countCheckpoint();
 };

@@ -120,6 +120,25 @@ TEST_F(PhysicsObjectTest, ForcesActOverTheCurrentStepAndMass) {
     EXPECT_FLOAT_EQ(b.velocity[0], 4.0f);
 }
 
+// Velocity and position take their increments in double and round once: an increment just over
+// half a float step at 1.0 lifts the sum by a whole step, where rounding the increment to float
+// first would leave a tie that rounds back down to 1.0.
+TEST_F(PhysicsObjectTest, IncrementsAreRoundedOnceWithTheSum) {
+    const double justOverHalfStep = std::ldexp(1.0, -24) + std::ldexp(1.0, -50);
+    const float oneStepUp = std::nextafter(1.0f, 2.0f);
+    frameTime = justOverHalfStep;
+    PhysicsObject b;
+    b.velocity[0] = 1.0f;
+    b.applyForce(1.0f, 0.0f);
+    EXPECT_EQ(b.velocity[0], oneStepUp);
+
+    PhysicsObject m;
+    m.setPosition(1.0f, 0.0f);
+    m.velocity[0] = m.prevVelocity[0] = 1.0f;
+    m.integrate();
+    EXPECT_EQ(m.getX(), oneStepUp);
+}
+
 TEST_F(PhysicsObjectTest, ForwardMeansAlongTheHeading) {
     PhysicsObject b;
     EXPECT_TRUE(b.isMovingForward());

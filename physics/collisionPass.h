@@ -1,0 +1,31 @@
+#pragma once
+// The world's collision pass with a broad phase: the bounds of every body, a sort and sweep along
+// x for the moving pairs and a scan of the x-sorted static bodies for each moving one. Only pairs
+// whose bounds meet reach the box tests, and they are resolved in the order of the plain double
+// loop (moving pairs by (i, j), then each moving body against the static ones by j), so every
+// position and velocity comes out as it would from testing all pairs.
+class Physics;
+class PhysicsObject;
+
+// The axis-aligned bounds of all of a body's boxes; empty (min above max) for a body without any.
+struct BodyBounds {
+    float minX, maxX, minY, maxY;
+};
+
+// Working space for one pass, sized by its owner: bounds, order and bounds in that order for
+// every moving body, bounds and order for every static body, and room for pairCapacity moving pairs.
+struct CollisionScratch {
+    BodyBounds* movingBounds;
+    int* movingOrder;
+    BodyBounds* sortedBounds;
+    BodyBounds* staticBounds;
+    int* staticOrder;
+    int* candidates;
+    int candidateCapacity;
+    long long* pairs;
+    int pairCapacity;
+};
+
+// A moving pair or a moving-static pair: world.collide on every pair of bodies whose bounds meet.
+void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, PhysicsObject* const* statics,
+                int staticCount, CollisionScratch& scratch);
