@@ -7,17 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "records/replay.h"  // the game's CRC-32 checks the generator's own
+
 
 namespace {
-uint32_t crc32Of(const uint8_t* data, size_t size) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < size; i++) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; k++) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 uint32_t be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
 std::vector<uint8_t> readAll(const std::string& path) {
