@@ -3,9 +3,11 @@
 #include "app/mainLoop.h"
 #include "core/sanitizerSupport.h"
 #include "app/sdlPlatform.h"
+#include "app/videoDriver.h"
 
 int main() {
     pinGLDrivers();
+    if (!pinVideoDriver()) return 1;
     SdlPlatform desktop;
     setPlatform(&desktop);
     enterDataFolder();

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
+
 #include "app/glWindow.h"
 #include "core/input.h"
 #include "graphics/text.h"
@@ -104,15 +106,23 @@ int runGame() {
     int answer = platform().messageBox("Would you like to run fullscreen?\nnote: this may not work on some displays",
                                        "Run Fullscreen?", MB_YESNO | MB_ICONQUESTION);
     bool fullScreen = answer != IDNO;
-    // Without a window the loop runs no pass, but the textures and the game still start and
-    // stop in their usual order.
-    loop.done = !glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
-    initTextures();
-    game.load();
+    // Without a window the loop runs no pass. Nor is anything loaded: with no GL context GLU
+    // cannot build a texture (it reads a null version string and crashes).
+    bool windowMade = glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
+    loop.done = !windowMade;
+    if (windowMade) {
+        initTextures();
+        game.load();
+    }
 
     loop.run();
 
-    releaseTextures();
+    if (windowMade) releaseTextures();
     glWindow.destroy();
+    // A game that never showed its window has failed, whatever the loop's code says.
+    if (!windowMade) {
+        fprintf(stderr, "trailerdash: no window could be opened\n");
+        return 1;
+    }
     return loop.exitCode();
 }

@@ -11,12 +11,34 @@
 #                       started elsewhere: it finds its pictures with no report, then as escape
 #            race       the title, Space, then Up held: the HUD's clock runs and the speed rises
 #                       (read off screenshots by TD_SCREEN_TEXT), then Escape
-# Every wait has a deadline; exit 0 passed, 1 failed, 77 skipped.
+#            start      as escape, at once: one of many fresh starts (starts.sh)
+#            nodisplay  neither DISPLAY nor WAYLAND_DISPLAY: a message and a failure exit, no hang
+#            noenv      HOME and XDG_RUNTIME_DIR unset, then as escape
+#            smallscreen  a 320x240 screen, smaller than the window, then as escape
+#            closequestion  the question's box closed by its close request: windowed, then Escape
+#            interruptquestion  SIGINT while the question waits: exit code 0
+#            interruptrace, terminaterace  SIGINT or SIGTERM with a race under way: exit code 0
+# Every wait has a deadline; exit 0 passed, 1 failed, 77 skipped. A sanitizer report on the
+# game's stderr fails any scenario.
 set -u
 game=$1
 closer=$2
 scenario=$3
 outdir=${4:-.}
+
+if [ "$scenario" = nodisplay ]; then
+    [ -x "$game" ] || { echo "FAIL: no game program at $game (did the build fail?)"; exit 1; }
+    mkdir -p "$outdir"
+    err="$outdir/session-$scenario.stderr"
+    timeout 30 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$game" 2>"$err"
+    status=$?
+    echo "exit code $status; stderr: $(cat "$err")"
+    [ $status -ne 124 ] || { echo "FAIL (nodisplay): still running after 30 s"; exit 1; }
+    [ $status -ne 0 ] || { echo "FAIL (nodisplay): exit code 0 without a window"; exit 1; }
+    grep -q "no display" "$err" || { echo "FAIL (nodisplay): no message on stderr"; exit 1; }
+    echo "PASS ($scenario)"
+    exit 0
+fi
 
 if [ "${TD_SESSION_INNER:-}" != 1 ]; then
     [ -x "$game" ] || { echo "FAIL: no game program at $game (did the build fail?)"; exit 1; }
@@ -25,7 +47,9 @@ if [ "${TD_SESSION_INNER:-}" != 1 ]; then
     done
     # A random first server number keeps runs started at the same moment (other builds'
     # tests) from racing for the same display.
-    TD_SESSION_INNER=1 exec timeout 100 xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1280x1024x24" "$0" "$@"
+    screen=1280x1024x24
+    [ "$scenario" = smallscreen ] && screen=320x240x24
+    TD_SESSION_INNER=1 exec timeout 100 xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 $screen" "$0" "$@"
 fi
 
 # The game's first box must not race the server's start.
@@ -51,7 +75,10 @@ if [ "$scenario" = installed ]; then
     workdir=$scratch/elsewhere
 fi
 
-(cd "$workdir" && exec "$game") 2>"$err" &
+# A background job of a script starts with SIGINT ignored; the game gets it as from a terminal.
+unsetVars=()
+[ "$scenario" = noenv ] && unsetVars=(-u HOME -u XDG_RUNTIME_DIR)
+(cd "$workdir" && exec env "${unsetVars[@]}" --default-signal=INT "$game") 2>"$err" &
 pid=$!
 
 fail() {
@@ -108,6 +135,7 @@ waitForExit() {  # SECONDS: sets status
     alive && fail "the game still runs $1 s after it was asked to quit"
     wait "$pid"
     status=$?
+    grep -qE "Sanitizer|runtime error" "$err" && fail "a sanitizer report"
 }
 
 waitForWindow "Run Fullscreen?" 30
@@ -119,14 +147,28 @@ fi
 if [ "$scenario" = installed ]; then
     [ "$boxesDismissed" -eq 0 ] || fail "the installed game did not find its data folder"
 fi
-if [ "$scenario" = fullscreen ]; then
+case "$scenario" in
+fullscreen)
     press Return "$question"
     waitForWindow "Error" 20
     press Return "$found"
     grep -q "The screen mode was not supported by your display" "$err" || fail "no refusal text on stderr"
-else
+    ;;
+closequestion)
+    "$closer" "$question" || fail "the close request could not be sent"
+    ;;
+interruptquestion)
+    kill -INT "$pid"
+    waitForExit 10
+    echo "exit code: $status"
+    [ "$status" -eq 0 ] || fail "exit code $status, not 0"
+    echo "PASS ($scenario)"
+    exit 0
+    ;;
+*)
     press Escape "$question"
-fi
+    ;;
+esac
 
 waitForWindow "GL Framework" 30
 window=$found
@@ -205,9 +247,11 @@ height=$(echo "$geometry" | awk '/Height:/ { print $2 }')
 echo "window $window: ${width}x${height}"
 [ "$width" = 640 ] && [ "$height" = 480 ] || fail "the window is ${width}x${height}, not 640x480"
 
-sleep 1
-alive || fail "the game did not keep running"
-command -v import >/dev/null && import -window "$window" "$outdir/session-$scenario.png" 2>/dev/null
+if [ "$scenario" != start ]; then
+    sleep 1
+    alive || fail "the game did not keep running"
+    command -v import >/dev/null && import -window "$window" "$outdir/session-$scenario.png" 2>/dev/null
+fi
 
 case "$scenario" in
 race)
@@ -219,6 +263,12 @@ close)
     ;;
 terminate)
     kill -TERM "$pid"
+    ;;
+interruptrace | terminaterace)
+    press space "$window"
+    press Up "$window"
+    alive || fail "the game ended during the race"
+    if [ "$scenario" = interruptrace ]; then kill -INT "$pid"; else kill -TERM "$pid"; fi
     ;;
 hide)
     timeout 5 xdotool windowunmap --sync "$window"

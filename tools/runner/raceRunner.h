@@ -19,6 +19,9 @@ const int64_t runnerClockFrequency = 1000000000;
 // zoomed view after it.
 const double raceShotSeconds = 8.0;
 const double zoomHoldSeconds = 1.5;
+// Exit code of a run whose trace, screenshots or results could not all be written. A run
+// stopped by a signal exits with 128 + its number, as a shell reports it.
+const int runnerOutputFailed = 3;
 
 class RaceRunner {
 public:
@@ -27,11 +30,16 @@ public:
 
     // The context, the data folder, the textures and the game; false (said on err) on failure.
     bool start(FILE* err);
-    // Every race in turn; the exit code: 0 when every truck that should finish did, else 1.
+    // Every race in turn, until a signal or a failed write stops the run after its frame; the
+    // exit code: 0 when every truck that should finish did, else 1, runnerOutputFailed or 128 + signal.
     int runRaces();
     // One race from the Space press that starts it to its last finisher or the time limit.
     bool runRace(int number);
     void shutDown();
+    // No further frame should run: a stop signal came or an output file failed.
+    bool stopping() const;
+    // Flushes and closes the trace and flushes out; false when this or any earlier write failed.
+    bool finishOutput();
 
     RunnerOptions options;
     FILE* out;
@@ -45,6 +53,7 @@ public:
     long long frame;       // frames run since start, over all races
     bool held[256];        // keys the runner holds down
     bool drawNext;         // the next frame is drawn whatever drawEvery says
+    bool outputFailed;     // a write or close failed; said on stderr once
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.
@@ -52,4 +61,5 @@ private:
     void setKey(int code, bool down);
     void writeTrace();
     void shoot(const char* what);
+    void outputFailure(const char* what);
 };

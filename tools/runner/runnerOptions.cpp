@@ -102,5 +102,7 @@ void printRunnerUsage(FILE* out) {
             "  --max-seconds S    simulated time limit per race (default 900)\n"
             "  --data DIR         folder that holds \"images\" (default: found as the game finds it)\n"
             "  --screenshots DIR  PPM pictures of the title, race, zoomed race and results\n"
-            "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use.\n");
+            "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use,\n"
+            "3 when an output file could not be written; SIGINT or SIGTERM stops the run after the\n"
+            "current frame, with the trace whole, and the exit code is 128 + the signal.\n");
 }
