@@ -7,11 +7,12 @@
 
 int main() {
     pinGLDrivers();
-    if (!pinVideoDriver()) return 1;
+    if (!startVideo()) return 1;
     SdlPlatform desktop;
     setPlatform(&desktop);
     enterDataFolder();
     int exitCode = runGame();
     setPlatform(nullptr);
+    stopVideo();
     return exitCode;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/glWindow.h"
+#include "app/quitSignal.h"
 #include "core/input.h"
 #include "graphics/text.h"
 #include "graphics/texture.h"
@@ -103,8 +104,13 @@ int runGame() {
     Game game;
     MainLoop loop(game);
 
-    int answer = platform().messageBox("Would you like to run fullscreen?\nnote: this may not work on some displays",
+    int answer;
+    {
+        // A stop signal while the question waits ends the program as it ends the running game.
+        QuitOnSignal quitOnSignal;
+        answer = platform().messageBox("Would you like to run fullscreen?\nnote: this may not work on some displays",
                                        "Run Fullscreen?", MB_YESNO | MB_ICONQUESTION);
+    }
     bool fullScreen = answer != IDNO;
     // Without a window the loop runs no pass. Nor is anything loaded: with no GL context GLU
     // cannot build a texture (it reads a null version string and crashes).

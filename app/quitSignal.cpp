@@ -2,11 +2,12 @@
 
 #include <unistd.h>
 
-// Nothing is open yet that the system does not release at exit, and only _exit is safe here.
+// No window, texture or display mode exists yet that the system does not release at exit, and
+// only _exit is safe here.
 static void quitNow(int) { _exit(0); }
 
-static bool catchIfDefault(int number, struct sigaction& saved) {
-    if (sigaction(number, nullptr, &saved) != 0 || saved.sa_handler != SIG_DFL) return false;
+static bool catchUnlessIgnored(int number, struct sigaction& saved) {
+    if (sigaction(number, nullptr, &saved) != 0 || saved.sa_handler == SIG_IGN) return false;
     struct sigaction action = {};
     action.sa_handler = quitNow;
     sigemptyset(&action.sa_mask);
@@ -14,8 +15,8 @@ static bool catchIfDefault(int number, struct sigaction& saved) {
 }
 
 QuitOnSignal::QuitOnSignal() {
-    caughtInterrupt = catchIfDefault(SIGINT, savedInterrupt);
-    caughtTerminate = catchIfDefault(SIGTERM, savedTerminate);
+    caughtInterrupt = catchUnlessIgnored(SIGINT, savedInterrupt);
+    caughtTerminate = catchUnlessIgnored(SIGTERM, savedTerminate);
 }
 
 QuitOnSignal::~QuitOnSignal() {

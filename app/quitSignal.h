@@ -1,13 +1,12 @@
 #pragma once
-// SIGINT and SIGTERM while a modal box blocks the program before SDL catches them itself (the
-// full-screen question): they end the program as quitting the running game does, with code 0,
-// instead of killing it by the signal.
+// SIGINT and SIGTERM while the full-screen question blocks the program: they end it as they end
+// the running game, with code 0, instead of killing it by the signal or waiting for the answer.
 #include <csignal>
 
 class QuitOnSignal {
 public:
-    // Catches either signal only while its handling is the default, so that SDL's handler and a
-    // signal the program was started ignoring stay as they are.
+    // Takes over both signals (from SDL too, whose handler only queues a quit that a blocked
+    // program never reads); one the program was started ignoring stays ignored.
     QuitOnSignal();
     // Puts back what was there before.
     ~QuitOnSignal();

@@ -6,7 +6,6 @@
 
 #include "core/input.h"
 #include "app/keyMap.h"
-#include "app/quitSignal.h"
 
 // One notch of a Windows mouse wheel.
 static const int wheelDelta = 120;
@@ -49,7 +48,6 @@ int SdlPlatform::messageBox(const char* text, const char* caption, unsigned flag
 
     SDL_MessageBoxData box = {kind, nullptr, caption, text, buttonCount, buttons, nullptr};
     int chosen = -1;
-    QuitOnSignal quitOnSignal;
     if (SDL_ShowMessageBox(&box, &chosen) != 0) {
         fprintf(stderr, "(no message box could be shown: %s)\n", SDL_GetError());
         return fallback;

@@ -8,5 +8,11 @@
 // Empty strings count as unset.
 const char* chooseVideoDriver(const char* requested, const char* display, const char* waylandDisplay);
 
-// Chooses from the environment and tells SDL; false, said on stderr, when there is no display.
-bool pinVideoDriver();
+// Chooses the driver from the environment and starts SDL's video with it, before anything is
+// shown, so that the program holds its display connection from the question to the end: a bare X
+// server resets when its last client goes, and a connection made during the reset fails. The
+// first connection may still meet one, so a refusal is retried for up to two seconds. False,
+// said on stderr, when there is no display or it cannot be reached.
+bool startVideo();
+// Ends what startVideo started.
+void stopVideo();

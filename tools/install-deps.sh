@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # SDL's X11 message box asks for a normal-width X font: a bare Xvfb has only "fixed".
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
+  # /usr/bin/time -v measures the soak's resident memory.
+  time
   clang libclang-rt-14-dev
 )
 missing=()

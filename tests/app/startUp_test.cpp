@@ -46,18 +46,23 @@ TEST(QuitOnSignalDeathTest, InterruptOrTerminateWhileABoxWaitsExitsWithCodeZero)
     }
 }
 
-// Once the box is gone, and wherever someone else already handles the signal, nothing changes.
-TEST(QuitOnSignal, LeavesOtherHandlersAndRestoresTheDefault) {
+static void someoneElsesHandler(int) {}
+
+// A signal started ignored stays ignored; a handler already there (SDL's) comes back afterwards.
+TEST(QuitOnSignal, LeavesIgnoredSignalsAndRestoresTheHandlerBefore) {
     signal(SIGINT, SIG_IGN);
-    signal(SIGTERM, SIG_DFL);
+    signal(SIGTERM, someoneElsesHandler);
     {
         QuitOnSignal quit;
         struct sigaction now;
         sigaction(SIGINT, nullptr, &now);
         EXPECT_EQ(now.sa_handler, SIG_IGN);
+        sigaction(SIGTERM, nullptr, &now);
+        EXPECT_NE(now.sa_handler, someoneElsesHandler) << "the question must not wait for its answer";
     }
     struct sigaction after;
     sigaction(SIGTERM, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, SIG_DFL);
+    EXPECT_EQ(after.sa_handler, someoneElsesHandler);
     signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
 }
