@@ -228,17 +228,34 @@ race() {
     shootHUD start; clock0=$clock; speed0=$speed
     expectText "Total  Time" 10 440 1 1 0
     expectText "Speed" 10 40 0 1 0
+    [ "$speed0" = " 0" ] || fail "the truck moves before Up"
     # Up goes down only now: held from before Space it would not put the truck in gear.
     timeout 5 xdotool keydown Up
-    sleep 0.7
-    shootHUD up1; clock1=$clock; speed1=$speed
-    sleep 0.7
-    shootHUD up2; clock2=$clock; speed2=$speed
+    # Held straight on, the truck meets a wall within about three seconds. On a loaded machine
+    # a shot and its reading take seconds, so a burst of bare shots comes first and is read after.
+    local shot file c s previousClock=$clock0 previousSpeed=-1 readings="" rose=0 readable=0
+    for shot in 1 2 3 4 5 6; do
+        import -window "$window" -depth 8 "$outdir/session-race-up$shot.ppm" 2>/dev/null || fail "no screenshot up$shot"
+        sleep 0.2
+    done
     timeout 5 xdotool keyup Up
-    echo "clock: $clock0, $clock1, $clock2; speed: '$speed0', '$speed1', '$speed2'"
-    [[ "$clock0" < "$clock1" && "$clock1" < "$clock2" ]] || fail "the race clock does not run"
-    [ "$speed0" = " 0" ] || fail "the truck moves before Up"
-    [ "$speed1" -gt 0 ] && [ "$speed2" -gt "$speed1" ] || fail "the speed does not rise while Up is held"
+    for shot in 1 2 3 4 5 6; do
+        file=$outdir/session-race-up$shot.ppm
+        convert "$file" "${file%.ppm}.png" 2>/dev/null
+        # A light patch behind a digit can spoil a reading; that shot is left out.
+        c=$("$screenText" "$file" "$images" read 10 415 8 2>/dev/null) || continue
+        s=$("$screenText" "$file" "$images" read 10 10 2 2>/dev/null) || continue
+        s=${s// /}
+        readings+="$c $s, "
+        readable=$((readable + 1))
+        [[ "$previousClock" < "$c" ]] || fail "the race clock does not run ($readings)"
+        [ "$previousSpeed" -ge 0 ] && [ "$s" -gt "$previousSpeed" ] && rose=1
+        previousClock=$c
+        previousSpeed=$s
+    done
+    echo "start: $clock0, speed '$speed0'; with Up held (clock, speed): $readings"
+    [ $readable -ge 2 ] || fail "fewer than two of the six shots with Up held read cleanly"
+    [ $rose -eq 1 ] || fail "the speed does not rise while Up is held"
 }
 
 geometry=$(xwininfo -id "$window")
