@@ -11,6 +11,7 @@
 #include "core/sanitizerSupport.h"
 #include "app/sdlPlatform.h"
 #include "records/replay.h"
+#include "app/videoDriver.h"
 
 int main(int argc, char** argv) {
     const char* replayPath = nullptr;
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         replayPath = argv[++i];
     }
     pinGLDrivers();
+    if (!startVideo()) return 1;
     SdlPlatform desktop;
     setPlatform(&desktop);
     std::unique_ptr<Replay> replay;
@@ -41,5 +43,6 @@ int main(int argc, char** argv) {
     enterDataFolder();
     int exitCode = runGame(replay.get());
     setPlatform(nullptr);
+    stopVideo();
     return exitCode;
 }

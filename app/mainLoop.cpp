@@ -4,6 +4,7 @@
 
 #include "app/gamepad.h"
 #include "app/glWindow.h"
+#include "app/quitSignal.h"
 #include "app/replayPlayback.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
@@ -109,33 +110,46 @@ int runGame(const Replay* replay) {
     Game game;
     MainLoop loop(game);
 
-    int answer = platform().messageBox("Would you like to run fullscreen?\nnote: this may not work on some displays",
+    int answer;
+    {
+        // A stop signal while the question waits ends the program as it ends the running game.
+        QuitOnSignal quitOnSignal;
+        answer = platform().messageBox("Would you like to run fullscreen?\nnote: this may not work on some displays",
                                        "Run Fullscreen?", MB_YESNO | MB_ICONQUESTION);
+    }
     bool fullScreen = answer != IDNO;
-    // Without a window the loop runs no pass, but the textures and the game still start and
-    // stop in their usual order.
-    loop.done = !glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
-    if (!loop.done) {
+    // Without a window the loop runs no pass. Nor is anything loaded: with no GL context GLU
+    // cannot build a texture (it reads a null version string and crashes).
+    bool windowMade = glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
+    loop.done = !windowMade;
+    if (windowMade) {
         sound.open();
         startGamepads();
+        initTextures();
+        game.load();
+        char folder[storagePathSize];
+        if (replay)
+            prepareReplay(game, *replay);
+        else if (storageFolder(folder, sizeof folder))
+            game.history.keepIn(folder, stderr);
+        else
+            fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
     }
-    initTextures();
-    game.load();
-    char folder[storagePathSize];
-    if (replay)
-        prepareReplay(game, *replay);
-    else if (storageFolder(folder, sizeof folder))
-        game.history.keepIn(folder, stderr);
-    else
-        fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
 
     loop.run();
 
-    // The race under way is kept as a replay.
-    game.history.stop();
-    stopGamepads();
-    sound.close();
-    releaseTextures();
+    if (windowMade) {
+        // The race under way is kept as a replay.
+        game.history.stop();
+        stopGamepads();
+        sound.close();
+        releaseTextures();
+    }
     glWindow.destroy();
+    // A game that never showed its window has failed, whatever the loop's code says.
+    if (!windowMade) {
+        fprintf(stderr, "trailerdash: no window could be opened\n");
+        return 1;
+    }
     return loop.exitCode();
 }

@@ -10,6 +10,8 @@ packages=(
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
   # A window manager for the one system test of the desktop full screen, which only a manager gives.
   openbox
+  # /usr/bin/time -v measures the soak's resident memory.
+  time
   clang libclang-rt-14-dev
 )
 missing=()

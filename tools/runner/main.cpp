@@ -5,6 +5,7 @@
 
 #include "core/sanitizerSupport.h"
 #include "tools/runner/raceRunner.h"
+#include "tools/runner/stopSignals.h"
 
 int main(int argc, char** argv) {
     RunnerOptions options;
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     pinGLDrivers();
+    // Before SDL starts, which then leaves these handlers in place.
+    catchStopSignals();
     // Headless by design: no X server needed, no sound device touched.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -29,5 +32,9 @@ int main(int argc, char** argv) {
     }
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     printf("Wall clock: %.2f s\n", wall);
+    if (fflush(stdout) != 0 && code == 0) {
+        fprintf(stderr, "trailerdash-runner: cannot write the results\n");
+        code = runnerOutputFailed;
+    }
     return code;
 }

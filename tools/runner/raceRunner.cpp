@@ -1,5 +1,6 @@
 #include "tools/runner/raceRunner.h"
 
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -15,13 +16,14 @@
 #include "records/replay.h"
 #include "records/storage.h"
 #include "tools/runner/frameCapture.h"
+#include "tools/runner/stopSignals.h"
 
 static const int screenWidth = 640;
 static const int screenHeight = 480;
 
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
     : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), frameCounts(0), frame(0), held{},
-      drawNext(false), replay(nullptr) {
+      drawNext(false), replay(nullptr), outputFailed(false) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;
@@ -172,13 +174,32 @@ void RaceRunner::writeTrace() {
                 t.getSpeed(), t.cabHeading, t.trailerHeading, t.steerAngle, t.power, t.getLapCount(),
                 t.getLastCheckpoint());
     }
+    // A full disk shows only when stdio's buffer goes out, so every frame looks.
+    if (ferror(trace)) outputFailure(options.tracePath);
+}
+
+void RaceRunner::outputFailure(const char* what) {
+    if (!outputFailed) fprintf(stderr, "trailerdash-runner: cannot write %s: %s\n", what, strerror(errno));
+    outputFailed = true;
+}
+
+bool RaceRunner::stopping() const { return outputFailed || stopSignal() != 0; }
+
+bool RaceRunner::finishOutput() {
+    if (trace) {
+        bool written = !ferror(trace);
+        if (fclose(trace) != 0 || !written) outputFailure(options.tracePath);
+        trace = nullptr;
+    }
+    if (fflush(out) != 0 || ferror(out)) outputFailure("the results");
+    return !outputFailed;
 }
 
 void RaceRunner::shoot(const char* what) {
     if (!options.screenshotFolder[0]) return;
     char path[runnerPathSize + 64];
     snprintf(path, sizeof path, "%s/course%d-%s.ppm", options.screenshotFolder, game->currentTrack, what);
-    if (!captureFrame(path, screenWidth, screenHeight)) fprintf(stderr, "trailerdash-runner: cannot write %s\n", path);
+    if (!captureFrame(path, screenWidth, screenHeight)) outputFailure(path);
 }
 
 // The missed-checkpoint cue as the user would see it after crossing the line too early, pointing
@@ -209,7 +230,7 @@ bool RaceRunner::runRace(int number) {
     record.observe(*game, options.frameSeconds);
     bool shots = options.screenshotFolder[0] != 0;
     int shotStage = 0;
-    while (!loop->done) {
+    while (!loop->done && !stopping()) {
         if (record.complete(options.idle)) break;
         if (record.simulatedSeconds >= options.maxSeconds) {
             record.timedOut = true;
@@ -247,7 +268,7 @@ bool RaceRunner::runRace(int number) {
     }
     // Let go of everything so that nothing carries into the results or the next race.
     bool none[256] = {};
-    if (!record.timedOut && !loop->done) {
+    if (!record.timedOut && !loop->done && !stopping()) {
         drawNext = true;
         runFrame(none);
         record.observe(*game, options.frameSeconds);
@@ -257,11 +278,11 @@ bool RaceRunner::runRace(int number) {
     return !record.timedOut && record.complete(options.idle);
 }
 
-int RaceRunner::runReplay() {
+bool RaceRunner::runReplay() {
     // The keys held when the race started, as both this frame's and the last frame's state.
     for (int code = 0; code < 256; code++) keys.down[code] = keys.previous[code] = replay->isKeyHeld(code) ? 1 : 0;
     int64_t raceCounts = 0;
-    for (int i = 0; i < replay->frameCount && !loop->done; i++) {
+    for (int i = 0; i < replay->frameCount && !loop->done && !stopping(); i++) {
         const ReplayFrame& f = replay->frames[i];
         // The frame's messages, a queue's worth at a time, all handed over before it runs.
         int posted = 0;
@@ -283,15 +304,21 @@ int RaceRunner::runReplay() {
     }
     record.print(out);
     fprintf(out, "\n");
-    return record.complete(false) ? 0 : 1;
+    return record.complete(false);
 }
 
 int RaceRunner::runRaces() {
-    if (replay) return runReplay();
     bool allFinished = true;
-    for (int r = 1; r <= options.races && !loop->done; r++) {
+    if (replay) allFinished = runReplay();
+    for (int r = 1; !replay && r <= options.races && !loop->done && !stopping(); r++) {
         if (!runRace(r)) allFinished = false;
         fprintf(out, "\n");
     }
+    bool written = finishOutput();
+    if (stopSignal()) {
+        fprintf(stderr, "trailerdash-runner: stopped by signal %d after frame %lld\n", stopSignal(), frame - 1);
+        return 128 + stopSignal();
+    }
+    if (!written) return runnerOutputFailed;
     return allFinished ? 0 : 1;
 }

@@ -22,6 +22,9 @@ const double raceShotSeconds = 8.0;
 const double zoomHoldSeconds = 1.5;
 // After the zoomed view is undone, how long until the missed-checkpoint picture.
 const double cueShotDelaySeconds = 1.0;
+// Exit code of a run whose trace, screenshots or results could not all be written. A run
+// stopped by a signal exits with 128 + its number, as a shell reports it.
+const int runnerOutputFailed = 3;
 
 class RaceRunner {
 public:
@@ -30,16 +33,22 @@ public:
 
     // The context, the data folder, the textures and the game; false (said on err) on failure.
     bool start(FILE* err);
-    // Every race in turn; the exit code: 0 when every truck that should finish did, else 1.
+    // Every race in turn, until a signal or a failed write stops the run after its frame; the
+    // exit code: 0 when every truck that should finish did, else 1, runnerOutputFailed or 128 + signal.
     int runRaces();
     // One race from the Space press that starts it to its last finisher or the time limit.
     bool runRace(int number);
-    // The loaded replay, frame by frame as it was recorded; the exit code as runRaces gives it.
-    int runReplay();
+    // The loaded replay, frame by frame as it was recorded; true when every truck that should
+    // finish did.
+    bool runReplay();
     void shutDown();
     // Hands every waiting message to the loop, then runs one frame (drawn or not) at the clock's
     // counter and writes its trace.
     void drainAndRunFrame();
+    // No further frame should run: a stop signal came or an output file failed.
+    bool stopping() const;
+    // Flushes and closes the trace and flushes out; false when this or any earlier write failed.
+    bool finishOutput();
 
     RunnerOptions options;
     FILE* out;
@@ -54,6 +63,7 @@ public:
     bool held[256];        // keys the runner holds down
     bool drawNext;         // the next frame is drawn whatever drawEvery says
     Replay* replay;        // what --replay plays; null when racing
+    bool outputFailed;     // a write or close failed; said on stderr once
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.
@@ -63,4 +73,5 @@ private:
     void writeTrace();
     void shoot(const char* what);
     void shootMissedCheckpoint();
+    void outputFailure(const char* what);
 };

@@ -113,5 +113,7 @@ void printRunnerUsage(FILE* out) {
             "  --record FILE      write the (last) race's replay to FILE\n"
             "  --replay FILE      play a replay instead of racing: its course, frames and keys\n"
             "  --keep             keep records and replays as the game does (XDG_DATA_HOME)\n"
-            "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use.\n");
+            "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use,\n"
+            "3 when an output file could not be written; SIGINT or SIGTERM stops the run after the\n"
+            "current frame, with the trace whole, and the exit code is 128 + the signal.\n");
 }
