@@ -34,7 +34,7 @@ static const long long fewPairs = 1024;
 
 // The negation of PhysBox::boundsDisjoint: bounds that merely touch still meet.
 static bool boundsMeet(const BodyBounds& a, const BodyBounds& b) {
-    return !((a.minX > b.maxX) | (a.maxX < b.minX) | (a.maxY < b.minY) | (a.minY > b.maxY));
+    return !(a.minX > b.maxX || a.maxX < b.minX || a.maxY < b.minY || a.minY > b.maxY);
 }
 
 // Fills order with 0 .. count - 1 sorted by the left edge of the bounds.

@@ -61,9 +61,9 @@ bool PhysBox::boundsDisjoint(const PhysBox& other) const {
 }
 
 bool PhysBox::hasSeparatingEdge(const PhysBox& other) const {
-    // All sixteen distances, without early exits: stopping at the first corner inside costs a
-    // mispredicted branch more often than the few multiplications it saves.
-    bool separated = false;
+    // All four corners of an edge without stopping at the first one inside: which corner that is
+    // cannot be predicted in a crowd, and a mispredicted branch costs more than the three
+    // distances it would save.
     for (int i = 0; i < 4; i++) {
         const float* line = edgeLines[i];
         bool allOutside = true;
@@ -71,9 +71,9 @@ bool PhysBox::hasSeparatingEdge(const PhysBox& other) const {
             float d = line[0] * other.corners[j][0] + line[1] * other.corners[j][1] + line[2];
             allOutside &= d >= -overlapTolerance;
         }
-        separated |= allOutside;
+        if (allOutside) return true;
     }
-    return separated;
+    return false;
 }
 
 bool PhysBox::overlaps(const PhysBox& other) const {
