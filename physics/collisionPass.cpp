@@ -154,7 +154,8 @@ static bool gridMovingPairs(const CollisionScratch& s, int count, int& pairCount
                 const int b = s.entries[l], firstB = s.movingOrder[b];
                 const BodyBounds& bb = s.movingBounds[b];
                 bool apart = (ba.minX > bb.maxX) | (ba.maxX < bb.minX) | (ba.maxY < bb.minY) | (ba.minY > bb.maxY);
-                bool here = (std::max(firstA % side, firstB % side) == column) & (std::max(firstA / side, firstB / side) == row);
+                bool here = (std::max(firstA % side, firstB % side) == column) &
+                            (std::max(firstA / side, firstB / side) == row);
                 if (pairCount >= s.pairCapacity) return false;
                 s.pairs[pairCount] = (long long)a * count + b;
                 pairCount += !apart & here;
