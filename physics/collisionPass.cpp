@@ -22,6 +22,13 @@ static BodyBounds boundsOf(const PhysicsObject& body) {
     return b;
 }
 
+// Asks for every cache line of a body's boxes, without waiting for them.
+static void prefetchBoxes(const PhysicsObject& body) {
+    const char* first = (const char*)body.boxes;
+    const char* end = (const char*)(body.boxes + body.boxCount);
+    for (const char* line = first; line < end; line += 64) __builtin_prefetch(line);
+}
+
 // Up to this many pairs the plain loops are quicker than a sort and sweep (a race has 175).
 static const long long fewPairs = 1024;
 
@@ -61,6 +68,104 @@ static bool sweepMovingPairs(const CollisionScratch& s, int count, int& pairCoun
     return true;
 }
 
+// The column (or row) of the grid cell that holds v: monotonic in v, so two bounds that meet
+// share at least one cell. In double, where the offset and the division of floats cannot overflow.
+static int cellOf(float v, double origin, double size, int side) {
+    double c = ((double)v - origin) / size;
+    if (!(c > 0.0)) return 0;
+    if (c >= side) return side - 1;
+    return (int)c;
+}
+
+// Every moving pair (i < j) whose bounds meet, as i * count + j in ascending order, through a
+// uniform grid over the bodies' bounds: each body is listed in every cell its bounds cover, and a
+// pair is taken only in the first cell both cover, so once. The sweep along x tests every pair
+// that overlaps in x, which at a constant density grows as the count to the power 1.5; the grid
+// tests only bodies that share a cell. False when the scene does not fit the scratch, or a body's
+// bounds are infinite.
+static bool gridMovingPairs(const CollisionScratch& s, int count, int& pairCount) {
+    const double big = std::numeric_limits<double>::infinity();
+    double minX = big, maxX = -big, minY = big, maxY = -big, sizes = 0.0;
+    int listed = 0;
+    for (int k = 0; k < count; k++) {
+        const BodyBounds& b = s.movingBounds[k];
+        if (!(b.minX <= b.maxX && b.minY <= b.maxY)) continue;
+        if (!std::isfinite(b.minX) || !std::isfinite(b.maxX) || !std::isfinite(b.minY) || !std::isfinite(b.maxY))
+            return false;
+        minX = std::min(minX, (double)b.minX);
+        maxX = std::max(maxX, (double)b.maxX);
+        minY = std::min(minY, (double)b.minY);
+        maxY = std::max(maxY, (double)b.maxY);
+        sizes += ((double)b.maxX - b.minX) + ((double)b.maxY - b.minY);
+        listed++;
+    }
+    // About one body to a cell when they are spread evenly, but no cell narrower than the mean
+    // body, so that a body covers about four cells at most.
+    int side = (int)std::sqrt((double)count);
+    if (listed > 0 && sizes > 0.0) {
+        double across = std::min(maxX - minX, maxY - minY) / (sizes / (2 * listed));
+        if (across < side) side = (int)across;
+    }
+    while (side > 1 && side * side > s.cellCapacity) side--;
+    if (side < 1) side = 1;
+    if (side * side > s.cellCapacity) return false;
+    const int cells = side * side;
+    double cellW = (maxX - minX) / side, cellH = (maxY - minY) / side;
+    if (!(cellW > 0.0)) cellW = 1.0;
+    if (!(cellH > 0.0)) cellH = 1.0;
+
+    // Counted into cellStarts[c + 1], then summed into starts, then filled with cellStarts[c] as
+    // the cursor: afterwards cellStarts[c] is where cell c ends. Bodies go in by index, so every
+    // cell lists them in ascending order. movingOrder keeps each body's first cell.
+    for (int c = 0; c <= cells; c++) s.cellStarts[c] = 0;
+    long long entries = 0;
+    for (int k = 0; k < count; k++) {
+        const BodyBounds& b = s.movingBounds[k];
+        s.movingOrder[k] = -1;
+        if (!(b.minX <= b.maxX && b.minY <= b.maxY)) continue;
+        int x0 = cellOf(b.minX, minX, cellW, side), x1 = cellOf(b.maxX, minX, cellW, side);
+        int y0 = cellOf(b.minY, minY, cellH, side), y1 = cellOf(b.maxY, minY, cellH, side);
+        entries += (long long)(x1 - x0 + 1) * (y1 - y0 + 1);
+        if (entries > s.entryCapacity) return false;
+        s.movingOrder[k] = y0 * side + x0;
+        for (int y = y0; y <= y1; y++)
+            for (int x = x0; x <= x1; x++) s.cellStarts[y * side + x + 1]++;
+    }
+    for (int c = 0; c < cells; c++) s.cellStarts[c + 1] += s.cellStarts[c];
+    for (int k = 0; k < count; k++) {
+        const BodyBounds& b = s.movingBounds[k];
+        if (s.movingOrder[k] < 0) continue;
+        int x0 = s.movingOrder[k] % side, x1 = cellOf(b.maxX, minX, cellW, side);
+        int y0 = s.movingOrder[k] / side, y1 = cellOf(b.maxY, minY, cellH, side);
+        for (int y = y0; y <= y1; y++)
+            for (int x = x0; x <= x1; x++) s.entries[s.cellStarts[y * side + x]++] = k;
+    }
+
+    pairCount = 0;
+    for (int c = 0; c < cells; c++) {
+        const int begin = c > 0 ? s.cellStarts[c - 1] : 0, end = s.cellStarts[c];
+        const int column = c % side, row = c / side;
+        for (int k = begin; k < end; k++) {
+            const int a = s.entries[k];
+            const BodyBounds& ba = s.movingBounds[a];
+            const int firstA = s.movingOrder[a];
+            for (int l = k + 1; l < end; l++) {
+                // Without branches, as in the sweep: the outcomes are random.
+                const int b = s.entries[l], firstB = s.movingOrder[b];
+                const BodyBounds& bb = s.movingBounds[b];
+                bool apart = (ba.minX > bb.maxX) | (ba.maxX < bb.minX) | (ba.maxY < bb.minY) | (ba.minY > bb.maxY);
+                bool here = (std::max(firstA % side, firstB % side) == column) &
+                            (std::max(firstA / side, firstB / side) == row);
+                if (pairCount >= s.pairCapacity) return false;
+                s.pairs[pairCount] = (long long)a * count + b;
+                pairCount += !apart & here;
+            }
+        }
+    }
+    std::sort(s.pairs, s.pairs + pairCount);
+    return true;
+}
+
 // The plain double loops, each pair behind the bounds test: for few bodies quicker than sorting,
 // and the way out when the scratch is too small.
 static void collideMovingPlain(Physics& world, PhysicsObject* const* moving, int movingCount,
@@ -90,13 +195,22 @@ void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, P
         collideStaticPlain(world, moving, movingCount, statics, staticCount, s);
         return;
     }
-    sortByLeft(s.movingBounds, s.movingOrder, movingCount);
     sortByLeft(s.staticBounds, s.staticOrder, staticCount);
 
     int pairCount = 0;
-    if (sweepMovingPairs(s, movingCount, pairCount)) {
-        for (int p = 0; p < pairCount; p++)
+    bool listed = gridMovingPairs(s, movingCount, pairCount);
+    if (!listed) {
+        sortByLeft(s.movingBounds, s.movingOrder, movingCount);
+        listed = sweepMovingPairs(s, movingCount, pairCount);
+    }
+    if (listed) {
+        for (int p = 0; p < pairCount; p++) {
+            // The second bodies of the pairs come in no order in memory: fetch those a few pairs
+            // ahead, so that their boxes are in the cache when the box tests need them.
+            if (p + 8 < pairCount) __builtin_prefetch(moving[s.pairs[p + 8] % movingCount]);
+            if (p + 4 < pairCount) prefetchBoxes(*moving[s.pairs[p + 4] % movingCount]);
             world.collide(*moving[s.pairs[p] / movingCount], *moving[s.pairs[p] % movingCount]);
+        }
     } else {
         // More meeting pairs than the scratch holds.
         collideMovingPlain(world, moving, movingCount, s);
@@ -127,7 +241,8 @@ void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, P
             int j = s.staticOrder[k];
             const BodyBounds& bj = s.staticBounds[j];
             if (bj.minX > bi.maxX) break;
-            if (boundsMeet(bi, bj)) s.candidates[found++] = j;
+            s.candidates[found] = j;
+            found += boundsMeet(bi, bj);
         }
         // Back into list order, so that the walls push in the order the plain loop would.
         std::sort(s.candidates, s.candidates + found);

@@ -1,6 +1,7 @@
 #pragma once
-// The world's collision pass with a broad phase: the bounds of every body, a sort and sweep along
-// x for the moving pairs and a scan of the x-sorted static bodies for each moving one. Only pairs
+// The world's collision pass with a broad phase: the bounds of every body, a uniform grid (or, when
+// the grid does not fit its scratch, a sort and sweep along x) for the moving pairs and a scan of
+// the x-sorted static bodies for each moving one. Only pairs
 // whose bounds meet reach the box tests, and they are resolved in the order of the plain double
 // loop (moving pairs by (i, j), then each moving body against the static ones by j), so every
 // position and velocity comes out as it would from testing all pairs.
@@ -13,7 +14,8 @@ struct BodyBounds {
 };
 
 // Working space for one pass, sized by its owner: bounds, order and bounds in that order for
-// every moving body, bounds and order for every static body, and room for pairCapacity moving pairs.
+// every moving body, bounds and order for every static body, room for pairCapacity moving pairs,
+// and the grid: cellCapacity + 1 cell starts and entryCapacity (body, cell) entries.
 struct CollisionScratch {
     BodyBounds* movingBounds;
     int* movingOrder;
@@ -24,6 +26,10 @@ struct CollisionScratch {
     int candidateCapacity;
     long long* pairs;
     int pairCapacity;
+    int* cellStarts;
+    int cellCapacity;
+    int* entries;
+    int entryCapacity;
 };
 
 // A moving pair or a moving-static pair: world.collide on every pair of bodies whose bounds meet.

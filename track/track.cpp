@@ -3,6 +3,7 @@
 #include "core/errorBox.h"
 #include "graphics/image.h"
 #include "graphics/texture.h"
+#include "graphics/windowMap.h"
 #include "physics/physics.h"
 #include "track/trackTileSet.h"
 
@@ -203,26 +204,80 @@ bool Track::waypointCentre(int index, float& x, float& y) const {
     return true;
 }
 
+// The ground quad spans 40 tiles each way, its picture repeating once per tile.
+static const float groundExtentUnits = 5120.0f;
+static const float groundRepeats = 40.0f;
+
+static void emitGround() {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-groundExtentUnits, -groundExtentUnits);
+    glTexCoord2f(groundRepeats, 0);
+    glVertex2f(groundExtentUnits, -groundExtentUnits);
+    glTexCoord2f(groundRepeats, groundRepeats);
+    glVertex2f(groundExtentUnits, groundExtentUnits);
+    glTexCoord2f(0, groundRepeats);
+    glVertex2f(-groundExtentUnits, groundExtentUnits);
+    glEnd();
+}
+
+// The same ground quad within a scissor box: the pixels it does shade come out as they would
+// from the whole quad.
+static void emitGroundWithin(const PixelRect& r) {
+    if (r.isEmpty()) return;
+    glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+    emitGround();
+}
+
+// The ground only where no tile covers it: tiles are opaque and drawn over it, so shading the
+// ground under them is wasted fill, most of a window's worth each frame. The boxes reach a pixel
+// past their cells, which the tiles then cover again.
+void Track::drawGroundWhereShown(const WindowMap& map) {
+    bool covered[trackGridSize][trackGridSize] = {};
+    for (int i = 0; i < drawCount; i++) {
+        const TileDraw& e = drawList[i];
+        if (e.type != 0 && e.x >= 0 && e.x < trackGridSize && e.y >= 0 && e.y < trackGridSize) covered[e.y][e.x] = true;
+    }
+    const float gridUnits = (float)(tileSizeUnits * trackGridSize);
+    const PixelRect view = map.viewport;
+    const PixelRect inner = intersect(map.pixelsWithin(0, 0, gridUnits, gridUnits, 1), view);
+    glPushAttrib(GL_SCISSOR_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    if (inner.isEmpty()) {
+        emitGroundWithin(view);
+    } else {
+        // Round the grid: left and right strips the window's height, below and above between them.
+        emitGroundWithin({view.x0, view.y0, inner.x0, view.y1});
+        emitGroundWithin({inner.x1, view.y0, view.x1, view.y1});
+        emitGroundWithin({inner.x0, view.y0, inner.x1, inner.y0});
+        emitGroundWithin({inner.x0, inner.y1, inner.x1, view.y1});
+    }
+    for (int y = 0; y < trackGridSize; y++) {
+        for (int x = 0; x < trackGridSize; x++) {
+            if (covered[y][x]) continue;
+            float x0 = (float)(tileSizeUnits * x), y0 = (float)(tileSizeUnits * y);
+            emitGroundWithin(intersect(map.pixelsOf(x0, y0, x0 + tileSizeUnits, y0 + tileSizeUnits, 1), view));
+        }
+    }
+    glPopAttrib();
+}
+
 // Ground, then tiles, then walls, each over the last; the camera is already applied.
 void Track::draw() {
-    // The ground quad spans 40 tiles each way, its picture repeating once per tile.
-    const float groundExtentUnits = 5120.0f;
-    const float groundRepeats = 40.0f;
+    WindowMap map;
+    const bool mapped = map.capture();
     if (tileCount > 0 && tileTextures[0] != nullptr) {
         tileTextures[0]->bind();
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2f(-groundExtentUnits, -groundExtentUnits);
-        glTexCoord2f(groundRepeats, 0);
-        glVertex2f(groundExtentUnits, -groundExtentUnits);
-        glTexCoord2f(groundRepeats, groundRepeats);
-        glVertex2f(groundExtentUnits, groundExtentUnits);
-        glTexCoord2f(0, groundRepeats);
-        glVertex2f(-groundExtentUnits, groundExtentUnits);
-        glEnd();
+        if (mapped) {
+            drawGroundWhereShown(map);
+        } else {
+            emitGround();
+        }
     }
 
     // The list is grouped by type, so each texture is bound once; ground cells already show.
+    // Tiles out of view stay in: the driver shades a lone quad another way than a run of them,
+    // a last bit apart, so leaving some out would change the picture.
     int boundType = -1;
     for (int i = 0; i < drawCount; i++) {
         const TileDraw& entry = drawList[i];

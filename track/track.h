@@ -7,6 +7,7 @@
 class Image;
 class Physics;
 class TrackTileSet;
+class WindowMap;
 struct Texture;
 
 struct TileCoord {
@@ -61,6 +62,7 @@ public:
     int getWaypointCount() const { return numWaypoints; }
 
     void draw();
+    void drawGroundWhereShown(const WindowMap& map);
 
     Texture* wallTexture;
     float penX, penY;

@@ -29,21 +29,29 @@ static void placeBody(PhysicsObject& body, float x, float y, float heading) {
 }
 
 // The broad phase must resolve exactly the pairs of the plain double loop, in its order: a scene
-// spread thin, one packed tight (more meeting pairs than the sweep keeps, so the fallback runs)
-// and one with a body whose corners went NaN. Positions and velocities must agree to the bit.
+// spread thin (the grid), one packed tight (more meeting pairs than the sweep keeps, so the plain
+// loops run), one with a body whose corners went NaN, one with a body stretched over every grid
+// cell, and one with an infinite corner (no grid: the sweep). Positions and velocities must agree
+// to the bit.
 TEST(CollisionPass, ResolvesThePairsOfThePlainLoopInItsOrder) {
+    enum Odd { none, lost, stretched, infinite };
     struct Case {
         int bodies;
         float spread;
-        bool lost;
+        Odd odd;
     };
-    const Case cases[] = {{200, 2048.0f, false}, {256, 150.0f, false}, {60, 600.0f, true}};
+    const Case cases[] = {
+        {200, 2048.0f, none},      {256, 150.0f, none},       {60, 600.0f, lost},
+        {150, 1500.0f, stretched}, {120, 1200.0f, infinite},
+    };
     for (const Case& k : cases) {
         std::mt19937 rng(k.bodies);
         std::uniform_real_distribution<float> pos(0.0f, k.spread), turn(-3.2f, 3.2f), len(50.0f, 400.0f);
         std::vector<PhysicsObject> swept(k.bodies), plain;
         for (PhysicsObject& b : swept) placeBody(b, pos(rng), pos(rng), turn(rng));
-        if (k.lost) swept[7].box(1).update(NAN, 0, 1, 1, 2, 0, 1, -1);
+        if (k.odd == lost) swept[7].box(1).update(NAN, 0, 1, 1, 2, 0, 1, -1);
+        if (k.odd == stretched) swept[7].box(1).update(0, k.spread, k.spread, k.spread, k.spread, 0, 0, 0);
+        if (k.odd == infinite) swept[7].box(1).update(-INFINITY, 0, 1, 1, 2, 0, 1, -1);
         plain = swept;
         std::vector<Wall> walls(40);
         Physics world;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -101,6 +102,29 @@ TEST_F(TrackDrawTest, GroundRepeatsAroundTheGridToItsEdge) {
     EXPECT_TRUE(sameColour(pixelAt(5100, 1000), tileColour(0)));
     Rgb beyond = pixelAt(5140, 1000);
     EXPECT_EQ(beyond.r + beyond.g + beyond.b, 0) << "the ground quad ends at 5120";
+}
+
+// The ground is shaded only where no tile covers it; every pixel of the view must still show
+// something, at the grid's corner and zoomed out over all of it, in a window-filling viewport
+// and in one set in from the window's edges (a scaled window).
+TEST_F(TrackDrawTest, GroundAndTilesLeaveNoPixelUnpainted) {
+    const int ports[2][4] = {{0, 0, 640, 480}, {37, 21, 500, 400}};
+    const float views[3][3] = {{0, 0, 0.5f}, {1024, 1024, 0.2f}, {2048, 700, 1.3f}};
+    for (const auto& port : ports) {
+        glViewport(port[0], port[1], port[2], port[3]);
+        for (const auto& v : views) {
+            drawAt(v[0], v[1], v[2]);
+            std::vector<unsigned char> rgb(3 * port[2] * port[3]);
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(port[0], port[1], port[2], port[3], GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+            int unpainted = 0;
+            for (size_t i = 0; i < rgb.size(); i += 3) unpainted += rgb[i] + rgb[i + 1] + rgb[i + 2] == 0;
+            printf("viewport at %d,%d, view at %.0f,%.0f zoom %.1f: %d unpainted pixels\n", port[0], port[1], v[0],
+                   v[1], v[2], unpainted);
+            EXPECT_EQ(unpainted, 0);
+        }
+    }
+    glViewport(0, 0, 640, 480);
 }
 
 TEST_F(TrackDrawTest, EveryWallShowsOverTheTiles) {
