@@ -163,6 +163,9 @@ float Track::frictionAt(float x, float y) const {
         type = 0;
     }
     const Image* map = tileCount > 0 ? tilePhysMaps[type] : nullptr;
+    if (map != nullptr && map->getData() == nullptr) {
+        map = tilePhysMaps[0];
+    }
     if (map == nullptr) {
         return (float)baseFriction;
     }
@@ -198,12 +201,16 @@ bool Track::waypointCentre(int index, float& x, float& y) const {
     return true;
 }
 
-// Ground, then tiles, then walls, each over the last; the camera is already applied.
+// A texture that failed to load would draw with whatever texture happens to be bound.
+static bool drawable(const Texture* texture) { return texture != nullptr && texture->loaded; }
+
+// Ground, then tiles, then walls, each over the last; the camera is already applied. A tile
+// whose picture is missing draws nothing, so the ground shows there; missing walls draw plain.
 void Track::draw() {
     // The ground quad spans 40 tiles each way, its picture repeating once per tile.
     const float groundExtentUnits = 5120.0f;
     const float groundRepeats = 40.0f;
-    if (tileCount > 0 && tileTextures[0] != nullptr) {
+    if (tileCount > 0 && drawable(tileTextures[0])) {
         tileTextures[0]->bind();
         glBegin(GL_QUADS);
         glTexCoord2f(0, 0);
@@ -221,16 +228,14 @@ void Track::draw() {
     int boundType = -1;
     for (int i = 0; i < drawCount; i++) {
         const TileDraw& entry = drawList[i];
-        if (entry.type == 0) {
+        if (entry.type == 0 || !drawable(tileTextures[entry.type])) {
             continue;
         }
         if (entry.type != boundType) {
             if (boundType >= 0) {
                 glEnd();
             }
-            if (tileTextures[entry.type] != nullptr) {
-                tileTextures[entry.type]->bind();
-            }
+            tileTextures[entry.type]->bind();
             boundType = entry.type;
             glBegin(GL_QUADS);
         }
@@ -251,7 +256,11 @@ void Track::draw() {
         glEnd();
     }
 
-    if (wallTexture != nullptr) {
+    bool plainWalls = !drawable(wallTexture);
+    bool wasTextured = plainWalls && glIsEnabled(GL_TEXTURE_2D);
+    if (plainWalls) {
+        glDisable(GL_TEXTURE_2D);
+    } else {
         wallTexture->bind();
     }
     glBegin(GL_QUADS);
@@ -259,4 +268,7 @@ void Track::draw() {
         walls[i].emitVertices();
     }
     glEnd();
+    if (wasTextured) {
+        glEnable(GL_TEXTURE_2D);
+    }
 }
