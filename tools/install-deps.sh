@@ -9,6 +9,7 @@ packages=(
   # SDL's X11 message box asks for a normal-width X font: a bare Xvfb has only "fixed".
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
+  valgrind
 )
 missing=()
 for p in "${packages[@]}"; do
