@@ -225,6 +225,9 @@ void judge(Case& c) {
         o << (said ? ", named in message" : ", MESSAGE MISSING");
     }
     o << (raced ? ", race run" : ", NO RACE");
+    // A sanitizer's report also ends the run with exit 1.
+    bool clean = err.find("Sanitizer") == std::string::npos && err.find("runtime error:") == std::string::npos;
+    if (!clean) o << ", SANITIZER REPORT";
     bool world = true;
     if (c.file.find("images/text/") == 0) {
         int colours = distinctColours(c.folder / "shots" / "course0-title.ppm");
@@ -233,7 +236,7 @@ void judge(Case& c) {
         if (!world) o << " NOT ENOUGH";
     }
     // Exit 1 only says the short race ended before every truck finished.
-    c.passed = exited && (code == 0 || code == 1) && said && raced && world;
+    c.passed = exited && (code == 0 || code == 1) && said && raced && world && clean;
     c.outcome = o.str();
 }
 
