@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/errorBox.h"
+#include "graphics/image.h"
 #include "graphics/texture.h"
 #include "math/vector.h"
 
@@ -14,6 +15,7 @@ Font textFont;
 static const double atlasPixels = 512.0;
 static const double atlasCells = 16.0;
 static const int fontCellPixels = 32;
+static const ImageShape atlasShape = {512, 8};
 
 Font::Font()
     : columns(0), rows(0), cellWidth(0), cellHeight(0), texture(nullptr), glyphs(), red(1), green(1), blue(1),
@@ -22,20 +24,35 @@ Font::Font()
 Font::~Font() {}
 
 bool Font::load(const char* atlasPath, const char* widthsPath) {
-    FILE* file = fopen(widthsPath, "rb");
+    FILE* file = openDataFile(widthsPath);
     if (!file) {
         errorBox("FontSize file %s not found", widthsPath);
         return false;
     }
+    int widthsRead = 0;
+    bool overwide = false;
     for (int i = 0; i < fontGlyphCount; i++) {
         // A short file leaves the missing widths at 255, the byte value of EOF.
         int c = fgetc(file);
         glyphs[i].width = (uint8_t)(c == EOF ? 255 : c);
+        if (c != EOF) {
+            widthsRead++;
+            overwide = overwide || c > fontCellPixels;
+        }
     }
+    bool longer = fgetc(file) != EOF;
     fclose(file);
+    // Text still draws from such a file, but garbled, so say which file to look at.
+    if (widthsRead < fontGlyphCount)
+        fprintf(stderr, "FontSize file %s holds %d of its %d widths; the rest read as 255\n", widthsPath, widthsRead,
+                fontGlyphCount);
+    else if (longer)
+        fprintf(stderr, "FontSize file %s is longer than its %d widths\n", widthsPath, fontGlyphCount);
+    if (overwide)
+        fprintf(stderr, "FontSize file %s has glyphs wider than their %d-pixel cells\n", widthsPath, fontCellPixels);
 
     setGridSize(16, 16);
-    texture = loadTexture(atlasPath, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 1);
+    texture = loadTexture(atlasPath, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 1, &atlasShape);
     cellWidth = cellHeight = (float)fontCellPixels;
     cellTexHeight = 0.0625f;
 

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstring>
 #include <new>
@@ -12,6 +14,24 @@ static const int bmpHeaderBytes = 54;
 static const int bmpColourTableBytes = 256 * 4;
 static const uint32_t bmpRgb = 0;         // uncompressed
 static const uint32_t bmpBitFields = 3;   // uncompressed with explicit channel masks
+
+static int sideLimit = maxImageSidePixels;
+
+void setImageSideLimit(int pixels) {
+    sideLimit = pixels > 0 && pixels < maxImageSidePixels ? pixels : maxImageSidePixels;
+}
+
+int imageSideLimit() { return sideLimit; }
+
+FILE* openDataFile(const char* path) {
+    FILE* file = path ? fopen(path, "rb") : nullptr;
+    struct stat info;
+    if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+        fclose(file);
+        file = nullptr;
+    }
+    return file;
+}
 
 // One byte of the file; the end of the file reads as 255, the stored value of EOF.
 static uint8_t readByte(FILE* file) {
@@ -139,8 +159,9 @@ void Image::takeFrom(Image& other) {
     other.size = 0;
 }
 
-// The reason a header cannot be read by this loader, or null when it can.
-static const char* refusalOf(const BmpHeader& header, FILE* file, long fileLength) {
+// The reason a header cannot be read by this loader, or null when it can. Sides are checked
+// against the limit before anything is allocated for them.
+static const char* refusalOf(const BmpHeader& header, FILE* file, long fileLength, char* reason, size_t capacity) {
     int bits = header.bitsPerPixel;
     if (bits != 8 && bits != 24 && bits != 32) return "only 8, 24 and 32 bits per pixel are read";
     if (header.compression == bmpBitFields && bits == 32) {
@@ -153,15 +174,25 @@ static const char* refusalOf(const BmpHeader& header, FILE* file, long fileLengt
     } else if (header.compression != bmpRgb) {
         return "compressed files are not read";
     }
-    if (header.width <= 0 || header.width > maxImageSidePixels) return "width out of range";
-    if (header.height == 0 || header.height > maxImageSidePixels || header.height < -maxImageSidePixels)
-        return "height out of range";
+    int limit = imageSideLimit();
+    if (header.width <= 0 || header.width > limit) {
+        snprintf(reason, capacity, "width %d out of range (1 to %d)", (int)header.width, limit);
+        return reason;
+    }
+    // Compared as a negative so that the most negative height cannot overflow.
+    if (header.height == 0 || header.height > limit || header.height < -limit) {
+        snprintf(reason, capacity, "height %d out of range (1 to %d)", (int)header.height, limit);
+        return reason;
+    }
+    if (header.dataOffset < (uint32_t)bmpHeaderBytes) return "pixel data offset inside the header";
     if ((long)header.dataOffset > fileLength) return "pixel data offset past the end of the file";
+    // A bare header would otherwise make a picture of nothing but 255s, however large it claims to be.
+    if ((long)header.dataOffset == fileLength) return "no pixel data in the file";
     return nullptr;
 }
 
 bool Image::LoadBMP(const char* fileName) {
-    FILE* file = fileName ? fopen(fileName, "rb") : nullptr;
+    FILE* file = openDataFile(fileName);
     if (!file) {
         errorBox("Image::LoadBMP() Error \n%s not found\n", fileName ? fileName : "(null)");
         return false;
@@ -173,11 +204,13 @@ bool Image::LoadBMP(const char* fileName) {
     BmpHeader header;
     header.read(file);
     if (header.signature[0] != 'B' || header.signature[1] != 'M') {
-        errorBox("Image::loadBMPEmbedded error: \nFile is not BMP format");
+        errorBox("Image::loadBMPEmbedded error: \nFile is not BMP format: %s", fileName);
         fclose(file);
         return false;
     }
-    const char* refusal = fileLength < 0 ? "file length unknown" : refusalOf(header, file, fileLength);
+    char reason[96];
+    const char* refusal =
+        fileLength < 0 ? "file length unknown" : refusalOf(header, file, fileLength, reason, sizeof reason);
     if (refusal) {
         errorBox("Image::LoadBMP() Error \n%s cannot be loaded: %s\n", fileName, refusal);
         fclose(file);
@@ -201,10 +234,14 @@ bool Image::LoadBMP(const char* fileName) {
     }
 
     fseek(file, (long)header.dataOffset, SEEK_SET);
+    long long missing = 0;
     for (int y = 0; y < rows; y++) {
         // A file cut short reads 255 for every missing byte.
         size_t got = fread(row, 1, (size_t)fileRowBytes, file);
-        if (got < (size_t)fileRowBytes) memset(row + got, 255, (size_t)fileRowBytes - got);
+        if (got < (size_t)fileRowBytes) {
+            memset(row + got, 255, (size_t)fileRowBytes - got);
+            missing += fileRowBytes - (long long)got;
+        }
         // Row 0 is the bottom row whichever way the file is stored.
         int destRow = topDown ? rows - 1 - y : y;
         unsigned char* dest = loaded.data + (size_t)destRow * (size_t)rowBytes;
@@ -217,8 +254,22 @@ bool Image::LoadBMP(const char* fileName) {
     }
     delete[] row;
     fclose(file);
+    // Loaded all the same, but a picture with a band of white deserves a word.
+    if (missing > 0)
+        fprintf(stderr, "Image::LoadBMP(): %s is cut short: %lld of its %lld pixel bytes are missing and read as 255\n",
+                fileName, missing, (long long)fileRowBytes * rows);
     takeFrom(loaded);
     return true;
+}
+
+bool Image::checkShape(const char* fileName, ImageShape expected) const {
+    // A picture that did not load has been reported by the loader.
+    if (!data) return false;
+    int bits = channels * 8;
+    if (width == expected.side && height == expected.side && bits == expected.bitsPerPixel) return true;
+    fprintf(stderr, "%s is %d x %d pixels at %d bits per pixel; the game expects %d x %d at %d\n", fileName, width,
+            height, bits, expected.side, expected.side, expected.bitsPerPixel);
+    return false;
 }
 
 bool Image::expandChannels(int count) {

@@ -4,8 +4,25 @@
 #include <cstdint>
 #include <cstdio>
 
-// Largest picture side the loader accepts; the game's pictures are 512 at most.
+// Largest picture side the loader accepts when no GL context has told it better; the game's
+// pictures are 512 at most.
 const int maxImageSidePixels = 16384;
+
+// Sets the largest side LoadBMP accepts, normally the GL's largest texture side, so that a
+// picture no texture could hold is refused before its samples are allocated. Values outside
+// 1..maxImageSidePixels restore maxImageSidePixels.
+void setImageSideLimit(int pixels);
+int imageSideLimit();
+
+// Opens a data file for reading as raw bytes; null, like a missing file, for a folder, which
+// the C library would otherwise open and read as an empty file.
+FILE* openDataFile(const char* path);
+
+// The form one of the game's pictures is drawn in: a square side and a bit depth.
+struct ImageShape {
+    int side;
+    int bitsPerPixel;
+};
 
 // The 14-byte file header and the 40-byte information header at the start of a BMP file,
 // little-endian, in file order.
@@ -55,8 +72,11 @@ public:
     bool updateFormat();
 
     // Replaces the image with the pixels of a BMP file; false, with a message box and the image
-    // unchanged, when the file is missing or not a form this loader reads.
+    // unchanged, when the file is missing or not a form this loader reads. A file cut short
+    // still loads (the missing bytes read as 255), with a warning on stderr.
     bool LoadBMP(const char* fileName);
+    // True when the image has the expected shape; otherwise says on stderr how fileName differs.
+    bool checkShape(const char* fileName, ImageShape expected) const;
 
     // Widens a 1-channel image to count (3 or 4) channels, each a copy of the sample.
     bool expandChannels(int count);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "core/errorBox.h"
 #include "graphics/image.h"
 
 static Texture textureTable[textureTableSize];
@@ -90,12 +91,16 @@ void initTextures() {
     }
     textureCount = 0;
     spareReported = false;
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    setImageSideLimit(largest);
 }
 
 void releaseTextures() {
     GLuint names[textureTableSize];
     for (int i = 0; i < textureTableSize; i++) names[i] = textureTable[i].id;
     glDeleteTextures(textureTableSize, names);
+    setImageSideLimit(0);
 }
 
 Texture* newTexture() {
@@ -117,12 +122,18 @@ Texture* createTexture(Image& image, unsigned magFilter, unsigned minFilter) {
     return texture;
 }
 
-Texture* loadTexture(const char* fileName, unsigned magFilter, unsigned minFilter, int conversion) {
+Texture* loadTexture(const char* fileName, unsigned magFilter, unsigned minFilter, int conversion,
+                     const ImageShape* expected) {
     Texture* texture = newTexture();
     Image image;
     // A refused file has been reported by the loader; the record stays unloaded.
     if (!image.LoadBMP(fileName)) return texture;
-    if (conversion == 1) image.expandChannels(4);
+    if (expected) image.checkShape(fileName, *expected);
+    // expandChannels would refuse a colour picture too, but without saying which file it was.
+    if (conversion == 1 && image.channels != 1)
+        errorBox("Can't duplicate a multi-channel image: %s", fileName);
+    else if (conversion == 1)
+        image.expandChannels(4);
     texture->upload(image, magFilter, minFilter);
     return texture;
 }

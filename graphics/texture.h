@@ -2,6 +2,7 @@
 // The fixed table of OpenGL textures: 128 records whose names are generated once at start-up,
 // handed out in order and never returned. Users keep a pointer to their record and bind it.
 class Image;
+struct ImageShape;
 
 const int textureTableSize = 128;
 
@@ -28,14 +29,17 @@ struct Texture {
 };
 
 // Generates the table's names in the current GL context and starts handing out from record 0.
+// Pictures larger than this GL's largest texture are refused by the loader from then on.
 void initTextures();
-// Deletes all the table's names, used or not.
+// Deletes all the table's names, used or not, and puts the loader's fixed side limit back.
 void releaseTextures();
 // The next unused record. Past the table's end, a spare record that never loads nor binds.
 Texture* newTexture();
 Texture* createTexture(Image& image, unsigned magFilter, unsigned minFilter);
-// Loads a BMP into a new record; conversion 1 widens a grey picture to four channels.
-Texture* loadTexture(const char* fileName, unsigned magFilter, unsigned minFilter, int conversion);
+// Loads a BMP into a new record; conversion 1 widens a grey picture to four channels. When
+// expected is given, a picture of another shape is named on stderr (and loaded all the same).
+Texture* loadTexture(const char* fileName, unsigned magFilter, unsigned minFilter, int conversion,
+                     const ImageShape* expected = nullptr);
 
 // Record i of the table, for inspection; null outside 0..textureTableSize-1.
 Texture* textureRecord(int index);

@@ -18,6 +18,9 @@ static const char* const truckPictures[Game::maxTrucks] = {
     "images/trucks/redtruck.bmp",   "images/trucks/blacktruck.bmp",
 };
 
+// The form of the game's own truck pictures; the colour key needs their 24 bits.
+static const ImageShape truckPictureShape = {128, 24};
+
 // The pictures' transparent colour.
 static const uint8_t truckKeyRed = 254, truckKeyGreen = 42, truckKeyBlue = 157;
 
@@ -31,7 +34,7 @@ void Game::load() {
     Texture* truckTextures[maxTrucks];
     for (int i = 0; i < maxTrucks; i++) {
         Image image;
-        image.LoadBMP(truckPictures[i]);
+        if (image.LoadBMP(truckPictures[i])) image.checkShape(truckPictures[i], truckPictureShape);
         image.applyColourKey(truckKeyRed, truckKeyGreen, truckKeyBlue);
         truckTextures[i] = createTexture(image, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
     }

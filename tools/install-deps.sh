@@ -13,6 +13,7 @@ packages=(
   # /usr/bin/time -v measures the soak's resident memory.
   time
   clang libclang-rt-14-dev
+  valgrind
 )
 missing=()
 for p in "${packages[@]}"; do

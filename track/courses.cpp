@@ -1,6 +1,7 @@
 #include "track/courses.h"
 
 #include "core/errorBox.h"
+#include "graphics/image.h"
 #include "graphics/texture.h"
 #include "track/trackTileSet.h"
 
@@ -84,6 +85,9 @@ const CourseData courseData[courseCount] = {
     {course1Layout, course1Checkpoints, TD_COUNT(course1Checkpoints), course1Waypoints, TD_COUNT(course1Waypoints)},
 };
 
+// The form of the game's own wall picture.
+static const ImageShape wallShape = {256, 24};
+
 struct WallPoint {
     float x, y;
 };
@@ -145,15 +149,18 @@ int buildCourses(TrackTileSet& tileSet, Track* tracks, int trackCapacity, const 
 
     Texture* wallTexture = nullptr;
     if (foldersOk && joinPath(picturePath, pathCapacity, imagesFolder, "wall.bmp")) {
-        wallTexture = loadTexture(picturePath, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0);
+        wallTexture = loadTexture(picturePath, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0, &wallShape);
     }
 
     foldersOk = foldersOk && joinPath(tileFolder, pathCapacity, imagesFolder, "track") &&
                 joinPath(mapFolder, pathCapacity, tileFolder, "physMap");
+    // A tile that fails keeps its slot, so the layouts' type numbers still name the right tiles.
     for (int t = 0; foldersOk && t < courseTileCount; t++) {
-        if (joinPath(picturePath, pathCapacity, tileFolder, courseTiles[t].picture) &&
-            joinPath(mapPath, pathCapacity, mapFolder, courseTiles[t].physMap)) {
-            tileSet.addTile(picturePath, mapPath);
+        bool added = joinPath(picturePath, pathCapacity, tileFolder, courseTiles[t].picture) &&
+                     joinPath(mapPath, pathCapacity, mapFolder, courseTiles[t].physMap) &&
+                     tileSet.addTile(picturePath, mapPath);
+        if (!added) {
+            tileSet.keepFailedTile();
         }
     }
 

@@ -169,6 +169,9 @@ float Track::frictionAt(float x, float y) const {
         type = 0;
     }
     const Image* map = tileCount > 0 ? tilePhysMaps[type] : nullptr;
+    if (map != nullptr && map->getData() == nullptr) {
+        map = tilePhysMaps[0];
+    }
     if (map == nullptr) {
         return (float)baseFriction;
     }
@@ -204,6 +207,9 @@ bool Track::waypointCentre(int index, float& x, float& y) const {
     return true;
 }
 
+// A texture that failed to load would draw with whatever texture happens to be bound.
+static bool drawable(const Texture* texture) { return texture != nullptr && texture->loaded; }
+
 // The ground quad spans 40 tiles each way, its picture repeating once per tile.
 static const float groundExtentUnits = 5120.0f;
 static const float groundRepeats = 40.0f;
@@ -236,7 +242,7 @@ void Track::drawGroundWhereShown(const WindowMap& map) {
     bool covered[trackGridSize][trackGridSize] = {};
     for (int i = 0; i < drawCount; i++) {
         const TileDraw& e = drawList[i];
-        if (e.type != 0 && e.x >= 0 && e.x < trackGridSize && e.y >= 0 && e.y < trackGridSize) covered[e.y][e.x] = true;
+        if (e.type != 0 && drawable(tileTextures[e.type]) && e.x >= 0 && e.x < trackGridSize && e.y >= 0 && e.y < trackGridSize) covered[e.y][e.x] = true;
     }
     const float gridUnits = (float)(tileSizeUnits * trackGridSize);
     const PixelRect view = map.viewport;
@@ -262,11 +268,12 @@ void Track::drawGroundWhereShown(const WindowMap& map) {
     glPopAttrib();
 }
 
-// Ground, then tiles, then walls, each over the last; the camera is already applied.
+// Ground, then tiles, then walls, each over the last; the camera is already applied. A tile
+// whose picture is missing draws nothing, so the ground shows there; missing walls draw plain.
 void Track::draw() {
     WindowMap map;
     const bool mapped = map.capture();
-    if (tileCount > 0 && tileTextures[0] != nullptr) {
+    if (tileCount > 0 && drawable(tileTextures[0])) {
         tileTextures[0]->bind();
         if (mapped) {
             drawGroundWhereShown(map);
@@ -281,16 +288,14 @@ void Track::draw() {
     int boundType = -1;
     for (int i = 0; i < drawCount; i++) {
         const TileDraw& entry = drawList[i];
-        if (entry.type == 0) {
+        if (entry.type == 0 || !drawable(tileTextures[entry.type])) {
             continue;
         }
         if (entry.type != boundType) {
             if (boundType >= 0) {
                 glEnd();
             }
-            if (tileTextures[entry.type] != nullptr) {
-                tileTextures[entry.type]->bind();
-            }
+            tileTextures[entry.type]->bind();
             boundType = entry.type;
             glBegin(GL_QUADS);
         }
@@ -311,7 +316,11 @@ void Track::draw() {
         glEnd();
     }
 
-    if (wallTexture != nullptr) {
+    bool plainWalls = !drawable(wallTexture);
+    bool wasTextured = plainWalls && glIsEnabled(GL_TEXTURE_2D);
+    if (plainWalls) {
+        glDisable(GL_TEXTURE_2D);
+    } else {
         wallTexture->bind();
     }
     glBegin(GL_QUADS);
@@ -319,4 +328,7 @@ void Track::draw() {
         walls[i].emitVertices();
     }
     glEnd();
+    if (wasTextured) {
+        glEnable(GL_TEXTURE_2D);
+    }
 }

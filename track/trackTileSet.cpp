@@ -4,6 +4,10 @@
 
 #include <GL/gl.h>
 
+// The forms the game's own tiles are drawn in; others load, with a word on stderr.
+static const ImageShape tilePictureShape = {256, 24};
+static const ImageShape surfaceMapShape = {128, 8};
+
 TrackTileSet::TrackTileSet() : count(0) {
     for (int i = 0; i < maxTiles; i++) {
         textures[i] = nullptr;
@@ -21,8 +25,11 @@ bool TrackTileSet::addTile(const char* pictureFile, const char* physMapFile) {
 
     Image picture;
     if (!picture.LoadBMP(pictureFile)) {
+        // No stale texture from an earlier failed map may stand in for this picture.
+        textures[count] = nullptr;
         return false;
     }
+    picture.checkShape(pictureFile, tilePictureShape);
 
     Texture* texture = createTexture(picture, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
     textures[count] = texture;
@@ -40,7 +47,16 @@ bool TrackTileSet::addTile(const char* pictureFile, const char* physMapFile) {
     if (!physMaps[count].LoadBMP(physMapFile)) {
         return false;
     }
+    physMaps[count].checkShape(physMapFile, surfaceMapShape);
 
+    count++;
+    return true;
+}
+
+bool TrackTileSet::keepFailedTile() {
+    if (count >= maxTiles) {
+        return false;
+    }
     count++;
     return true;
 }

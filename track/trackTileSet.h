@@ -19,6 +19,10 @@ public:
     // Adds the next tile from a picture and a surface-map file (paths as given); false when the
     // set is full or either file fails to load, and then the tile is not counted.
     bool addTile(const char* pictureFile, const char* physMapFile);
+    // Counts the slot of a tile whose addTile failed, with whatever of it did load (the picture
+    // of a tile whose surface map failed; nothing for a failed picture), so that every later
+    // tile keeps the type number the layouts give it. False when the set is full.
+    bool keepFailedTile();
 
     int getTileCount() const { return count; }
     // Null outside 0..maxTiles-1; entries at or beyond the count are not meaningful.

@@ -131,7 +131,13 @@ TEST_F(ImageLoadTest, TruncatedFileReadsMissingBytesAs255) {
     // Keep the first row (6 bytes and 2 filler) and one byte of the second.
     std::vector<uint8_t> cut(full.begin(), full.begin() + 54 + 8 + 1);
     Image image;
-    ASSERT_TRUE(image.LoadBMP(write("cut.bmp", cut).c_str()));
+    std::string cutPath = write("cut.bmp", cut);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(image.LoadBMP(cutPath.c_str()));
+    std::string warning = testing::internal::GetCapturedStderr();
+    // Loaded as before, but the short file is named on stderr (7 of its 16 pixel bytes are missing).
+    EXPECT_NE(warning.find(cutPath + " is cut short: 7 of its 16"), std::string::npos) << warning;
+    EXPECT_EQ(boxes.count(), 0u);
     EXPECT_EQ(image.getPixel(0, 0, 0), 3);
     // Second row: only its first byte (blue of pixel 0) is in the file.
     EXPECT_EQ(image.getPixel(0, 1, 2), full[62]);
@@ -139,10 +145,35 @@ TEST_F(ImageLoadTest, TruncatedFileReadsMissingBytesAs255) {
     EXPECT_EQ(image.getPixel(0, 1, 0), 255);
     EXPECT_EQ(image.getPixel(1, 1, 0), 255);
 
-    // A header whose pixels start exactly at the end of the file: every sample is 255.
+    // A header whose pixels start exactly at the end of the file has no picture at all: refused,
+    // however large it claims to be, rather than made into a block of 255s.
     std::vector<uint8_t> headerOnly(full.begin(), full.begin() + 54);
-    ASSERT_TRUE(image.LoadBMP(write("empty.bmp", headerOnly).c_str()));
-    for (int i = 0; i < image.size; i++) EXPECT_EQ(image.data[i], 255);
+    putU32(headerOnly, 18, 16384);
+    putU32(headerOnly, 22, 16384);
+    std::string headerPath = write("empty.bmp", headerOnly);
+    EXPECT_FALSE(image.LoadBMP(headerPath.c_str()));
+    EXPECT_EQ(boxes.last(),
+              "Image::LoadBMP() Error \n" + headerPath + " cannot be loaded: no pixel data in the file\n");
+    EXPECT_EQ(image.width, 2);
+}
+
+// The GL's largest texture side bounds what the loader accepts, checked before allocating.
+TEST_F(ImageLoadTest, SidesPastTheTextureLimitAreRefused) {
+    std::vector<uint8_t> bytes = makeBmp(65, 1, 8, std::vector<uint8_t>(65, 7));
+    std::string path = write("wide.bmp", bytes);
+    setImageSideLimit(64);
+    Image image;
+    EXPECT_FALSE(image.LoadBMP(path.c_str()));
+    EXPECT_EQ(boxes.last(),
+              "Image::LoadBMP() Error \n" + path + " cannot be loaded: width 65 out of range (1 to 64)\n");
+    putU32(bytes, 18, 1);
+    putU32(bytes, 22, (uint32_t)-65);
+    EXPECT_FALSE(image.LoadBMP(write("tall.bmp", bytes).c_str()));
+    EXPECT_NE(boxes.last().find("height -65 out of range"), std::string::npos) << boxes.last();
+    // No limit, or a nonsense one, puts the fixed limit back.
+    setImageSideLimit(0);
+    EXPECT_EQ(imageSideLimit(), maxImageSidePixels);
+    EXPECT_TRUE(image.LoadBMP(path.c_str()));
 }
 
 TEST_F(ImageLoadTest, MissingFileAndWrongSignatureAreReportedAndLeaveTheImage) {
@@ -154,10 +185,16 @@ TEST_F(ImageLoadTest, MissingFileAndWrongSignatureAreReportedAndLeaveTheImage) {
 
     std::vector<uint8_t> bytes = makeBmp(1, 1, 24, {1, 2, 3});
     bytes[1] = 'A';
-    EXPECT_FALSE(image.LoadBMP(write("ba.bmp", bytes).c_str()));
-    EXPECT_EQ(boxes.last(), "Image::loadBMPEmbedded error: \nFile is not BMP format");
+    std::string ba = write("ba.bmp", bytes);
+    EXPECT_FALSE(image.LoadBMP(ba.c_str()));
+    EXPECT_EQ(boxes.last(), "Image::loadBMPEmbedded error: \nFile is not BMP format: " + ba);
     expectSentinel(image);
-    EXPECT_EQ(boxes.count(), 2u);
+
+    // A folder in the picture's place cannot be opened, as on systems where fopen refuses one.
+    EXPECT_FALSE(image.LoadBMP(folder.path.c_str()));
+    EXPECT_EQ(boxes.last(), "Image::LoadBMP() Error \n" + folder.path + " not found\n");
+    expectSentinel(image);
+    EXPECT_EQ(boxes.count(), 3u);
 }
 
 TEST_F(ImageLoadTest, HeadersThisLoaderCannotReadSafelyAreRefused) {

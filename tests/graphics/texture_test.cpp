@@ -223,7 +223,7 @@ TEST_F(TextureTest, LoadTextureConvertsGreyToFourChannelsAndLeavesFailuresUnload
     ASSERT_TRUE(writeBytes(folder.file("rgb.bmp"), makeBmp(1, 1, 24, {1, 2, 3})));
     Texture* rgb = loadTexture(folder.file("rgb.bmp").c_str(), GL_NEAREST, GL_NEAREST, 1);
     EXPECT_TRUE(rgb->loaded);
-    EXPECT_EQ(boxes.last(), "Can't duplicate a multi-channel image");
+    EXPECT_EQ(boxes.last(), "Can't duplicate a multi-channel image: " + folder.file("rgb.bmp"));
 
     Texture* missing = loadTexture(folder.file("none.bmp").c_str(), GL_NEAREST, GL_NEAREST, 0);
     EXPECT_EQ(missing, textureRecord(3));

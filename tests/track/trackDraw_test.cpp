@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -64,13 +65,14 @@ protected:
         return readPixel(px, py);
     }
 
+    // Checks every cell of track 0 clear of walls for its tile's colour, or the ground's for the
+    // two types whose pictures are missing or unusable; returns how many cells were checked.
+    int checkCellColours(int missingType, int unusableType);
+
     float camX = 0, camY = 0, camZoom = 1;
 };
 
-TEST_F(TrackDrawTest, EveryCellShowsItsTilePicture) {
-    ASSERT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-    drawAt(1024, 1024, 0.2f);
-    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+int TrackDrawTest::checkCellColours(int missingType, int unusableType) {
     int checked = 0;
     for (int y = 0; y < trackGridSize; y++) {
         for (int x = 0; x < trackGridSize; x++) {
@@ -85,14 +87,57 @@ TEST_F(TrackDrawTest, EveryCellShowsItsTilePicture) {
             }
             int type = tracks[0].tileAt(x, y);
             Rgb p = pixelAt(wx, wy);
-            FlatColour want = tileColour(type);
+            FlatColour want = tileColour(type == missingType || type == unusableType ? 0 : type);
             EXPECT_TRUE(sameColour(p, want)) << "cell " << x << "," << y << " type " << type << ": got " << p.r
                                              << "," << p.g << "," << p.b;
             checked++;
         }
     }
+    return checked;
+}
+
+TEST_F(TrackDrawTest, EveryCellShowsItsTilePicture) {
+    ASSERT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+    drawAt(1024, 1024, 0.2f);
+    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+    int checked = checkCellColours(-1, -1);
     printf("cells checked clear of walls: %d of 64\n", checked);
     EXPECT_GE(checked, 40);
+}
+
+// One tile without its picture, one whose picture no texture takes and one without its surface
+// map: every other tile stays in its own cells; the first two show the ground beneath, and the
+// tiles without a map drag as the ground does.
+TEST_F(TrackDrawTest, AMissingTileKeepsEveryOtherTileInItsCell) {
+    const int noPicture = 2, noMap = 3, notSquare = 4;
+    std::string track = folder + "/images/track/";
+    ASSERT_EQ(remove((track + courseTiles[noPicture].picture).c_str()), 0);
+    ASSERT_EQ(remove((track + "physMap/" + courseTiles[noMap].physMap).c_str()), 0);
+    ASSERT_TRUE(writeFlatBmp24(track + courseTiles[notSquare].picture, 16, 8, tileColour(notSquare)));
+    tracks.reset(new Track[courseCount]);
+    tileSet = std::make_unique<TrackTileSet>();
+    ASSERT_EQ(buildCourses(*tileSet, tracks.get(), courseCount, folder.c_str()), 2);
+    EXPECT_EQ(tileSet->getTileCount(), courseTileCount);
+    EXPECT_EQ(platform.boxTexts.size(), 2u);
+
+    drawAt(1024, 1024, 0.2f);
+    int checked = checkCellColours(noPicture, notSquare);
+    printf("cells checked clear of walls: %d of 64\n", checked);
+    EXPECT_GE(checked, 40);
+
+    float groundDrag = mapValueOf(courseTiles[0].physMap) / 500.0f + 0.6f;
+    int missingCells = 0;
+    for (int y = 0; y < trackGridSize; y++) {
+        for (int x = 0; x < trackGridSize; x++) {
+            int type = tracks[0].tileAt(x, y);
+            bool missing = type == noPicture || type == noMap;
+            float want = missing ? groundDrag : mapValueOf(courseTiles[type].physMap) / 500.0f + 0.6f;
+            EXPECT_NEAR(tracks[0].frictionAt(256.0f * x + 128, 256.0f * y + 128), want, 1e-6)
+                << "cell " << x << "," << y << " type " << type;
+            missingCells += missing;
+        }
+    }
+    EXPECT_GE(missingCells, 2);
 }
 
 TEST_F(TrackDrawTest, GroundRepeatsAroundTheGridToItsEdge) {
