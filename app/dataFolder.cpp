@@ -72,7 +72,9 @@ bool enterDataFolderFrom(const char* const* folders, int count) {
         used += snprintf(list + used, sizeof list - (size_t)used, "%s\n", folder);
     }
     // The box's text is echoed on stderr as well, for a start from a terminal.
-    errorBox("The game's pictures were not found: there is no \"images\" folder in\n%s"
-             "The game runs without them.", list);
+    errorBox(
+        "The game's pictures were not found: there is no \"images\" folder in\n%s"
+        "The game runs without them.",
+        list);
     return false;
 }

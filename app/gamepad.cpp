@@ -8,7 +8,8 @@ GamepadInput gamepads;
 static bool controllersStarted = false;
 
 // The virtual key of each pad key, by index.
-static const int padKeys[GamepadInput::padKeyCount] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_SPACE, VK_ESCAPE, 'A', 'Z'};
+static const int padKeys[GamepadInput::padKeyCount] = {VK_LEFT,  VK_RIGHT,  VK_UP, VK_DOWN,
+                                                       VK_SPACE, VK_ESCAPE, 'A',   'Z'};
 enum { keyLeft, keyRight, keyUp, keyDown, keySpace, keyEscape, keyZoomIn, keyZoomOut };
 
 // The stick presses its key past half way and lets go only back inside the dead zone, so a
@@ -51,16 +52,25 @@ GamepadInput::Pad* GamepadInput::padFor(SDL_JoystickID id, bool create) {
 // The pad key a controller button holds, or -1.
 static int keyOfButton(int button) {
     switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return keyLeft;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return keyRight;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return keyUp;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return keyDown;
-    case SDL_CONTROLLER_BUTTON_A: return keySpace;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        return keyLeft;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        return keyRight;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        return keyUp;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        return keyDown;
+    case SDL_CONTROLLER_BUTTON_A:
+        return keySpace;
     case SDL_CONTROLLER_BUTTON_B:
-    case SDL_CONTROLLER_BUTTON_BACK: return keyEscape;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return keyZoomIn;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return keyZoomOut;
-    default: return -1;
+    case SDL_CONTROLLER_BUTTON_BACK:
+        return keyEscape;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+        return keyZoomIn;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+        return keyZoomOut;
+    default:
+        return -1;
     }
 }
 

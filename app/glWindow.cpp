@@ -28,7 +28,8 @@ static bool requestPixelFormat(int colourBits, int depthBits) {
     int channelBits = colourBits >= 24 ? 8 : (colourBits >= 15 ? 5 : 1);
     return SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1) == 0 && SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channelBits) == 0 &&
            SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channelBits) == 0 &&
-           SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channelBits) == 0 && SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits) == 0;
+           SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channelBits) == 0 &&
+           SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits) == 0;
 }
 
 bool GLWindow::create(const char* name, int width, int height, int colourBits, int depthBits, bool fullScreenWanted,
@@ -56,8 +57,9 @@ bool GLWindow::create(const char* name, int width, int height, int colourBits, i
     // The drawable area, not the outer frame, is width x height, so that the projection's units
     // map one to one onto pixels.
     // Resizable: the picture is scaled to whatever drawable the player gives it.
-    windowHandle = SDL_CreateWindow(className, 0, 0, width, height,
-                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    windowHandle =
+        SDL_CreateWindow(className, 0, 0, width, height,
+                         SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!windowHandle) {
         fprintf(stderr, "GLWindow: %s\n", SDL_GetError());
         return fail("Can't create the window");
@@ -67,8 +69,9 @@ bool GLWindow::create(const char* name, int width, int height, int colourBits, i
     if (fullScreenWanted) {
         fullScreen = changeDisplayMode(width, height, colourBits);
         if (!fullScreen) {
-            platform().messageBox("The screen mode was not supported by your display\nWindowed mode will be used instead",
-                                  "Error", MB_OK | MB_ICONERROR);
+            platform().messageBox(
+                "The screen mode was not supported by your display\nWindowed mode will be used instead", "Error",
+                MB_OK | MB_ICONERROR);
         }
     }
 
@@ -107,7 +110,8 @@ bool GLWindow::changeDisplayMode(int width, int height, int bits) {
     SDL_DisplayMode closest;
     int display = SDL_GetWindowDisplayIndex(windowHandle);
     if (display < 0) display = 0;
-    if (!SDL_GetClosestDisplayMode(display, &wanted, &closest) || closest.w != width || closest.h != height) return false;
+    if (!SDL_GetClosestDisplayMode(display, &wanted, &closest) || closest.w != width || closest.h != height)
+        return false;
     if (SDL_SetWindowDisplayMode(windowHandle, &closest) != 0) return false;
     // SDL switches the mode only for a shown window.
     SDL_ShowWindow(windowHandle);
@@ -115,8 +119,8 @@ bool GLWindow::changeDisplayMode(int width, int height, int bits) {
     // SDL reports 32-bit desktops as 24 bits of colour, so only the size is compared.
     (void)bits;
     int nowWidth = 0, nowHeight = 0;
-    if (SDL_SetWindowFullscreen(windowHandle, SDL_WINDOW_FULLSCREEN) == 0 && readDisplaySize(display, nowWidth, nowHeight) &&
-        nowWidth == width && nowHeight == height)
+    if (SDL_SetWindowFullscreen(windowHandle, SDL_WINDOW_FULLSCREEN) == 0 &&
+        readDisplaySize(display, nowWidth, nowHeight) && nowWidth == width && nowHeight == height)
         return true;
     // Back to a plain window of the asked size, so the refusal leaves nothing behind.
     SDL_SetWindowFullscreen(windowHandle, 0);

@@ -35,16 +35,16 @@ public:
     // A pointer position in screen pixels becomes one in picture pixels, y downward.
     void screenToPicture(int& x, int& y) const;
 
-    PictureFit picture;             // where the 640x480 picture is drawn in the drawable
+    PictureFit picture;  // where the 640x480 picture is drawn in the drawable
 
-    void* renderingContext;         // SDL_GLContext
+    void* renderingContext;  // SDL_GLContext
     SDL_Window* windowHandle;
     void* instance;
     bool fullScreen;
     bool created;
-    char className[256];            // also the window title
+    char className[256];  // also the window title
     WindowProcedure windowProcedure;
-    bool videoStarted;              // create started SDL's video subsystem, so destroy stops it
+    bool videoStarted;  // create started SDL's video subsystem, so destroy stops it
 };
 
 extern GLWindow glWindow;

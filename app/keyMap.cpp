@@ -8,6 +8,7 @@ struct KeyPair {
 };
 
 // Named keys whose symbols do not depend on the layout.
+// clang-format off
 static const KeyPair namedKeys[] = {
     {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB}, {SDLK_CLEAR, VK_CLEAR}, {SDLK_RETURN, VK_RETURN},
     {SDLK_RETURN2, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_PAUSE, VK_PAUSE},
@@ -30,6 +31,7 @@ static const KeyPair namedKeys[] = {
     {SDLK_LEFTBRACKET, VK_OEM_4}, {SDLK_BACKSLASH, VK_OEM_5}, {SDLK_RIGHTBRACKET, VK_OEM_6},
     {SDLK_QUOTE, VK_OEM_7}, {SDLK_QUOTEDBL, VK_OEM_7},
 };
+// clang-format on
 static const int namedKeyCount = (int)(sizeof namedKeys / sizeof namedKeys[0]);
 
 // Keys recognised by position when their symbol gave nothing.

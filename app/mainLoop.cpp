@@ -45,12 +45,24 @@ int64_t windowProc(void* window, unsigned message, uint64_t wParam, int64_t lPar
     case WM_KEYUP:
         keys.keyUp(keyCodeOf(wParam));
         return 0;
-    case WM_LBUTTONDOWN: mouse.leftButtonDown(); return 0;
-    case WM_LBUTTONUP: mouse.leftButtonUp(); return 0;
-    case WM_RBUTTONDOWN: mouse.rightButtonDown(); return 0;
-    case WM_RBUTTONUP: mouse.rightButtonUp(); return 0;
-    case WM_MBUTTONDOWN: mouse.middleButtonDown(); return 0;
-    case WM_MBUTTONUP: mouse.middleButtonUp(); return 0;
+    case WM_LBUTTONDOWN:
+        mouse.leftButtonDown();
+        return 0;
+    case WM_LBUTTONUP:
+        mouse.leftButtonUp();
+        return 0;
+    case WM_RBUTTONDOWN:
+        mouse.rightButtonDown();
+        return 0;
+    case WM_RBUTTONUP:
+        mouse.rightButtonUp();
+        return 0;
+    case WM_MBUTTONDOWN:
+        mouse.middleButtonDown();
+        return 0;
+    case WM_MBUTTONUP:
+        mouse.middleButtonUp();
+        return 0;
     case WM_MOUSEWHEEL:
         // The delta is the signed high word.
         mouse.setWheel((int16_t)((wParam >> 16) & 0xFFFF) > 0 ? 1 : -1);
@@ -82,8 +94,10 @@ void MainLoop::pass() {
         procedure(glWindow.getWindowHandle(), msg.message, msg.wParam, msg.lParam);
         return;
     }
-    if (windowActive) frame();
-    else platform().waitMessage();
+    if (windowActive)
+        frame();
+    else
+        platform().waitMessage();
 }
 
 static void swapWindowBuffers() { glWindow.swapBuffers(); }

@@ -58,7 +58,7 @@ void ReplayPlatform::pumpEvents() {
         const ReplayMessage& m = replay.messages[f.firstMessage + posted];
         // Escape only ended the recorded run; played, the race's end stays on screen instead.
         bool escape = (m.message == WM_KEYDOWN || m.message == WM_KEYUP) && m.wParam == VK_ESCAPE;
-        if (!escape && !postMessage(m.message, m.wParam, m.lParam)) return;   // the rest once these drain
+        if (!escape && !postMessage(m.message, m.wParam, m.lParam)) return;  // the rest once these drain
         posted++;
     }
     ready = true;

@@ -34,11 +34,11 @@ private:
 
     Platform& desktop;
     const Replay& replay;
-    int next;            // the frame whose messages are being handed over
-    int posted;          // of its messages
-    bool ready;          // all handed over: the next counter reading runs it
+    int next;    // the frame whose messages are being handed over
+    int posted;  // of its messages
+    bool ready;  // all handed over: the next counter reading runs it
     int64_t counter;
-    int64_t lastReal;    // desktop counter when the last frame ran
+    int64_t lastReal;  // desktop counter when the last frame ran
 };
 
 // Reads path and checks that this game can play it; false after telling the user why.

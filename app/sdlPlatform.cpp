@@ -49,8 +49,10 @@ int SdlPlatform::messageBox(const char* text, const char* caption, unsigned flag
     }
     Uint32 kind = SDL_MESSAGEBOX_INFORMATION;
     unsigned icon = flags & 0xF0;
-    if (icon == MB_ICONERROR) kind = SDL_MESSAGEBOX_ERROR;
-    else if (icon == MB_ICONEXCLAMATION) kind = SDL_MESSAGEBOX_WARNING;
+    if (icon == MB_ICONERROR)
+        kind = SDL_MESSAGEBOX_ERROR;
+    else if (icon == MB_ICONEXCLAMATION)
+        kind = SDL_MESSAGEBOX_WARNING;
 
     SDL_MessageBoxData box = {kind, nullptr, caption, text, buttonCount, buttons, nullptr};
     int chosen = -1;
@@ -63,7 +65,9 @@ int SdlPlatform::messageBox(const char* text, const char* caption, unsigned flag
 }
 
 // Packs two 16-bit values into an lParam, as Windows does for positions and sizes.
-static int64_t makeLParam(int low, int high) { return (int64_t)(((unsigned)high & 0xFFFFu) << 16 | ((unsigned)low & 0xFFFFu)); }
+static int64_t makeLParam(int low, int high) {
+    return (int64_t)(((unsigned)high & 0xFFFFu) << 16 | ((unsigned)low & 0xFFFFu));
+}
 
 static bool windowIsMinimised(Uint32 windowId) {
     SDL_Window* window = SDL_GetWindowFromID(windowId);
@@ -135,10 +139,17 @@ bool SdlPlatform::translateEvent(const SDL_Event& event, WindowMessage& msg) {
         bool down = event.type == SDL_MOUSEBUTTONDOWN;
         unsigned message;
         switch (event.button.button) {
-        case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
-        case SDL_BUTTON_RIGHT: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
-        case SDL_BUTTON_MIDDLE: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
-        default: return false;
+        case SDL_BUTTON_LEFT:
+            message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+            break;
+        case SDL_BUTTON_RIGHT:
+            message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+            break;
+        case SDL_BUTTON_MIDDLE:
+            message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+            break;
+        default:
+            return false;
         }
         msg = {message, 0, makeLParam(event.button.x, event.button.y)};
         return true;
@@ -169,7 +180,8 @@ void SdlPlatform::pumpEvents() {
         if (GamepadInput::isGamepadEvent(event)) {
             WindowMessage padMessages[GamepadInput::mostMessages];
             int count = gamepads.handle(event, padMessages, GamepadInput::mostMessages);
-            for (int i = 0; i < count; i++) postMessage(padMessages[i].message, padMessages[i].wParam, padMessages[i].lParam);
+            for (int i = 0; i < count; i++)
+                postMessage(padMessages[i].message, padMessages[i].wParam, padMessages[i].lParam);
         } else if (translateEvent(event, msg)) {
             postMessage(msg.message, msg.wParam, msg.lParam);
         }
@@ -181,5 +193,6 @@ void SdlPlatform::waitMessage() {
     if (!SDL_WasInit(SDL_INIT_EVENTS) || pendingMessages() > 0) return;
     SDL_Event event;
     WindowMessage msg;
-    if (SDL_WaitEventTimeout(&event, longestWaitMs) && translateEvent(event, msg)) postMessage(msg.message, msg.wParam, msg.lParam);
+    if (SDL_WaitEventTimeout(&event, longestWaitMs) && translateEvent(event, msg))
+        postMessage(msg.message, msg.wParam, msg.lParam);
 }

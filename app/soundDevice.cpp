@@ -17,11 +17,11 @@ static RaceEar ear = {};
 // The user's engine, and the computer trucks' at most this loud, fading with distance.
 static const float userEngineVolume = 0.3f;
 static const float computerEngineVolume = 0.12f;
-static const float fadeDistance = 250.0f;   // pixels at which a computer engine is half as loud
-static const float panDistance = 300.0f;    // pixels to the side at which it is hard left or right
+static const float fadeDistance = 250.0f;  // pixels at which a computer engine is half as loud
+static const float panDistance = 300.0f;   // pixels to the side at which it is hard left or right
 // A speed change from a collision below this is a touch, not a thud (pixels per second).
 static const float smallestThud = 3.0f;
-static const float squealRange = 60.0f;     // sideways speed past the grip limit for full squeal
+static const float squealRange = 60.0f;  // sideways speed past the grip limit for full squeal
 
 SoundDevice::SoundDevice() : sampleRate(48000), device(0), audioStarted(false), buffersMade(0) {}
 

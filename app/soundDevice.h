@@ -21,10 +21,10 @@ public:
     void setPaused(bool paused);
 
     SoundMailbox mailbox;
-    SynthState synth;          // the callback's alone while the device is open
+    SynthState synth;  // the callback's alone while the device is open
     int sampleRate;
-    unsigned device;           // SDL_AudioDeviceID; 0 when closed
-    bool audioStarted;         // open started SDL's audio subsystem, so close stops it
+    unsigned device;    // SDL_AudioDeviceID; 0 when closed
+    bool audioStarted;  // open started SDL's audio subsystem, so close stops it
     std::atomic<int> buffersMade;
 };
 
@@ -38,9 +38,9 @@ struct RaceEar {
     int lapCount;
     bool raceOver;
     double kickTotal;
-    bool touching;             // the user's truck was pushed last frame too: a scrape, not a new thud
+    bool touching;  // the user's truck was pushed last frame too: a scrape, not a new thud
     uint32_t thuds, laps, finishes;
-    float thudPush;            // the latest thud's, posted with its count until the next
+    float thudPush;  // the latest thud's, posted with its count until the next
 };
 
 // This frame's sounds, read off the trucks: engines by power and speed, the computer trucks'

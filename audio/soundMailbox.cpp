@@ -6,9 +6,7 @@
 static_assert(std::atomic<float>::is_always_lock_free && std::atomic<uint32_t>::is_always_lock_free,
               "the sound hand-over needs lock-free atomics");
 
-SoundMailbox::SoundMailbox() {
-    post(SoundFrame{});
-}
+SoundMailbox::SoundMailbox() { post(SoundFrame{}); }
 
 void SoundMailbox::post(const SoundFrame& frame) {
     for (int v = 0; v < maxEngineVoices; v++) {

@@ -7,8 +7,8 @@ static const float twoPi = 6.2831853f;
 
 // Engine: an idle note that climbs with road speed and with the load on the engine.
 static const float idleHz = 38.0f;
-static const float hzPerSpeed = 0.09f;      // per pixel per second
-static const float hzPerPower = 0.08f;      // per unit of engine power (forward power is 250)
+static const float hzPerSpeed = 0.09f;  // per pixel per second
+static const float hzPerPower = 0.08f;  // per unit of engine power (forward power is 250)
 static const float highestEngineHz = 160.0f;
 // Squeal: a wavering high note.
 static const float squealHz = 820.0f;
@@ -28,8 +28,9 @@ static const float chimeVolume = 0.25f;
 static const float glideSeconds = 0.03f;
 
 SynthState::SynthState()
-    : squealPhase(0), squealWobble(0), squealLevel(0), thudAge(thudSeconds), thudAmplitude(0), chimeAge(finishChimeSeconds),
-      chimeKind(0), seenThuds(0), seenLaps(0), seenFinishes(0), noise(0x12345678u), masterLevel(1) {
+    : squealPhase(0), squealWobble(0), squealLevel(0), thudAge(thudSeconds), thudAmplitude(0),
+      chimeAge(finishChimeSeconds), chimeKind(0), seenThuds(0), seenLaps(0), seenFinishes(0), noise(0x12345678u),
+      masterLevel(1) {
     for (int i = 0; i < maxEngineVoices; i++) enginePhase[i] = engineLevel[i] = engineFrequency[i] = 0;
 }
 

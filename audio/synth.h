@@ -16,11 +16,11 @@ struct EngineVoice {
 // however many frames or callbacks pass between.
 struct SoundFrame {
     EngineVoice engines[maxEngineVoices];  // [0] is the user's truck
-    float squeal;        // 0..1, tyres sliding past their grip
-    uint32_t thuds;      // collisions so far
-    float thudPush;      // how hard the latest one pushed, in speed units (pixels per second)
-    uint32_t laps;       // lap chimes so far
-    uint32_t finishes;   // finish chimes so far
+    float squeal;                          // 0..1, tyres sliding past their grip
+    uint32_t thuds;                        // collisions so far
+    float thudPush;                        // how hard the latest one pushed, in speed units (pixels per second)
+    uint32_t laps;                         // lap chimes so far
+    uint32_t finishes;                     // finish chimes so far
     bool muted;
 };
 
@@ -32,13 +32,13 @@ struct SynthState {
     float squealPhase;   // cycles of the note
     float squealWobble;  // cycles of its waver
     float squealLevel;
-    float thudAge;       // seconds since the last thud began; past its length, silent
+    float thudAge;  // seconds since the last thud began; past its length, silent
     float thudAmplitude;
     float chimeAge;
-    int chimeKind;       // 0 lap, 1 finish
+    int chimeKind;  // 0 lap, 1 finish
     uint32_t seenThuds, seenLaps, seenFinishes;
-    uint32_t noise;      // the thud's noise generator
-    float masterLevel;   // glides to 0 when muted, so muting never clicks
+    uint32_t noise;     // the thud's noise generator
+    float masterLevel;  // glides to 0 when muted, so muting never clicks
 
     SynthState();
 };

@@ -82,9 +82,9 @@ static void collisionPass(Scene& s) {
     static int movingOrder[maxSceneBodies], staticOrder[128], candidates[128];
     static long long pairs[16384];
     static int cellStarts[maxSceneBodies + 1], entries[8 * maxSceneBodies];
-    CollisionScratch scratch = {movingBounds, movingOrder, sortedBounds,   staticBounds, staticOrder,
-                                candidates,   128,         pairs,          16384,        cellStarts,
-                                maxSceneBodies, entries,   8 * maxSceneBodies};
+    CollisionScratch scratch = {
+        movingBounds, movingOrder, sortedBounds, staticBounds,   staticOrder, candidates,        128,
+        pairs,        16384,       cellStarts,   maxSceneBodies, entries,     8 * maxSceneBodies};
     collideAll(s.world, s.moving, s.bodyCount, s.statics, s.wallCount, scratch);
 }
 #else

@@ -5,6 +5,7 @@
 struct Texture;
 
 // Windows virtual-key codes: the letters and digits are their upper-case ASCII codes.
+// clang-format off
 enum : int {
     VK_BACK = 0x08, VK_TAB = 0x09, VK_CLEAR = 0x0C, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11,
     VK_MENU = 0x12, VK_PAUSE = 0x13, VK_CAPITAL = 0x14, VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_PRIOR = 0x21,
@@ -20,6 +21,7 @@ enum : int {
     VK_OEM_2 = 0xBF, VK_OEM_3 = 0xC0, VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7 = 0xDE,
     VK_OEM_102 = 0xE2,
 };
+// clang-format on
 
 class Keys {
 public:
@@ -28,8 +30,12 @@ public:
     // Codes outside 0..255 read as up and are ignored when written.
     bool isDown(int code) const { return valid(code) && down[code] != 0; }
     bool wasPressed(int code) const { return valid(code) && down[code] && !previous[code]; }
-    void keyDown(int code) { if (valid(code)) down[code] = 1; }
-    void keyUp(int code) { if (valid(code)) down[code] = 0; }
+    void keyDown(int code) {
+        if (valid(code)) down[code] = 1;
+    }
+    void keyUp(int code) {
+        if (valid(code)) down[code] = 0;
+    }
     // Rolls this frame's flags over into the previous frame's; the loop's last step.
     void endFrame();
 
@@ -46,12 +52,30 @@ public:
     virtual ~Mouse();
     // Once a frame, first: clears the edge flags and the wheel and samples the pointer.
     void update();
-    void leftButtonDown() { leftDown = true; leftPressed = true; }
-    void leftButtonUp() { leftDown = false; leftReleased = true; }
-    void rightButtonDown() { rightDown = true; rightPressed = true; }
-    void rightButtonUp() { rightDown = false; rightReleased = true; }
-    void middleButtonDown() { middleDown = true; middlePressed = true; }
-    void middleButtonUp() { middleDown = false; middleReleased = true; }
+    void leftButtonDown() {
+        leftDown = true;
+        leftPressed = true;
+    }
+    void leftButtonUp() {
+        leftDown = false;
+        leftReleased = true;
+    }
+    void rightButtonDown() {
+        rightDown = true;
+        rightPressed = true;
+    }
+    void rightButtonUp() {
+        rightDown = false;
+        rightReleased = true;
+    }
+    void middleButtonDown() {
+        middleDown = true;
+        middlePressed = true;
+    }
+    void middleButtonUp() {
+        middleDown = false;
+        middleReleased = true;
+    }
     void setWheel(int step) { wheel = step; }
     // Upward movement is negative: previous y minus current y, with y measured upward.
     float deltaY() const { return (float)(previousY - y); }

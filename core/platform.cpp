@@ -66,13 +66,15 @@ int Platform::listFiles(const char* pattern, void (*onName)(const char*, void*),
 }
 
 ScriptedPlatform::ScriptedPlatform()
-    : counter(0), frequency(1000000000), cursorX(0), cursorY(0), cursorShown(true), showCursorCalls(0),
-      waitCalls(0), yesNoAnswer(IDNO), echoToStderr(true) {}
+    : counter(0), frequency(1000000000), cursorX(0), cursorY(0), cursorShown(true), showCursorCalls(0), waitCalls(0),
+      yesNoAnswer(IDNO), echoToStderr(true) {}
 
 int ScriptedPlatform::messageBox(const char* text, const char* caption, unsigned flags) {
     boxTexts.push_back(text ? text : "");
     boxCaptions.push_back(caption ? caption : "");
-    if (echoToStderr) fprintf(stderr, "%s%s%s\n", caption && *caption ? caption : "", caption && *caption ? ": " : "", text ? text : "");
+    if (echoToStderr)
+        fprintf(stderr, "%s%s%s\n", caption && *caption ? caption : "", caption && *caption ? ": " : "",
+                text ? text : "");
     return (flags & 0x0F) == MB_YESNO ? yesNoAnswer : IDOK;
 }
 

@@ -104,8 +104,14 @@ public:
 
     int64_t queryPerformanceCounter() override { return counter; }
     int64_t queryPerformanceFrequency() override { return frequency; }
-    void getCursorPos(int& x, int& y) override { x = cursorX; y = cursorY; }
-    void showCursor(bool show) override { cursorShown = show; showCursorCalls++; }
+    void getCursorPos(int& x, int& y) override {
+        x = cursorX;
+        y = cursorY;
+    }
+    void showCursor(bool show) override {
+        cursorShown = show;
+        showCursorCalls++;
+    }
     int messageBox(const char* text, const char* caption, unsigned flags) override;
     void waitMessage() override { waitCalls++; }
 
@@ -115,8 +121,8 @@ public:
     bool cursorShown;
     int showCursorCalls;
     int waitCalls;
-    int yesNoAnswer;          // returned by MB_YESNO boxes
-    bool echoToStderr;        // message texts also go to stderr
+    int yesNoAnswer;    // returned by MB_YESNO boxes
+    bool echoToStderr;  // message texts also go to stderr
     std::vector<std::string> boxTexts;
     std::vector<std::string> boxCaptions;
 };

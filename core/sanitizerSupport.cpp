@@ -5,8 +5,8 @@
 
 void pinGLDrivers() {
     const char* libraries[] = {
-        "libEGL_mesa.so.0", "libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so",
-        "libLLVM-15.so.1", "libgallium_dri.so",
+        "libEGL_mesa.so.0", "libGLX_mesa.so.0",  "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so",
+        "libLLVM-15.so.1",  "libgallium_dri.so",
     };
     for (const char* name : libraries) dlopen(name, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
 }

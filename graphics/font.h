@@ -8,12 +8,12 @@ struct Texture;
 const int fontGlyphCount = 256;
 
 struct Glyph {
-    uint8_t width;    // visible width in atlas pixels
-    float left;       // texture coordinates of the glyph rectangle
+    uint8_t width;  // visible width in atlas pixels
+    float left;     // texture coordinates of the glyph rectangle
     float right;
     float bottom;
     float top;
-    float texWidth;   // width / 512
+    float texWidth;  // width / 512
 };
 
 class Font {

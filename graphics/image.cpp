@@ -12,8 +12,8 @@
 
 static const int bmpHeaderBytes = 54;
 static const int bmpColourTableBytes = 256 * 4;
-static const uint32_t bmpRgb = 0;         // uncompressed
-static const uint32_t bmpBitFields = 3;   // uncompressed with explicit channel masks
+static const uint32_t bmpRgb = 0;        // uncompressed
+static const uint32_t bmpBitFields = 3;  // uncompressed with explicit channel masks
 
 static int sideLimit = maxImageSidePixels;
 
@@ -139,10 +139,17 @@ Image& Image::allocate(int newWidth, int newHeight, int newChannels) {
 
 bool Image::updateFormat() {
     switch (channels) {
-    case 1: format = GL_ALPHA; return true;
-    case 3: format = GL_RGB; return true;
-    case 4: format = GL_RGBA; return true;
-    default: return false;
+    case 1:
+        format = GL_ALPHA;
+        return true;
+    case 3:
+        format = GL_RGB;
+        return true;
+    case 4:
+        format = GL_RGBA;
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -25,10 +25,14 @@ void Mouse::drawCursor() {
     // Screen pixels with the origin at the bottom-left corner.
     glTranslatef(-320, -240, 0);
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0); glVertex2f(cx - half, cy - half);
-    glTexCoord2f(1, 0); glVertex2f(cx + half, cy - half);
-    glTexCoord2f(1, 1); glVertex2f(cx + half, cy + half);
-    glTexCoord2f(0, 1); glVertex2f(cx - half, cy + half);
+    glTexCoord2f(0, 0);
+    glVertex2f(cx - half, cy - half);
+    glTexCoord2f(1, 0);
+    glVertex2f(cx + half, cy - half);
+    glTexCoord2f(1, 1);
+    glVertex2f(cx + half, cy + half);
+    glTexCoord2f(0, 1);
+    glVertex2f(cx - half, cy + half);
     glEnd();
     glPopMatrix();
     glDisable(GL_BLEND);

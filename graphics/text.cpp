@@ -72,8 +72,8 @@ void printText(int x, int y, const char* format, ...) {
             dy = (int)(dy - textFont.cellHeight);
             dx = 0;
         } else {
-            float advance = drawGlyph((float)(x + dx), (float)(y + dy), *p, textFont.cellWidth, textFont.cellHeight,
-                                      textFont);
+            float advance =
+                drawGlyph((float)(x + dx), (float)(y + dy), *p, textFont.cellWidth, textFont.cellHeight, textFont);
             dx = (int)(dx + advance);
         }
     }

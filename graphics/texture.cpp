@@ -51,8 +51,7 @@ bool Texture::upload(Image& image, unsigned newMag, unsigned newMin) {
     return true;
 }
 
-void Texture::setParameters(unsigned newWrapS, unsigned newWrapT, unsigned newMag, unsigned newMin,
-                            unsigned newEnv) {
+void Texture::setParameters(unsigned newWrapS, unsigned newWrapT, unsigned newMag, unsigned newMin, unsigned newEnv) {
     // The spare has no texture of its own: applying its settings would change someone else's.
     bool apply = this != &spareTexture;
     if (newWrapS) {

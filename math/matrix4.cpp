@@ -31,8 +31,9 @@ void Matrix4::multiply(const Matrix4& m) {
     float r[16];
     for (int c = 0; c < 4; c++) {
         for (int row = 0; row < 4; row++) {
-            r[c * 4 + row] = elements[0 * 4 + row] * m.elements[c * 4 + 0] + elements[1 * 4 + row] * m.elements[c * 4 + 1] +
-                             elements[2 * 4 + row] * m.elements[c * 4 + 2] + elements[3 * 4 + row] * m.elements[c * 4 + 3];
+            r[c * 4 + row] =
+                elements[0 * 4 + row] * m.elements[c * 4 + 0] + elements[1 * 4 + row] * m.elements[c * 4 + 1] +
+                elements[2 * 4 + row] * m.elements[c * 4 + 2] + elements[3 * 4 + row] * m.elements[c * 4 + 3];
         }
     }
     for (int i = 0; i < 16; i++) elements[i] = r[i];

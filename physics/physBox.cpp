@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-PhysBox::PhysBox() {
-    update(0, 0, 0, 0, 0, 0, 0, 0);
-}
+PhysBox::PhysBox() { update(0, 0, 0, 0, 0, 0, 0, 0); }
 
 PhysBox::~PhysBox() {}
 

@@ -57,9 +57,10 @@ void Physics::endStep() {
     long long pairs[maxSweepPairs];
     // One grid cell per body, and room for each body to cover eight cells on average.
     int cellStarts[maxPhysicsObjects + 1], entries[8 * maxPhysicsObjects];
-    CollisionScratch scratch = {movingBounds, movingOrder,       sortedBounds, staticBounds,      staticOrder,
-                                candidates,   maxPhysicsObjects, pairs,        maxSweepPairs,     cellStarts,
-                                maxPhysicsObjects, entries, 8 * maxPhysicsObjects};
+    CollisionScratch scratch = {movingBounds,         movingOrder, sortedBounds,      staticBounds,
+                                staticOrder,          candidates,  maxPhysicsObjects, pairs,
+                                maxSweepPairs,        cellStarts,  maxPhysicsObjects, entries,
+                                8 * maxPhysicsObjects};
     int moving = movingCount < maxPhysicsObjects ? movingCount : maxPhysicsObjects;
     int statics = staticCount < maxPhysicsObjects ? staticCount : maxPhysicsObjects;
     collideAll(*this, movingObjects, moving, staticObjects, statics, scratch);

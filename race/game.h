@@ -76,29 +76,29 @@ public:
     static constexpr float gridEvenY = 1960.0f;
     static constexpr float gridOddY = 1880.0f;
 
-    int64_t lastCounter;       // counter at the previous frame
-    Camera2D camera;           // follows truck 0
+    int64_t lastCounter;  // counter at the previous frame
+    Camera2D camera;      // follows truck 0
     FrameRateDisplay frameRate;
-    Truck trucks[maxTrucks];   // truck i is driven by players[i]; truck 0 is the user's
+    Truck trucks[maxTrucks];  // truck i is driven by players[i]; truck 0 is the user's
     int truckCount;
     Player* players[maxTrucks];  // owned; created by load
     int playerCount;
     Physics physics;
     Track tracks[maxTracks];
-    int trackCount;            // tracks built
+    int trackCount;  // tracks built
     int currentTrack;
     int positionOrder[maxTrucks];  // truck index at each race position, leader first
     bool waitingForStart;          // the title or results screen waits for Space
     bool raceOver;                 // truck 0 has completed lapsToRace laps
     TrackTileSet tileSet;
     int lapsToRace;
-    Stopwatch raceClock;           // real time since the race started
-    float showFrameRate;           // flags kept as floats: nonzero shows the text
+    Stopwatch raceClock;  // real time since the race started
+    float showFrameRate;  // flags kept as floats: nonzero shows the text
     float showInfo;
-    RaceHistory history;           // records, replays and the ghost
+    RaceHistory history;  // records, replays and the ghost
 
     // Finishers keep the place they finished in (raceOrder.cpp).
-    int finishOrder[maxTrucks];    // truck indices in the order they completed their laps
+    int finishOrder[maxTrucks];  // truck indices in the order they completed their laps
     int finishedCount;
     // Finished trucks out of the collision world (finishers.cpp).
     bool retired[maxTrucks];
@@ -108,7 +108,7 @@ public:
     // the arrow points to while it is still to be taken, -1 when none (cues.cpp).
     double missedCueUntil;
     int missedCheckpoint;
-    bool userOnLine;               // the user's hitch was on the line's tile at the last look
+    bool userOnLine;  // the user's hitch was on the line's tile at the last look
 
     static constexpr double missedCueSeconds = 2.0;
 

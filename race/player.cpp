@@ -11,8 +11,7 @@
 // Steering amount of a full turn; +3 turns left (towards larger angles).
 static const float fullSteer = 3.0f;
 
-Player::Player()
-    : finished(false), truck(nullptr), track(nullptr), lapsToRace(0), name{}, finishTime(0.0f) {}
+Player::Player() : finished(false), truck(nullptr), track(nullptr), lapsToRace(0), name{}, finishTime(0.0f) {}
 
 Player::~Player() {}
 

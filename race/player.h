@@ -26,8 +26,8 @@ public:
     float getTime() const { return finishTime; }
 
     bool finished;
-    Truck* truck;   // not owned
-    Track* track;   // not owned
+    Truck* truck;  // not owned
+    Track* track;  // not owned
     int lapsToRace;
     char name[maxNameLength];
     float finishTime;  // seconds on the race clock; frozen once finished
@@ -50,8 +50,8 @@ class PlayerAI : public Player {
 public:
     static constexpr float topSpeedBest = 800.0f;        // units per second at skill 5
     static constexpr float topSpeedPerSkill = 50.0f;     // lost per skill level below 5
-    static constexpr float liftOffAimDegrees = 35.0f;     // off the heading this far...
-    static constexpr float liftOffSpeed = 650.0f;      // ...it accelerates only below this
+    static constexpr float liftOffAimDegrees = 35.0f;    // off the heading this far...
+    static constexpr float liftOffSpeed = 650.0f;        // ...it accelerates only below this
     static constexpr float steerDeadbandDegrees = 5.0f;  // closer than this it lets the wheels straighten
 
     PlayerAI();

@@ -12,9 +12,9 @@ static const char recordsName[] = "records";
 static const char lastReplayName[] = "last.replay";
 
 RaceHistory::RaceHistory()
-    : lastBeaten(0), recordingOn(false), ghostLoaded(false), ghostShown(true), ghostFrame(0), ghostSeconds(0),
-      folder{}, extraPath{}, frameDelta(0), pendingCount(0), pendingOverflow(false), userFinished(false),
-      recordingIsBest(false), warned(false) {}
+    : lastBeaten(0), recordingOn(false), ghostLoaded(false), ghostShown(true), ghostFrame(0),
+      ghostSeconds(0), folder{}, extraPath{}, frameDelta(0), pendingCount(0), pendingOverflow(false),
+      userFinished(false), recordingIsBest(false), warned(false) {}
 
 bool RaceHistory::pathOf(const char* name, char* buffer, int size) const {
     int n = snprintf(buffer, (size_t)size, "%s/%s", folder, name);
@@ -126,7 +126,7 @@ void RaceHistory::loadGhost(int course) {
     snprintf(name, sizeof name, "best-course%d.replay", course);
     if (!pathOf(name, path, sizeof path)) return;
     FILE* f = fopen(path, "rb");
-    if (!f) return;   // no best race yet
+    if (!f) return;  // no best race yet
     fclose(f);
     if (!ghostRun.load(path, why, sizeof why)) {
         fprintf(stderr, "trailerdash: no ghost: %s %s\n", path, why);

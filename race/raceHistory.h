@@ -54,7 +54,7 @@ public:
     bool ghostLoaded;
     bool ghostShown;
     int ghostFrame;
-    double ghostSeconds;   // the best race's clock at ghostFrame
+    double ghostSeconds;  // the best race's clock at ghostFrame
 
 private:
     void finishRecording();
@@ -71,5 +71,5 @@ private:
     bool userFinished;
     bool recordingIsBest;
     bool warned;
-    Truck ghostTruck;   // drawn only; never in the physics world
+    Truck ghostTruck;  // drawn only; never in the physics world
 };

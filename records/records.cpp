@@ -84,8 +84,8 @@ bool Records::parse(const char* text, long length, FILE* err) {
         if (!tooLong && line[0] == '\0') continue;
         int version;
         char extra;
-        if (lineNumber == 1 && !tooLong &&
-            sscanf(line, "trailerdash records %d %c", &version, &extra) == 1 && version >= 1) {
+        if (lineNumber == 1 && !tooLong && sscanf(line, "trailerdash records %d %c", &version, &extra) == 1 &&
+            version >= 1) {
             if (version > recordsFormatVersion) {
                 if (err)
                     fprintf(err, "trailerdash: the records file is from a newer version (%d); it is left as it is\n",

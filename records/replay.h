@@ -70,9 +70,9 @@ public:
     uint8_t heldKeys[32];
     int frameCount;
     int messageCount;
-    ReplayFrame* frames;        // maxReplayFrames, allocated once
-    ReplayMessage* messages;    // maxReplayMessages
-    int pendingMessages;        // added since the last frame
+    ReplayFrame* frames;      // maxReplayFrames, allocated once
+    ReplayMessage* messages;  // maxReplayMessages
+    int pendingMessages;      // added since the last frame
 };
 
 uint32_t crc32Of(const uint8_t* data, size_t size);

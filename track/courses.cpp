@@ -31,6 +31,7 @@ const CourseTile courseTiles[courseTileCount] = {
 };
 
 // Course 0: one loop, run clockwise from the finish line on the top row.
+// clang-format off
 static const int course0Layout[trackGridSize][trackGridSize] = {
     {1, 6, 6, 9, 6, 6, 2, 0},
     {5, 14, 0, 0, 11, 0, 7, 0},
@@ -71,6 +72,7 @@ static const TileCoord course1Waypoints[] = {
     {3, 7}, {2, 6}, {1, 5}, {1, 3}, {4, 2}, {5, 6}, {6, 7},
     {7, 6}, {7, 4}, {6, 2}, {5, 1}, {3, 1}, {1, 0}, {0, 6},
 };
+// clang-format on
 
 #define TD_COUNT(a) ((int)(sizeof(a) / sizeof((a)[0])))
 
@@ -94,7 +96,7 @@ struct WallPoint {
 
 // Wall lines in world units. The outer line of course 0 repeats (2100, 100), which leaves one
 // wall of zero length; it stops nothing and is kept so the wall count stays as laid out.
-static const WallPoint lineA[] = {{-50, -50},  {1000, -50}, {2100, 100}, {2100, 100},
+static const WallPoint lineA[] = {{-50, -50},   {1000, -50},  {2100, 100}, {2100, 100},
                                   {2100, 1300}, {1800, 2100}, {-50, 2100}, {-50, -50}};
 static const WallPoint lineB[] = {{1300, 1311}, {500, 1311}, {450, 300}, {250, 325}};
 static const WallPoint lineC[] = {{1550, 1040}, {1750, 1000}, {1780, 500}, {1320, 530}, {1280, 600}};
@@ -102,13 +104,13 @@ static const WallPoint lineD[] = {{250, 750}, {265, 1200}};
 static const WallPoint lineE[] = {{265, 1300}, {250, 1500}, {500, 1800}};
 
 // Course 1: F is the inner wall; G encloses the course and returns to its fourth point.
-static const WallPoint lineF[] = {{983, 1800},  {353, 1790},  {253, 1690},  {243, 1000}, {273, 250},
-                                  {500, 270},   {520, 490},   {1500, 520},  {1550, 570}, {1550, 1700},
+static const WallPoint lineF[] = {{983, 1800},  {353, 1790},  {253, 1690}, {243, 1000}, {273, 250},
+                                  {500, 270},   {520, 490},   {1500, 520}, {1550, 570}, {1550, 1700},
                                   {1650, 1800}, {1720, 1800}, {1810, 1700}};
-static const WallPoint lineG[] = {{900, 1500},  {1280, 1550}, {1270, 1700}, {1280, 2000}, {1090, 2100},
-                                  {-50, 2100},  {-50, -50},   {800, -50},   {900, 200},   {1840, 200},
-                                  {1900, 300},  {1930, 500},  {1880, 700},  {1950, 750},  {2050, 780},
-                                  {2200, 780},  {2200, 2100}, {1450, 2100}, {1280, 2000}};
+static const WallPoint lineG[] = {{900, 1500}, {1280, 1550}, {1270, 1700}, {1280, 2000}, {1090, 2100},
+                                  {-50, 2100}, {-50, -50},   {800, -50},   {900, 200},   {1840, 200},
+                                  {1900, 300}, {1930, 500},  {1880, 700},  {1950, 750},  {2050, 780},
+                                  {2200, 780}, {2200, 2100}, {1450, 2100}, {1280, 2000}};
 
 // Draws one wall line through its points and lifts the pen, so the next line starts afresh.
 static void drawWallLine(Track& track, const WallPoint* points, int pointCount) {

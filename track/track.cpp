@@ -91,9 +91,8 @@ void Track::wallTo(float x, float y) {
 void Track::liftPen() { penUp = true; }
 
 // Fills the grid, the lists and the draw order; walls are added separately.
-void Track::build(const int layout[trackGridSize][trackGridSize], const TileCoord* checkpointList,
-                  int checkpointTotal, const TileCoord* waypointList, int waypointTotal, TrackTileSet& tileSet,
-                  Texture* texture) {
+void Track::build(const int layout[trackGridSize][trackGridSize], const TileCoord* checkpointList, int checkpointTotal,
+                  const TileCoord* waypointList, int waypointTotal, TrackTileSet& tileSet, Texture* texture) {
     copyTiles(tileSet);
 
     // Entries beyond the fixed lists are dropped; a negative total or a missing list is none.
@@ -242,7 +241,9 @@ void Track::drawGroundWhereShown(const WindowMap& map) {
     bool covered[trackGridSize][trackGridSize] = {};
     for (int i = 0; i < drawCount; i++) {
         const TileDraw& e = drawList[i];
-        if (e.type != 0 && drawable(tileTextures[e.type]) && e.x >= 0 && e.x < trackGridSize && e.y >= 0 && e.y < trackGridSize) covered[e.y][e.x] = true;
+        if (e.type != 0 && drawable(tileTextures[e.type]) && e.x >= 0 && e.x < trackGridSize && e.y >= 0 &&
+            e.y < trackGridSize)
+            covered[e.y][e.x] = true;
     }
     const float gridUnits = (float)(tileSizeUnits * trackGridSize);
     const PixelRect view = map.viewport;

@@ -17,21 +17,21 @@ struct TexturedQuad {
 };
 
 // Geometry, in local units with the front along +y.
-const float cabOffset = 33.0f;          // cab centre ahead of the hitch
-const float trailerOffset = -43.0f;     // trailer centre behind the hitch
-const float frontWheelX = 21.0f;        // front wheels either side of the cab centre
-const float frontWheelY = 20.0f;        // and this far ahead of it
-const float cabTurnLength = 64.0f;      // distance over which the cab turns by its wheel angle
-const float trailerTurnLength = 280.0f; // distance over which the trailer follows by the difference
-const float maxTrailerBend = 80.0f;     // degrees; bent further, the trailer stops following
-const float maxCabBend = 90.0f;         // degrees; the coupling's stop, where the cab meets the trailer
+const float cabOffset = 33.0f;           // cab centre ahead of the hitch
+const float trailerOffset = -43.0f;      // trailer centre behind the hitch
+const float frontWheelX = 21.0f;         // front wheels either side of the cab centre
+const float frontWheelY = 20.0f;         // and this far ahead of it
+const float cabTurnLength = 64.0f;       // distance over which the cab turns by its wheel angle
+const float trailerTurnLength = 280.0f;  // distance over which the trailer follows by the difference
+const float maxTrailerBend = 80.0f;      // degrees; bent further, the trailer stops following
+const float maxCabBend = 90.0f;          // degrees; the coupling's stop, where the cab meets the trailer
 
 const float enginePowerToForce = 17.0f;
 const float forwardPower = 250.0f;
 const float reversePower = -100.0f;
-const float steerToWheelAngle = 7.0f;   // degrees of wheel angle per unit of steer
-const float responseRate = 120.0f;      // per second, towards a nonzero target
-const float returnRate = 200.0f;        // per second, back towards zero
+const float steerToWheelAngle = 7.0f;  // degrees of wheel angle per unit of steer
+const float responseRate = 120.0f;     // per second, towards a nonzero target
+const float returnRate = 200.0f;       // per second, back towards zero
 // No lap yet (seconds).
 const double noLapTime = 1e11;
 

@@ -16,9 +16,7 @@ protected:
         script.echoToStderr = false;
         setPlatform(&script);
     }
-    void TearDown() override {
-        window.destroy();
-    }
+    void TearDown() override { window.destroy(); }
     bool open(bool fullScreen = false) {
         return window.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
     }
@@ -48,7 +46,8 @@ TEST_F(GLWindowTest, OpensA640x480DoubleBufferedWindowWithItsTitle) {
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffer);
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
     SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &red);
-    printf("%s driver: double buffer %d, depth %d, red %d bits\n", SDL_GetCurrentVideoDriver(), doubleBuffer, depth, red);
+    printf("%s driver: double buffer %d, depth %d, red %d bits\n", SDL_GetCurrentVideoDriver(), doubleBuffer, depth,
+           red);
     // The offscreen driver draws into a single pbuffer whatever is asked; a desktop gives two.
     if (strcmp(SDL_GetCurrentVideoDriver(), "offscreen") != 0) {
         EXPECT_EQ(doubleBuffer, 1);
@@ -111,7 +110,8 @@ TEST_F(GLWindowTest, RefusedFullScreenFallsBackToTheWindowAfterItsMessage) {
     readDisplaySize = readSdlDisplaySize;
     ASSERT_TRUE(opened);
     ASSERT_EQ(script.boxTexts.size(), 1u);
-    EXPECT_EQ(script.boxTexts[0], "The screen mode was not supported by your display\nWindowed mode will be used instead");
+    EXPECT_EQ(script.boxTexts[0],
+              "The screen mode was not supported by your display\nWindowed mode will be used instead");
     EXPECT_EQ(script.boxCaptions[0], "Error");
     EXPECT_FALSE(window.fullScreen);
     EXPECT_TRUE(window.created);
@@ -161,7 +161,10 @@ TEST_F(GLWindowTest, NoVideoMeansFalseWithoutAMessage) {
     std::string driver = saved ? saved : "";
     setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
     bool opened = open();
-    if (saved) setenv("SDL_VIDEODRIVER", driver.c_str(), 1); else unsetenv("SDL_VIDEODRIVER");
+    if (saved)
+        setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
+    else
+        unsetenv("SDL_VIDEODRIVER");
     EXPECT_FALSE(opened);
     EXPECT_TRUE(script.boxTexts.empty());
     EXPECT_FALSE(window.created);

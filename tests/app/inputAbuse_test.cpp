@@ -79,8 +79,8 @@ TEST_F(InputAbuseTest, EveryKeyAndWindowMessageInEveryStateLeavesTheRaceRunning)
     EXPECT_FALSE(game->paused);
 
     // Messages no window procedure knows, with every kind of parameter.
-    for (unsigned message : {0x0000u, 0x0001u, 0x0002u, 0x000Fu, 0x0014u, 0x0084u, 0x0113u, 0x0400u, 0xC000u, 0xFFFFu,
-                             0xFFFFFFFFu}) {
+    for (unsigned message :
+         {0x0000u, 0x0001u, 0x0002u, 0x000Fu, 0x0014u, 0x0084u, 0x0113u, 0x0400u, 0xC000u, 0xFFFFu, 0xFFFFFFFFu}) {
         platformScript.postMessage(message, ~0ull, -1);
         platformScript.postMessage(message, 0, 0);
     }

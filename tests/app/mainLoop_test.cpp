@@ -57,7 +57,8 @@ TEST_F(MainLoopTest, MinimisedWindowRunsNoFramesAndTheFirstFrameAfterIsClamped) 
     int waitsBefore = platformScript.waitCalls;
     for (int i = 0; i < 20; i++) frame(1000000);
     EXPECT_EQ(loop.framesRun, 1);
-    EXPECT_EQ(platformScript.waitCalls - waitsBefore, 20) << "each idle pass sleeps in the platform instead of spinning";
+    EXPECT_EQ(platformScript.waitCalls - waitsBefore, 20)
+        << "each idle pass sleeps in the platform instead of spinning";
     send(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0));
     frame();
     EXPECT_EQ(loop.framesRun, 2);

@@ -15,9 +15,7 @@ protected:
         setPlatform(&script);
         windowActive = false;
     }
-    void TearDown() override {
-        glWindow.destroy();
-    }
+    void TearDown() override { glWindow.destroy(); }
     GlobalsGuard globals;
     ScriptedPlatform script;
 };
@@ -50,7 +48,8 @@ TEST_F(RunGameTest, YesOnADisplayWithoutTheModeRunsWindowed) {
     readDisplaySize = readSdlDisplaySize;
     EXPECT_EQ(code, 0);
     ASSERT_GE(script.boxTexts.size(), 2u);
-    EXPECT_EQ(script.boxTexts[1], "The screen mode was not supported by your display\nWindowed mode will be used instead");
+    EXPECT_EQ(script.boxTexts[1],
+              "The screen mode was not supported by your display\nWindowed mode will be used instead");
 }
 
 TEST_F(RunGameTest, WithoutAWindowNoPassRunsAndShutDownStillHappens) {
@@ -64,7 +63,10 @@ TEST_F(RunGameTest, WithoutAWindowNoPassRunsAndShutDownStillHappens) {
     ASSERT_EQ(chdir(TD_BINARY_DIR), 0);
     int code = runGame();
     EXPECT_EQ(chdir(cwd), 0);
-    if (saved) setenv("SDL_VIDEODRIVER", driver.c_str(), 1); else unsetenv("SDL_VIDEODRIVER");
+    if (saved)
+        setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
+    else
+        unsetenv("SDL_VIDEODRIVER");
     EXPECT_EQ(code, 1) << "a run that never showed its window must not report success";
     EXPECT_EQ(script.pendingMessages(), 1) << "the loop never looked at the queue";
     EXPECT_FALSE(glWindow.created);

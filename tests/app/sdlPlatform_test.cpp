@@ -29,6 +29,7 @@ static WindowMessage translated(const SDL_Event& e) {
 }
 
 TEST(KeyMap, EveryKeyWithAVirtualCodeGetsIt) {
+    // clang-format off
     struct Case {
         SDL_Keycode symbol;
         int code;
@@ -46,6 +47,7 @@ TEST(KeyMap, EveryKeyWithAVirtualCodeGetsIt) {
         {SDLK_CAPSLOCK, 0x14}, {SDLK_NUMLOCKCLEAR, 0x90}, {SDLK_SCROLLLOCK, 0x91}, {SDLK_PAUSE, 0x13},
         {SDLK_PRINTSCREEN, 0x2C},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(virtualKeyOf(c.symbol, SDL_GetScancodeFromKey(c.symbol)), c.code) << SDL_GetKeyName(c.symbol);
     }
@@ -68,12 +70,14 @@ TEST(SdlEvents, KeysGoAsKeyMessagesAndAltCombinationsAsMenuKeys) {
     EXPECT_EQ(up.message, (unsigned)WM_KEYUP);
     EXPECT_EQ(up.wParam, 38u);
 
-    EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT, KMOD_LALT)).message, (unsigned)WM_SYSKEYDOWN);
+    EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT, KMOD_LALT)).message,
+              (unsigned)WM_SYSKEYDOWN);
     EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_x, SDL_SCANCODE_X, KMOD_LALT)).message, (unsigned)WM_SYSKEYDOWN);
     EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_F10, SDL_SCANCODE_F10)).message, (unsigned)WM_SYSKEYDOWN);
     EXPECT_EQ(translated(keyEvent(SDL_KEYUP, SDLK_LALT, SDL_SCANCODE_LALT)).message, (unsigned)WM_SYSKEYUP);
     // Ctrl+Alt is AltGr, which types: plain key messages.
-    EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_LCTRL | KMOD_RALT)).message, (unsigned)WM_KEYDOWN);
+    EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_LCTRL | KMOD_RALT)).message,
+              (unsigned)WM_KEYDOWN);
     // A driving key let go while Alt is held must still come up.
     WindowMessage release = translated(keyEvent(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_LALT));
     EXPECT_EQ(release.message, (unsigned)WM_KEYUP);

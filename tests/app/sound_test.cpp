@@ -32,7 +32,10 @@ TEST_F(SoundTest, NoAudioDeviceMeansSilenceAndOneLineOnStderr) {
     testing::internal::CaptureStderr();
     bool opened = sound.open();
     std::string said = testing::internal::GetCapturedStderr();
-    if (saved) setenv("SDL_AUDIODRIVER", driver.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
+    if (saved)
+        setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
     printf("stderr: %s", said.c_str());
     EXPECT_FALSE(opened);
     EXPECT_EQ(said.rfind("No sound: ", 0), 0u);

@@ -102,8 +102,8 @@ TEST(RaceTimeText, MinutesSecondsAndTruncatedHundredths) {
         float seconds;
         const char* text;
     } cases[] = {
-        {0.0f, "00:00:00"}, {61.5f, "01:01:50"}, {75.456f, "01:15:45"}, {59.999f, "00:59:99"},
-        {600.0f, "10:00:00"}, {6000.25f, "100:00:25"},
+        {0.0f, "00:00:00"},    {61.5f, "01:01:50"},  {75.456f, "01:15:45"},
+        {59.999f, "00:59:99"}, {600.0f, "10:00:00"}, {6000.25f, "100:00:25"},
     };
     for (const Case& c : cases) {
         char text[raceTimeTextSize];
@@ -117,8 +117,9 @@ TEST(RaceTimeText, MinutesSecondsAndTruncatedHundredths) {
 }
 
 TEST(RaceTimeText, HugeNegativeAndNonNumbersStaySafeAndShort) {
-    const float inputs[] = {1e30f, std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-                            std::nanf(""), -5.0f, 3e9f};
+    const float inputs[] = {
+        1e30f, std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(), std::nanf(""), -5.0f,
+        3e9f};
     for (float t : inputs) {
         char text[raceTimeTextSize];
         memset(text, 'x', sizeof text);

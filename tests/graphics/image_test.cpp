@@ -236,7 +236,8 @@ TEST_F(ImageLoadTest, HeadersThisLoaderCannotReadSafelyAreRefused) {
         EXPECT_FALSE(image.LoadBMP(path.c_str()));
         expectSentinel(image);
         ASSERT_EQ(boxes.count(), before + 1);
-        EXPECT_EQ(boxes.last().rfind("Image::LoadBMP() Error \n" + path + " cannot be loaded: ", 0), 0u) << boxes.last();
+        EXPECT_EQ(boxes.last().rfind("Image::LoadBMP() Error \n" + path + " cannot be loaded: ", 0), 0u)
+            << boxes.last();
         EXPECT_NE(boxes.last().find(c.reason), std::string::npos) << boxes.last();
     }
 }
@@ -272,7 +273,8 @@ TEST_F(ConvertedBmpTest, TrueColourOddWidthsLoadAsRgb) {
     for (int width : {3, 4, 5}) {
         SCOPED_TRACE(width);
         std::string path = folder.file("im" + std::to_string(width) + ".bmp");
-        ASSERT_TRUE(runConvert("-size " + std::to_string(width) + "x2 xc:'rgb(30,20,10)' -type truecolor BMP3:" + path));
+        ASSERT_TRUE(
+            runConvert("-size " + std::to_string(width) + "x2 xc:'rgb(30,20,10)' -type truecolor BMP3:" + path));
         Image image;
         ASSERT_TRUE(image.LoadBMP(path.c_str()));
         EXPECT_EQ(image.channels, 3);

@@ -17,8 +17,14 @@ static bool writeGreyBmp(const std::string& path, int size, unsigned char grey) 
     if (!f) return false;
     int rowBytes = (size * 3 + 3) & ~3;
     unsigned imageBytes = (unsigned)(rowBytes * size);
-    auto put16 = [f](unsigned v) { fputc(v & 0xFF, f); fputc((v >> 8) & 0xFF, f); };
-    auto put32 = [&](unsigned v) { put16(v & 0xFFFF); put16(v >> 16); };
+    auto put16 = [f](unsigned v) {
+        fputc(v & 0xFF, f);
+        fputc((v >> 8) & 0xFF, f);
+    };
+    auto put32 = [&](unsigned v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
     fputc('B', f);
     fputc('M', f);
     put32(54 + imageBytes);

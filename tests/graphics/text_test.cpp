@@ -151,11 +151,11 @@ TEST(ConsoleTest, AppendCopiesTextUnchangedAndUpperCharactersMoveBank) {
 }
 
 TEST_F(TextTest, ConsoleTabsMoveThePenToTheirColumnsAndLongLinesWrap) {
-    textFont.setColour(0, 1, 0);  // the console is white whatever the font colour
-    consoleAppend("aaa`Z\n");     // pen at 30: the grave stays; Z at 30..38
-    consoleAppend("aaab`Z\n");    // pen at 31: the grave moves to 40
-    consoleAppend("~Z\n");        // 0 -> 32
-    consoleAppend("~~Z\n");       // 0 -> 32 -> 64
+    textFont.setColour(0, 1, 0);                  // the console is white whatever the font colour
+    consoleAppend("aaa`Z\n");                     // pen at 30: the grave stays; Z at 30..38
+    consoleAppend("aaab`Z\n");                    // pen at 31: the grave moves to 40
+    consoleAppend("~Z\n");                        // 0 -> 32
+    consoleAppend("~~Z\n");                       // 0 -> 32 -> 64
     consoleAppend(std::string(65, 'a').c_str());  // the 65th starts at 640 and runs past the edge
     consoleAppend("Z");                           // starts past 640: wraps down 32
     consoleDraw();

@@ -41,7 +41,7 @@ TEST(CollisionPass, ResolvesThePairsOfThePlainLoopInItsOrder) {
         Odd odd;
     };
     const Case cases[] = {
-        {200, 2048.0f, none},      {256, 150.0f, none},       {60, 600.0f, lost},
+        {200, 2048.0f, none},      {256, 150.0f, none},      {60, 600.0f, lost},
         {150, 1500.0f, stretched}, {120, 1200.0f, infinite},
     };
     for (const Case& k : cases) {

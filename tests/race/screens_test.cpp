@@ -60,12 +60,10 @@ TEST_F(ScreensTest, HudLabelsAndValuesInTheirCells) {
         int x, y, width;
         bool (*ink)(Rgb);
     } cells[] = {
-        {"Total  Time", 10, 440, 190, yellow}, {"race time", 10, 415, 150, white},
-        {"Lap  Time", 10, 390, 190, yellow},   {"current lap", 10, 365, 150, white},
-        {"Position", 250, 440, 110, yellow},   {"1/5", 250, 415, 100, white},
-        {"Lap", 370, 440, 80, yellow},         {"1/6", 370, 415, 80, white},
-        {"Speed", 10, 40, 95, green},          {"Power", 110, 40, 95, green},
-        {"speed value", 10, 10, 95, white},    {"power value", 110, 10, 95, white},
+        {"Total  Time", 10, 440, 190, yellow}, {"race time", 10, 415, 150, white},  {"Lap  Time", 10, 390, 190, yellow},
+        {"current lap", 10, 365, 150, white},  {"Position", 250, 440, 110, yellow}, {"1/5", 250, 415, 100, white},
+        {"Lap", 370, 440, 80, yellow},         {"1/6", 370, 415, 80, white},        {"Speed", 10, 40, 95, green},
+        {"Power", 110, 40, 95, green},         {"speed value", 10, 10, 95, white},  {"power value", 110, 10, 95, white},
     };
     for (const Cell& c : cells) {
         int n = shot.count(c.x, c.y, c.x + c.width, c.y + 32, c.ink);
@@ -155,8 +153,8 @@ TEST_F(ScreensTest, TitleAndPromptPanelsVeilTheWorldAndTheTitleLinesSitWhereThey
         int x, y;
         bool veiled;
     } samples[] = {
-        {121, 311, true}, {130, 400, true}, {510, 460, true}, {300, 315, true}, {519, 469, true},
-        {161, 11, true},  {170, 58, true},  {190, 30, true},  {119, 400, false}, {300, 472, false},
+        {121, 311, true},  {130, 400, true}, {510, 460, true}, {300, 315, true},  {519, 469, true},
+        {161, 11, true},   {170, 58, true},  {190, 30, true},  {119, 400, false}, {300, 472, false},
         {300, 170, false}, {159, 30, false}, {300, 8, false},  {300, 62, false},
     };
     int worstError = 0;

@@ -78,13 +78,13 @@ TEST(Records, DamagedFilesKeepWhatCanBeRead) {
         {"cut mid-line", "trailerdash records 1\nlap 0 41.5\nrace 0 263.2\nrace 1 30", 41.5f, 263.2f, 0, false},
         {"garbled lines among good ones",
          "trailerdash records 1\nlap 0 41.5\n\x01\xff\xfe garbage\nrace 0 nan\nrace 0 -5\nrace 9 3\nlap 0 41.5 x\n"
-         "race 1 301.25\nrace 0 263.2\n" + std::string(300, 'z') + "\n",
+         "race 1 301.25\nrace 0 263.2\n" +
+             std::string(300, 'z') + "\n",
          41.5f, 263.2f, 301.25f, false},
         {"no version line", "lap 0 41.5\nrace 1 301.25\n", 41.5f, 0, 301.25f, false},
         {"a newer version", "trailerdash records 2\nlap 0 41.5\nflag 7\n", 0, 0, 0, true},
         {"binary junk", std::string("\0\0\0\x89PNG\r\n\x1a\n", 12), 0, 0, 0, false},
-        {"too large", "trailerdash records 1\nlap 0 41.5\n" + std::string(maxRecordsFileSize, '\n'), 41.5f, 0, 0,
-         true},
+        {"too large", "trailerdash records 1\nlap 0 41.5\n" + std::string(maxRecordsFileSize, '\n'), 41.5f, 0, 0, true},
     };
     for (const Case& c : cases) {
         writeText(path, c.text);

@@ -23,13 +23,13 @@ namespace {
 
 const int screenWidth = 640, screenHeight = 480;
 const int cellPixels = 32;
-const int fullInk = 230;    // atlas level of a glyph's solid body
-const int noInk = 20;       // atlas level well outside it
-const int colourSlack = 40; // a solid text pixel is this close to the text colour per channel
-const double cleanShare = 0.05;   // mismatched pixels allowed per glyph, as a share of those compared
+const int fullInk = 230;         // atlas level of a glyph's solid body
+const int noInk = 20;            // atlas level well outside it
+const int colourSlack = 40;      // a solid text pixel is this close to the text colour per channel
+const double cleanShare = 0.05;  // mismatched pixels allowed per glyph, as a share of those compared
 
 struct Shot {
-    std::vector<unsigned char> rgb;   // top row first, as PPM stores it
+    std::vector<unsigned char> rgb;  // top row first, as PPM stores it
     bool load(const char* path) {
         FILE* f = std::fopen(path, "rb");
         if (!f) return false;
@@ -65,7 +65,7 @@ struct Font {
 
 struct Tally {
     int compared = 0, mismatched = 0;
-    double worstShare = 0;   // of the glyphs added
+    double worstShare = 0;  // of the glyphs added
     double share() const { return compared ? double(mismatched) / compared : 1.0; }
     void add(const Tally& glyph) {
         compared += glyph.compared;
@@ -86,7 +86,8 @@ double sampleAtlas(const Image& atlas, double u, double v) {
     int iu = int(std::floor(fu)), iv = int(std::floor(fv));
     double au = fu - iu, av = fv - iv;
     auto at = [&](int x, int y) { return double(atlas.getPixel(x, y, 0)); };
-    return (1 - av) * ((1 - au) * at(iu, iv) + au * at(iu + 1, iv)) + av * ((1 - au) * at(iu, iv + 1) + au * at(iu + 1, iv + 1));
+    return (1 - av) * ((1 - au) * at(iu, iv) + au * at(iu + 1, iv)) +
+           av * ((1 - au) * at(iu, iv + 1) + au * at(iu + 1, iv + 1));
 }
 
 // Compares character c's strip, drawn at text coordinates (x, y), with the shot; colour in 0..255.
@@ -103,10 +104,10 @@ Tally compareGlyph(const Shot& shot, const Font& font, char c, int x, int y, con
             double tx = textX(sx) - x;
             if (tx < 0 || tx >= width) continue;
             double a = sampleAtlas(font.atlas, left + tx, bottom + ty);
-            if (a > noInk && a < fullInk) continue;   // blended edge: depends on the background
+            if (a > noInk && a < fullInk) continue;  // blended edge: depends on the background
             const unsigned char* p = shot.at(sx, sy);
-            bool textColoured = std::abs(p[0] - colour[0]) <= colourSlack && std::abs(p[1] - colour[1]) <= colourSlack &&
-                                std::abs(p[2] - colour[2]) <= colourSlack;
+            bool textColoured = std::abs(p[0] - colour[0]) <= colourSlack &&
+                                std::abs(p[1] - colour[1]) <= colourSlack && std::abs(p[2] - colour[2]) <= colourSlack;
             ++t.compared;
             if (textColoured != (a >= fullInk)) ++t.mismatched;
         }
@@ -165,8 +166,8 @@ int main(int argc, char** argv) {
             x += font.widths[font.cellOf(best)];
         }
         std::printf("%s\n", text.c_str());
-        std::fprintf(stderr, "screenText: \"%s\", %d of %d pixels differ, at worst %.1f%% of a glyph's\n",
-                     text.c_str(), all.mismatched, all.compared, 100.0 * all.worstShare);
+        std::fprintf(stderr, "screenText: \"%s\", %d of %d pixels differ, at worst %.1f%% of a glyph's\n", text.c_str(),
+                     all.mismatched, all.compared, 100.0 * all.worstShare);
         // Blank background reads as spaces; the values read here always hold a digit.
         bool anyDigit = text.find_first_of("0123456789") != std::string::npos;
         return anyDigit && all.worstShare <= cleanShare ? 0 : 1;

@@ -4,14 +4,11 @@
 
 #include <cstdio>
 
-std::string assetPath(const std::string& relative) {
-    return std::string(TD_BINARY_DIR) + "/images/" + relative;
-}
+std::string assetPath(const std::string& relative) { return std::string(TD_BINARY_DIR) + "/images/" + relative; }
 
 bool readAssetHeader(const std::string& relative, BmpHeader& header) {
     FILE* f = std::fopen(assetPath(relative).c_str(), "rb");
-    if (!f)
-        return false;
+    if (!f) return false;
     bool ok = header.read(f);
     std::fclose(f);
     return ok;

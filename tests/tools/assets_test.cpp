@@ -15,7 +15,7 @@ namespace {
 struct TileFiles {
     const char* picture;
     const char* map;
-    const char* sides;   // sides of the square the road meets: B, T, L, R
+    const char* sides;  // sides of the square the road meets: B, T, L, R
 };
 
 // The tile set in type order, each picture with the surface map the track pairs it with.
@@ -48,7 +48,7 @@ void expectBmp(const std::string& file, int side, int bits) {
     EXPECT_EQ(h.signature[0], 'B') << file;
     EXPECT_EQ(h.signature[1], 'M') << file;
     EXPECT_EQ(h.width, side) << file;
-    EXPECT_EQ(h.height, side) << file;   // positive: bottom-up, as the loader expects
+    EXPECT_EQ(h.height, side) << file;  // positive: bottom-up, as the loader expects
     EXPECT_EQ(h.bitsPerPixel, bits) << file;
     EXPECT_EQ(h.compression, 0u) << file;
     long rowBytes = (long(side) * bits / 8 + 3) / 4 * 4;
@@ -68,8 +68,7 @@ TEST(AssetFiles, EveryFileHasItsFormAndSize) {
         expectBmp(mapPath(t.map), 128, 8);
     }
     expectBmp("wall.bmp", 256, 24);
-    for (const char* truck : truckNames)
-        expectBmp(std::string("trucks/") + truck + ".bmp", 128, 24);
+    for (const char* truck : truckNames) expectBmp(std::string("trucks/") + truck + ".bmp", 128, 24);
     expectBmp("text/impactVerdana16.bmp", 512, 8);
     FILE* f = std::fopen(assetPath("text/impactVerdana16.dat").c_str(), "rb");
     ASSERT_NE(f, nullptr);
@@ -90,15 +89,14 @@ bool isGrass(const Image& p, int x, int y) {
     return g > r + 20 && g > b + 25;
 }
 
-bool isKerbRed(const Image& p, int x, int y) {
-    return sample(p, x, y, 0) > sample(p, x, y, 1) + 90;
-}
+bool isKerbRed(const Image& p, int x, int y) { return sample(p, x, y, 0) > sample(p, x, y, 1) + 90; }
 
 // Map pixel (i, j) lies under picture pixels 2i..2i+1, 2j..2j+1; all four must agree on
 // what they show for the test to judge the map there.
 template <typename Test>
 bool blockIs(const Image& p, int i, int j, Test test) {
-    return test(p, 2 * i, 2 * j) && test(p, 2 * i + 1, 2 * j) && test(p, 2 * i, 2 * j + 1) && test(p, 2 * i + 1, 2 * j + 1);
+    return test(p, 2 * i, 2 * j) && test(p, 2 * i + 1, 2 * j) && test(p, 2 * i, 2 * j + 1) &&
+           test(p, 2 * i + 1, 2 * j + 1);
 }
 
 TEST(AssetTiles, SurfaceMapsLieUnderTheRoadTheyShow) {
@@ -123,8 +121,8 @@ TEST(AssetTiles, SurfaceMapsLieUnderTheRoadTheyShow) {
                 }
             }
         }
-        std::printf("%-14s map %-12s asphalt %5d grass %5d kerb %4d disagreeing %d\n", t.picture, t.map, asphalt,
-                    grass, kerb, wrong);
+        std::printf("%-14s map %-12s asphalt %5d grass %5d kerb %4d disagreeing %d\n", t.picture, t.map, asphalt, grass,
+                    kerb, wrong);
         EXPECT_EQ(wrong, 0) << t.picture;
         EXPECT_GT(grass, 2000) << t.picture;
         if (t.sides[0]) {
@@ -142,8 +140,7 @@ TEST(AssetTiles, OffRoadSlowsATruckClearly) {
     ASSERT_TRUE(loadAsset(mapPath("straightL2R"), straight));
     int lowest = 255;
     for (int j = 0; j < 128; ++j)
-        for (int i = 0; i < 128; ++i)
-            lowest = std::min(lowest, sample(blank, i, j, 0));
+        for (int i = 0; i < 128; ++i) lowest = std::min(lowest, sample(blank, i, j, 0));
     // Drag = value / 500 + 0.6; top speed goes roughly as 1 / drag.
     double roadDrag = sample(straight, 64, 64, 0) / 500.0 + 0.6;
     double grassDrag = lowest / 500.0 + 0.6;
@@ -162,10 +159,14 @@ struct LineDiff {
 // Line k of a side: side 'B' is row k, 'T' row 255 - k, 'L' column k, 'R' column 255 - k.
 int edgeSample(const Image& p, char side, int k, int along, int c) {
     switch (side) {
-    case 'B': return sample(p, along, k, c);
-    case 'T': return sample(p, along, 255 - k, c);
-    case 'L': return sample(p, k, along, c);
-    default: return sample(p, 255 - k, along, c);
+    case 'B':
+        return sample(p, along, k, c);
+    case 'T':
+        return sample(p, along, 255 - k, c);
+    case 'L':
+        return sample(p, k, along, c);
+    default:
+        return sample(p, 255 - k, along, c);
     }
 }
 
@@ -187,8 +188,8 @@ TEST(AssetTiles, EveryTileMeetsItsNeighboursWithoutASeam) {
     ASSERT_TRUE(loadAsset(tilePath("blank"), blank));
     ASSERT_TRUE(loadAsset(tilePath("straightB2T"), vertical));
     ASSERT_TRUE(loadAsset(tilePath("straightL2R"), horizontal));
-    const int ring = 12;           // border pixels every tile shares with the ground tile
-    const int roadSpan = 95;       // road and verge lie within 128 +- this where they cross a side
+    const int ring = 12;      // border pixels every tile shares with the ground tile
+    const int roadSpan = 95;  // road and verge lie within 128 +- this where they cross a side
     for (const TileFiles& t : tiles) {
         Image p;
         ASSERT_TRUE(loadAsset(tilePath(t.picture), p));
@@ -198,14 +199,12 @@ TEST(AssetTiles, EveryTileMeetsItsNeighboursWithoutASeam) {
                 // Away from any road the border is the shared grass itself.
                 LineDiff low = compareEdges(p, side, k, blank, side, k, 0, road ? 128 - roadSpan : 256);
                 EXPECT_LE(low.largest, 2) << t.picture << " side " << side << " line " << k;
-                if (!road)
-                    continue;
+                if (!road) continue;
                 LineDiff high = compareEdges(p, side, k, blank, side, k, 128 + roadSpan, 256);
                 EXPECT_LE(high.largest, 2) << t.picture << " side " << side << " line " << k;
                 // Where the road crosses, its cross-section is the straight road's; a corner
                 // starts to bend away from it a few lines in.
-                if (k >= 3)
-                    continue;
+                if (k >= 3) continue;
                 const Image& straight = (side == 'B' || side == 'T') ? vertical : horizontal;
                 LineDiff across = compareEdges(p, side, k, straight, side, k, 0, 256);
                 EXPECT_LT(across.mean, 1.0) << t.picture << " side " << side << " line " << k;
@@ -221,33 +220,35 @@ TEST(AssetTiles, GroundTileRepeatsSeamlessly) {
     // Across the wrap (last line to first) the picture should change no more than between
     // any two neighbouring lines inside it.
     double inside = 0;
-    for (int k = 0; k < 255; ++k)
-        inside += compareEdges(blank, 'L', k, blank, 'L', k + 1, 0, 256).mean;
+    for (int k = 0; k < 255; ++k) inside += compareEdges(blank, 'L', k, blank, 'L', k + 1, 0, 256).mean;
     inside /= 255;
     double wrapX = compareEdges(blank, 'R', 0, blank, 'L', 0, 0, 256).mean;
     double insideY = 0;
-    for (int k = 0; k < 255; ++k)
-        insideY += compareEdges(blank, 'B', k, blank, 'B', k + 1, 0, 256).mean;
+    for (int k = 0; k < 255; ++k) insideY += compareEdges(blank, 'B', k, blank, 'B', k + 1, 0, 256).mean;
     insideY /= 255;
     double wrapY = compareEdges(blank, 'T', 0, blank, 'B', 0, 0, 256).mean;
-    std::printf("neighbouring columns differ by %.2f, across the wrap %.2f; rows %.2f, across the wrap %.2f\n",
-                inside, wrapX, insideY, wrapY);
+    std::printf("neighbouring columns differ by %.2f, across the wrap %.2f; rows %.2f, across the wrap %.2f\n", inside,
+                wrapX, insideY, wrapY);
     EXPECT_LT(wrapX, inside * 1.3);
     EXPECT_LT(wrapY, insideY * 1.3);
 }
 
 TEST(AssetTiles, PicturesThatShareAMapStillDiffer) {
     // The names promise a way round: B2T and T2B (and the finish lines) must not be one picture.
-    const char* pairs[][2] = {{"straightB2T", "straightT2B"}, {"straightL2R", "straightR2L"},
-                              {"finishLineL2R", "finishLineR2L"}, {"straightL2R", "finishLineL2R"},
-                              {"blank2", "blank3"}, {"blank3", "blank4"}, {"blank4", "blank5"}, {"blank", "blank2"}};
+    const char* pairs[][2] = {{"straightB2T", "straightT2B"},
+                              {"straightL2R", "straightR2L"},
+                              {"finishLineL2R", "finishLineR2L"},
+                              {"straightL2R", "finishLineL2R"},
+                              {"blank2", "blank3"},
+                              {"blank3", "blank4"},
+                              {"blank4", "blank5"},
+                              {"blank", "blank2"}};
     for (auto& pair : pairs) {
         Image a, b;
         ASSERT_TRUE(loadAsset(tilePath(pair[0]), a));
         ASSERT_TRUE(loadAsset(tilePath(pair[1]), b));
         long differing = 0;
-        for (int i = 0; i < a.size; i += 3)
-            differing += std::abs(a.data[i] - b.data[i]) > 24;
+        for (int i = 0; i < a.size; i += 3) differing += std::abs(a.data[i] - b.data[i]) > 24;
         std::printf("%s vs %s: %ld pixels differ clearly\n", pair[0], pair[1], differing);
         EXPECT_GT(differing, 400) << pair[0] << " and " << pair[1];
     }
@@ -256,7 +257,7 @@ TEST(AssetTiles, PicturesThatShareAMapStillDiffer) {
 // ---- Trucks ----------------------------------------------------------------------------
 
 struct PixelRect {
-    int left, bottom, right, top;   // inclusive
+    int left, bottom, right, top;  // inclusive
 };
 
 // The texels a model quad (a, b, c, d over 127) touches in a 128-texel picture.
@@ -286,8 +287,7 @@ TEST(AssetTrucks, TransparentExactlyOutsideTheParts) {
                 bool opaque = sample(truck, x, y, 3) == 255;
                 int part = -1;
                 for (int i = 0; i < 3; ++i)
-                    if (inside(*rects[i], x, y))
-                        part = i;
+                    if (inside(*rects[i], x, y)) part = i;
                 if (part < 0)
                     strays += opaque;
                 else
@@ -300,8 +300,7 @@ TEST(AssetTrucks, TransparentExactlyOutsideTheParts) {
         std::printf("%-13s opaque: cab %.2f trailer %.2f wheel %.2f of their rectangles, %d outside\n", name,
                     double(drawn[0]) / areas[0], double(drawn[1]) / areas[1], double(drawn[2]) / areas[2], strays);
         EXPECT_EQ(strays, 0) << name;
-        for (int i = 0; i < 3; ++i)
-            EXPECT_GT(double(drawn[i]) / areas[i], 0.75) << name << " part " << i;
+        for (int i = 0; i < 3; ++i) EXPECT_GT(double(drawn[i]) / areas[i], 0.75) << name << " part " << i;
         // Each part is solid along its length: the centre line has no holes.
         for (int i = 0; i < 3; ++i) {
             int cx = (rects[i]->left + rects[i]->right) / 2;
@@ -319,8 +318,7 @@ TEST(AssetTrucks, PartEdgesAreDarkNotKeyColoured) {
         // (0, 0, 0, 0); they must be dark, or pink would not be the only fringe to worry about.
         long edgePixels = 0, brightness = 0, pinkish = 0;
         auto isKey = [&](int x, int y) {
-            if (x < 0 || y < 0 || x > 127 || y > 127)
-                return true;
+            if (x < 0 || y < 0 || x > 127 || y > 127) return true;
             return sample(truck, x, y, 0) == 254 && sample(truck, x, y, 1) == 42 && sample(truck, x, y, 2) == 157;
         };
         for (int y = 0; y < 128; ++y) {
@@ -350,8 +348,7 @@ struct FontFiles {
     FontFiles() {
         FILE* f = std::fopen(assetPath("text/impactVerdana16.dat").c_str(), "rb");
         ok = f && std::fread(widths, 1, 256, f) == 256;
-        if (f)
-            std::fclose(f);
+        if (f) std::fclose(f);
         ok = loadAsset("text/impactVerdana16.bmp", atlas) && ok && atlas.channels == 1;
     }
     // Cell i's bottom-left pixel: cell 0 is the top-left cell as the picture is viewed.
@@ -365,16 +362,14 @@ struct FontFiles {
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x)
                 if (ink(cell, x, y) > 96) {
-                    if (low < 0)
-                        low = y;
+                    if (low < 0) low = y;
                     high = y;
                 }
     }
     long inkTotal(int cell) const {
         long sum = 0;
         for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                sum += ink(cell, x, y);
+            for (int x = 0; x < 32; ++x) sum += ink(cell, x, y);
         return sum;
     }
 };
@@ -395,8 +390,7 @@ TEST(AssetFont, WidthsAreSane) {
         for (char c = '!'; c <= '~'; ++c)
             EXPECT_GT(font.widths[font.cellOf(c, bank)], 0) << "'" << c << "' bank " << bank;
     }
-    for (int i = 0; i < 256; ++i)
-        EXPECT_LE(font.widths[i], 32) << "cell " << i;
+    for (int i = 0; i < 256; ++i) EXPECT_LE(font.widths[i], 32) << "cell " << i;
 }
 
 TEST(AssetFont, GlyphsSitInTheStripTheGameShows) {
@@ -411,8 +405,7 @@ TEST(AssetFont, GlyphsSitInTheStripTheGameShows) {
             for (int x = 0; x < 32; ++x) {
                 int v = font.ink(cell, x, y);
                 total += v;
-                if (x < offset || x >= offset + width)
-                    outside += v;
+                if (x < offset || x >= offset + width) outside += v;
             }
         }
         if (width == 0) {
@@ -451,30 +444,29 @@ TEST(AssetFont, ScreenTextsFitTheirPlaces) {
     ASSERT_TRUE(font.ok);
     auto width = [&](const char* text) {
         int sum = 0;
-        for (const char* c = text; *c; ++c)
-            sum += font.widths[font.cellOf(*c, 0)];
+        for (const char* c = text; *c; ++c) sum += font.widths[font.cellOf(*c, 0)];
         return sum;
     };
     struct Place {
         const char* text;
-        int x, limit;   // starts at x, must end at or before limit
+        int x, limit;  // starts at x, must end at or before limit
     };
     const Place places[] = {
-        {"Press SPACE to start", 196, 440},   // the start prompt's panel
-        {"Total  Time", 10, 250},             // HUD top row: next is "Position"
+        {"Press SPACE to start", 196, 440},  // the start prompt's panel
+        {"Total  Time", 10, 250},            // HUD top row: next is "Position"
         {"00:00:00", 10, 250},
-        {"Position", 250, 370},               // next is "Lap"
+        {"Position", 250, 370},  // next is "Lap"
         {"5/5", 250, 370},
-        {"Lap", 370, 520},                    // next is the frame rate
+        {"Lap", 370, 520},  // next is the frame rate
         {"6/6", 370, 520},
-        {"Speed", 10, 110},                   // next is "Power"
+        {"Speed", 10, 110},  // next is "Power"
         {"99", 10, 110},
-        {"RACE RESULTS", 230, 470},           // the results panel
-        {"5", 160, 210},                      // place, then the name column
-        {"UserPlayer", 210, 370},             // the players' names, then the time
+        {"RACE RESULTS", 230, 470},  // the results panel
+        {"5", 160, 210},             // place, then the name column
+        {"UserPlayer", 210, 370},    // the players' names, then the time
         {" AIplayer4", 210, 370},
         {"88:88:88", 370, 470},
-        {"TRAILER DASH", 140, 520},           // the title panel
+        {"TRAILER DASH", 140, 520},  // the title panel
         {"Up drives, arrows steer", 140, 520},
         {"A and Z zoom, Esc quits", 140, 520},
     };

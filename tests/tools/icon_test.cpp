@@ -9,7 +9,6 @@
 
 #include "records/replay.h"  // the game's CRC-32 checks the generator's own
 
-
 namespace {
 uint32_t be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
@@ -41,8 +40,8 @@ TEST(AssetIcon, BothSizesAreSoundPngs) {
             if (type == "IHDR") {
                 width = int(be32(&png[at + 8]));
                 height = int(be32(&png[at + 12]));
-                EXPECT_EQ(png[at + 16], 8);   // bits
-                EXPECT_EQ(png[at + 17], 6);   // RGBA
+                EXPECT_EQ(png[at + 16], 8);  // bits
+                EXPECT_EQ(png[at + 17], 6);  // RGBA
             }
             if (type == "IDAT")
                 zlib.insert(zlib.end(), png.begin() + long(at) + 8, png.begin() + long(at + 8 + length));

@@ -72,7 +72,7 @@ bool writeFlatBmp24(const std::string& path, int width, int height, FlatColour c
 }
 
 static void samplePixel(int x, int y, uint8_t* out, const void* user) {
-    uint8_t (*sampleAt)(int, int) = *(uint8_t (*const*)(int, int))user;
+    uint8_t (*sampleAt)(int, int) = *(uint8_t(*const*)(int, int))user;
     out[0] = sampleAt(x, y);
 }
 
@@ -106,7 +106,7 @@ struct MapValue {
 };
 
 static const MapValue mapValues[] = {
-    {"blank.bmp", 200},     {"cornerB2R.bmp", 10}, {"cornerL2B.bmp", 20},   {"cornerT2L.bmp", 30},
+    {"blank.bmp", 200},    {"cornerB2R.bmp", 10},   {"cornerL2B.bmp", 20},   {"cornerT2L.bmp", 30},
     {"cornerR2T.bmp", 40}, {"straightT2B.bmp", 50}, {"straightL2R.bmp", 60},
 };
 

@@ -20,8 +20,8 @@ unsigned openSides(int type) {
         return 0;
     }
     const char* name = courseTiles[type].picture;
-    bool road = strncmp(name, "corner", 6) == 0 || strncmp(name, "straight", 8) == 0 ||
-                strncmp(name, "finishLine", 10) == 0;
+    bool road =
+        strncmp(name, "corner", 6) == 0 || strncmp(name, "straight", 8) == 0 || strncmp(name, "finishLine", 10) == 0;
     const char* dot = strrchr(name, '.');
     if (!road || dot == nullptr || dot - name < 3 || dot[-2] != '2') {
         return 0;
@@ -29,11 +29,20 @@ unsigned openSides(int type) {
     unsigned sides = 0;
     for (const char* c : {dot - 3, dot - 1}) {
         switch (*c) {
-            case 'L': sides |= 1u << left; break;
-            case 'R': sides |= 1u << right; break;
-            case 'T': sides |= 1u << top; break;
-            case 'B': sides |= 1u << bottom; break;
-            default: break;
+        case 'L':
+            sides |= 1u << left;
+            break;
+        case 'R':
+            sides |= 1u << right;
+            break;
+        case 'T':
+            sides |= 1u << top;
+            break;
+        case 'B':
+            sides |= 1u << bottom;
+            break;
+        default:
+            break;
         }
     }
     return sides;
@@ -210,7 +219,8 @@ TEST_F(CourseTest, CheckpointsAndWaypointsLieInRaceOrderOnOneRoadLoop) {
                 EXPECT_TRUE(type >= 1 && type <= 10) << (l ? "waypoint " : "checkpoint ") << i << " type " << type;
                 TileCoord next = lists[l][(i + 1) % counts[l]];
                 EXPECT_GE(roadDistance(track, cell, next), 0) << (l ? "waypoint " : "checkpoint ") << i;
-                EXPECT_GT(order[cell.y][cell.x], previous) << (l ? "waypoint " : "checkpoint ") << i << " out of race order";
+                EXPECT_GT(order[cell.y][cell.x], previous)
+                    << (l ? "waypoint " : "checkpoint ") << i << " out of race order";
                 previous = order[cell.y][cell.x];
             }
         }

@@ -100,7 +100,7 @@ TEST_F(TrackFriction, OffTheGridReadsTheGroundMapClamped) {
     build(2);
 
     EXPECT_FLOAT_EQ(track->frictionAt(-10, 100), sampleFriction(255));  // truncation keeps it in cell (0, 0)
-    EXPECT_FLOAT_EQ(track->frictionAt(-300, 100), sampleFriction(0));  // cell (-1, 0): ground, clamped
+    EXPECT_FLOAT_EQ(track->frictionAt(-300, 100), sampleFriction(0));   // cell (-1, 0): ground, clamped
     EXPECT_FLOAT_EQ(track->frictionAt(2048 + 1, 10), sampleFriction(0));
     EXPECT_FLOAT_EQ(track->frictionAt(1e30f, -1e30f), sampleFriction(127));
 }
@@ -137,7 +137,7 @@ TEST_F(TrackFriction, ColourMapsReadTheirRedSample) {
     Image& map = tiles->physMaps[0];
     map.allocate(mapSide, mapSide, 3);
     for (int i = 0; i < map.size; i += 3) {
-        map.data[i] = 100;    // red
+        map.data[i] = 100;  // red
         map.data[i + 1] = 0;
         map.data[i + 2] = 255;
     }

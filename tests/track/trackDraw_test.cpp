@@ -88,8 +88,8 @@ int TrackDrawTest::checkCellColours(int missingType, int unusableType) {
             int type = tracks[0].tileAt(x, y);
             Rgb p = pixelAt(wx, wy);
             FlatColour want = tileColour(type == missingType || type == unusableType ? 0 : type);
-            EXPECT_TRUE(sameColour(p, want)) << "cell " << x << "," << y << " type " << type << ": got " << p.r
-                                             << "," << p.g << "," << p.b;
+            EXPECT_TRUE(sameColour(p, want))
+                << "cell " << x << "," << y << " type " << type << ": got " << p.r << "," << p.g << "," << p.b;
             checked++;
         }
     }

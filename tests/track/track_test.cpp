@@ -64,7 +64,7 @@ TEST(TrackGrid, LayoutIsWrittenNorthUpAndOffGridReadsGround) {
     layout.cells[0][3] = 9;
     track->build(layout.cells, noCells, 0, noCells, 0, tiles, nullptr);
 
-    EXPECT_EQ(track->tileAt(3, 7), 9);   // first written row is the top row
+    EXPECT_EQ(track->tileAt(3, 7), 9);  // first written row is the top row
     EXPECT_EQ(track->tileAt(0, 7), 1);
     EXPECT_EQ(track->tileAt(5, 0), 75);  // last written row is the bottom row
     EXPECT_EQ(track->tileAt(7, 6), 17);
@@ -146,10 +146,10 @@ TEST(TrackDrawList, CellsAreGroupedByTypeThenRowThenColumn) {
 
 TEST(TrackWalls, PenJoinsPointsUntilLifted) {
     auto track = std::make_unique<Track>();
-    track->wallTo(0, 0);      // a
+    track->wallTo(0, 0);  // a
     EXPECT_EQ(track->wallCount, 0);
-    track->wallTo(100, 0);    // b
-    track->wallTo(100, 50);   // c
+    track->wallTo(100, 0);   // b
+    track->wallTo(100, 50);  // c
     EXPECT_EQ(track->wallCount, 2);
     track->liftPen();
     track->wallTo(300, 300);  // d

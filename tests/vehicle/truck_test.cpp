@@ -407,7 +407,6 @@ TEST_F(TruckTest, BoxCornersAtTheStartPose) {
 
 using TruckGL = GLTest;
 
-
 struct Pt2 {
     double x, y;
 };
@@ -465,13 +464,15 @@ TEST_F(TruckGL, DrawnQuadsAreTheCollisionBoxes) {
             // Every corner is drawn, and every drawn vertex is a corner.
             for (int c = 0; c < 4; c++) {
                 double best = 1e9;
-                for (const Pt2& v : drawn) best = fmin(best, fmax(fabs(v.x - box.corners[c][0]), fabs(v.y - box.corners[c][1])));
+                for (const Pt2& v : drawn)
+                    best = fmin(best, fmax(fabs(v.x - box.corners[c][0]), fabs(v.y - box.corners[c][1])));
                 worst = fmaxf(worst, (float)best);
                 EXPECT_LT(best, 0.01) << "trial " << trial << " box " << b << " corner " << c;
             }
             for (const Pt2& v : drawn) {
                 double best = 1e9;
-                for (int c = 0; c < 4; c++) best = fmin(best, fmax(fabs(v.x - box.corners[c][0]), fabs(v.y - box.corners[c][1])));
+                for (int c = 0; c < 4; c++)
+                    best = fmin(best, fmax(fabs(v.x - box.corners[c][0]), fabs(v.y - box.corners[c][1])));
                 EXPECT_LT(best, 0.01) << "trial " << trial << " box " << b;
             }
         }

@@ -19,9 +19,7 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // BMP rows are padded to a multiple of four bytes.
-int paddedRowBytes(int width, int bytesPerPixel) {
-    return (width * bytesPerPixel + 3) & ~3;
-}
+int paddedRowBytes(int width, int bytesPerPixel) { return (width * bytesPerPixel + 3) & ~3; }
 
 void putHeaders(std::vector<uint8_t>& out, int width, int height, int bitsPerPixel, int paletteBytes) {
     int rowBytes = paddedRowBytes(width, bitsPerPixel / 8);
@@ -30,16 +28,16 @@ void putHeaders(std::vector<uint8_t>& out, int width, int height, int bitsPerPix
     out.push_back('B');
     out.push_back('M');
     put32(out, offset + imageBytes);
-    put32(out, 0);                       // reserved
+    put32(out, 0);  // reserved
     put32(out, offset);
     put32(out, infoHeaderBytes);
     put32(out, uint32_t(width));
-    put32(out, uint32_t(height));        // positive: bottom-up
-    put16(out, 1);                       // planes
+    put32(out, uint32_t(height));  // positive: bottom-up
+    put16(out, 1);                 // planes
     put16(out, uint32_t(bitsPerPixel));
-    put32(out, 0);                       // BI_RGB, uncompressed
+    put32(out, 0);  // BI_RGB, uncompressed
     put32(out, imageBytes);
-    put32(out, 2835);                    // 72 dpi, in pixels per metre
+    put32(out, 2835);  // 72 dpi, in pixels per metre
     put32(out, 2835);
     put32(out, paletteBytes ? 256 : 0);  // colours used
     put32(out, 0);                       // all colours important
@@ -53,8 +51,7 @@ bool writeAll(const char* path, const std::vector<uint8_t>& bytes) {
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fclose(f) == 0) && ok;
-    if (!ok)
-        std::fprintf(stderr, "assetgen: short write to %s\n", path);
+    if (!ok) std::fprintf(stderr, "assetgen: short write to %s\n", path);
     return ok;
 }
 
@@ -67,7 +64,7 @@ bool writeBmp24(const char* path, const RgbPicture& picture) {
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
             const uint8_t* p = picture.at(x, y);
-            out.push_back(p[2]);   // the file stores blue, green, red
+            out.push_back(p[2]);  // the file stores blue, green, red
             out.push_back(p[1]);
             out.push_back(p[0]);
         }
@@ -87,8 +84,7 @@ bool writeBmp8(const char* path, const GreyPicture& picture) {
     }
     int pad = paddedRowBytes(picture.width, 1) - picture.width;
     for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x)
-            out.push_back(picture.at(x, y));
+        for (int x = 0; x < picture.width; ++x) out.push_back(picture.at(x, y));
         out.insert(out.end(), size_t(pad), 0);
     }
     return writeAll(path, out);

@@ -8,7 +8,7 @@
 struct RgbPicture {
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> rgb;   // red, green, blue per pixel, rows bottom first
+    std::vector<uint8_t> rgb;  // red, green, blue per pixel, rows bottom first
 
     RgbPicture(int w, int h) : width(w), height(h), rgb(size_t(w) * size_t(h) * 3, 0) {}
     uint8_t* at(int x, int y) { return &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }

@@ -8,7 +8,7 @@
 
 namespace {
 
-const float bodyHalfWidth = 20.5f;   // the front tyres (x = 21 +- 2.5) show just outside it
+const float bodyHalfWidth = 20.5f;  // the front tyres (x = 21 +- 2.5) show just outside it
 const float bodyRear = -13.0f;
 const float bodyFront = 33.5f;
 const float outline = 1.0f;
@@ -34,7 +34,8 @@ void paintRunningGear(Canvas& cv, const TruckStyle& s) {
     auto chassis = [](float x, float y) { return sdRect(x, y, -13, -33.5f, 13, bodyRear + 1, 1.5f); };
     cv.fill(chassis, partEdgeColour, 1, true);
     cv.fill([&](float x, float y) { return chassis(x, y) + outline; }, rgb(58, 58, 62));
-    cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 8.5f, -33.5f, 11, bodyRear, 0.5f); }, rgb(36, 36, 40));
+    cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 8.5f, -33.5f, 11, bodyRear, 0.5f); },
+            rgb(36, 36, 40));
     // Fifth wheel: a greased plate with the slot that takes the trailer's kingpin.
     auto plate = [](float x, float y) { return sdRect(x, y, -9.5f, -33.2f, 9.5f, -22.0f, 3.0f); };
     cv.fill(plate, [](float x, float) { return scaled(rgb(112, 114, 120), 0.85f + 0.15f * std::cos(x * 0.15f)); });
@@ -84,11 +85,14 @@ void paintFront(Canvas& cv, const TruckStyle& s) {
     for (float slatY : {27.5f, 29.3f})
         cv.fill([slatY](float x, float y) { return sdSegment(x, y, -9.5f, slatY, 9.5f, slatY, 0.4f); },
                 [&](float x, float y) { return metalAt(x, y, s.chrome); });
-    cv.fill([](float x, float y) { return sdCircle(x, y, 0, 25.2f, 0.9f); }, [&](float x, float y) { return metalAt(x, y, s.chrome); });
+    cv.fill([](float x, float y) { return sdCircle(x, y, 0, 25.2f, 0.9f); },
+            [&](float x, float y) { return metalAt(x, y, s.chrome); });
     auto bumper = [](float x, float y) { return sdRect(x, y, -19.7f, 30.9f, 19.7f, 32.8f, 1.0f); };
     cv.fill(bumper, [&](float x, float y) { return metalAt(x, y, s.chrome * 0.8f); });
-    cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 12.5f, 31.2f, 17.5f, 32.6f, 0.5f); }, rgb(255, 248, 214));
-    cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 17.9f, 31.2f, 19.3f, 32.6f, 0.4f); }, rgb(255, 150, 30));
+    cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 12.5f, 31.2f, 17.5f, 32.6f, 0.5f); },
+            rgb(255, 248, 214));
+    cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 17.9f, 31.2f, 19.3f, 32.6f, 0.4f); },
+            rgb(255, 150, 30));
 }
 
 void paintMirrors(Canvas& cv, const TruckStyle& s) {
@@ -96,7 +100,8 @@ void paintMirrors(Canvas& cv, const TruckStyle& s) {
     auto head = [](float x, float y) { return sdRect(std::fabs(x), y, 20.6f, 20.0f, 23.0f, 26.0f, 1.0f); };
     auto both = [&](float x, float y) { return std::fmin(arm(x, y), head(x, y)); };
     cv.fill(both, partEdgeColour, 1, true);
-    cv.fill([&](float x, float y) { return head(x, y) + 0.6f; }, [&](float x, float y) { return metalAt(x, y, s.chrome); });
+    cv.fill([&](float x, float y) { return head(x, y) + 0.6f; },
+            [&](float x, float y) { return metalAt(x, y, s.chrome); });
 }
 
 }  // namespace
@@ -112,8 +117,9 @@ void paintWheel(Canvas& cv) {
     auto tyre = [](float x, float y) { return sdRect(x, y, -2.5f, -5.5f, 2.5f, 5.5f, 1.2f); };
     cv.fill(tyre, partEdgeColour, 1, true);
     // Tread blocks across the tyre, a little lighter over its crown.
-    cv.fill([&](float x, float y) { return tyre(x, y) + 0.6f; }, [](float x, float y) {
-        Colour c = scaled(rgb(50, 50, 53), 0.75f + 0.25f * std::sin(y * 3.4f));
-        return scaled(c, 1.15f - 0.25f * std::fabs(x) / 2.5f);
-    });
+    cv.fill([&](float x, float y) { return tyre(x, y) + 0.6f; },
+            [](float x, float y) {
+                Colour c = scaled(rgb(50, 50, 53), 0.75f + 0.25f * std::sin(y * 3.4f));
+                return scaled(c, 1.15f - 0.25f * std::fabs(x) / 2.5f);
+            });
 }

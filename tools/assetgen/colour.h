@@ -17,9 +17,7 @@ inline Colour scaled(const Colour& c, float k) { return Colour{c.r * k, c.g * k,
 
 inline Colour offset(const Colour& c, float d) { return Colour{c.r + d, c.g + d, c.b + d}; }
 
-inline uint8_t toByte(float v) {
-    return uint8_t(std::clamp(v + 0.5f, 0.0f, 255.0f));
-}
+inline uint8_t toByte(float v) { return uint8_t(std::clamp(v + 0.5f, 0.0f, 255.0f)); }
 
 inline float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
 

@@ -6,11 +6,11 @@
 const int atlasPixels = 512;
 const int atlasCellPixels = 32;
 const int atlasCellsPerRow = 16;
-const int fontPixelSize = 22;       // capitals come out about 16 pixels tall
+const int fontPixelSize = 22;  // capitals come out about 16 pixels tall
 // The HUD and results layout is fixed and sized for a narrow face: glyphs are squeezed
 // to this share of their natural width so that "Press SPACE to start" fits its panel.
 const double fontCondense = 0.85;
-const int fontBaselineRow = 7;      // baseline, in pixels above a cell's bottom edge
+const int fontBaselineRow = 7;  // baseline, in pixels above a cell's bottom edge
 
 // Renders both faces and writes <base>.bmp and <base>.dat; false on any failure, reported.
 bool writeFontAtlas(const char* basePath, const char* boldFontFile, const char* regularFontFile);

@@ -23,12 +23,10 @@ float patchDistance(float x, float y, float inset, float rounding, float wobble,
 Colour shadeFlowers(Colour c, float x, float y) {
     const float cell = 6.0f;
     // Keep flowers off the shared border so the tile still joins its neighbours.
-    if (sdRect(x, y, 22, 22, 234, 234, 30) > 0)
-        return c;
+    if (sdRect(x, y, 22, 22, 234, 234, 30) > 0) return c;
     int cx = int(std::floor(x / cell)), cy = int(std::floor(y / cell));
     float density = smoothStep(0.5f, 0.78f, tileFbm(x, y, 8, 3, 71));
-    if (hashUnit(cx, cy, 72) > density * 0.5f)
-        return c;
+    if (hashUnit(cx, cy, 72) > density * 0.5f) return c;
     float radius = 0.9f + hashUnit(cx, cy, 73) * 0.7f;
     float fx = (float(cx) + 0.5f) * cell + (hashUnit(cx, cy, 74) - 0.5f) * (cell - 2 * radius - 0.5f);
     float fy = (float(cy) + 0.5f) * cell + (hashUnit(cx, cy, 75) - 0.5f) * (cell - 2 * radius - 0.5f);
@@ -65,8 +63,7 @@ Colour shadeTrees(Colour c, float x, float y) {
     for (const Tree& t : meadowTrees) {
         float d = canopyDistance(t, x, y);
         float cover = clamp01(0.5f - d);
-        if (cover <= 0)
-            continue;
+        if (cover <= 0) continue;
         // Light a dome: its normal leans out with the distance from the crown.
         float nx = (x - t.x) / t.radius, ny = (y - t.y) / t.radius;
         float nz = std::sqrt(std::fmax(0.0f, 1.0f - nx * nx - ny * ny));
@@ -92,12 +89,11 @@ Colour gravelAt(float x, float y) {
             float oy = (float(py) + 0.2f + hashUnit(px, py, 44) * 0.6f) * cell;
             float d = sdCircle(x, y, ox, oy, radius);
             float cover = clamp01(0.5f - d);
-            if (cover <= 0)
-                continue;
+            if (cover <= 0) continue;
             float tone = hashUnit(px, py, 45);
             Colour stone = mix(rgb(150, 142, 128), rgb(210, 202, 188), tone);
             stone = mix(stone, rgb(176, 150, 120), hashUnit(px, py, 46) * 0.5f);
-            float light = (-(x - ox) + (y - oy)) / radius;   // top-left highlight
+            float light = (-(x - ox) + (y - oy)) / radius;  // top-left highlight
             c = mix(c, scaled(stone, 0.9f + 0.12f * light), cover);
         }
     }

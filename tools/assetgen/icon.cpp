@@ -50,14 +50,14 @@ RgbaPicture paintIcon(int size) {
     // Along the diagonal, with a margin.
     const float texelsPerPixel = truckLength / (float(size) * 1.05f);
     const float c = std::sqrt(0.5f);
-    const int samples = 4;   // per axis: the edges are averaged, not stepped
+    const int samples = 4;  // per axis: the edges are averaged, not stepped
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
             float sum[4] = {0, 0, 0, 0};
             for (int sy = 0; sy < samples; ++sy) {
                 for (int sx = 0; sx < samples; ++sx) {
                     float x = float(px) + (float(sx) + 0.5f) / samples - half;
-                    float y = half - (float(py) + (float(sy) + 0.5f) / samples);   // rows top first, y up
+                    float y = half - (float(py) + (float(sy) + 0.5f) / samples);  // rows top first, y up
                     float edge = roundedSquare(x, y, half * 0.94f, float(size) * 0.18f);
                     if (edge > 0) continue;
                     // Road: asphalt, lighter towards the top left, and a green rim.

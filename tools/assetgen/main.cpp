@@ -15,15 +15,13 @@ namespace {
 bool makeFolder(const std::string& path) {
     std::error_code error;
     std::filesystem::create_directories(path, error);
-    if (error)
-        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", path.c_str(), error.message().c_str());
+    if (error) std::fprintf(stderr, "assetgen: cannot create %s: %s\n", path.c_str(), error.message().c_str());
     return !error;
 }
 
 bool writeTiles(const std::string& images) {
     std::string track = images + "/track";
-    if (!makeFolder(track + "/physMap"))
-        return false;
+    if (!makeFolder(track + "/physMap")) return false;
     bool ok = true;
     for (const TileDesc& tile : tilePictures)
         ok = writeBmp24((track + "/" + tile.name + ".bmp").c_str(), paintTile(tile)) && ok;
@@ -34,8 +32,7 @@ bool writeTiles(const std::string& images) {
 
 bool writeTrucks(const std::string& images) {
     std::string trucks = images + "/trucks";
-    if (!makeFolder(trucks))
-        return false;
+    if (!makeFolder(trucks)) return false;
     bool ok = true;
     for (int i = 0; i < truckStyleCount; ++i)
         ok = writeBmp24((trucks + "/" + truckStyles[i].name + ".bmp").c_str(), paintTruck(truckStyles[i])) && ok;
@@ -44,8 +41,7 @@ bool writeTrucks(const std::string& images) {
 
 bool writeFont(const std::string& images, const std::string& fonts) {
     std::string text = images + "/text";
-    if (!makeFolder(text))
-        return false;
+    if (!makeFolder(text)) return false;
     return writeFontAtlas((text + "/impactVerdana16").c_str(), (fonts + "/DejaVuSans-Bold.ttf").c_str(),
                           (fonts + "/DejaVuSans.ttf").c_str());
 }

@@ -16,9 +16,7 @@ uint32_t hashPoint(int x, int y, uint32_t seed) {
     return h;
 }
 
-float hashUnit(int x, int y, uint32_t seed) {
-    return float(hashPoint(x, y, seed) >> 8) * (1.0f / 16777216.0f);
-}
+float hashUnit(int x, int y, uint32_t seed) { return float(hashPoint(x, y, seed) >> 8) * (1.0f / 16777216.0f); }
 
 namespace {
 

@@ -12,14 +12,13 @@ namespace {
 const float rear = -57.5f;
 const float kingpinY = 43.0f;
 
-Colour steelAt(float x, float y) {
-    return scaled(rgb(112, 114, 120), 0.85f + 0.15f * std::sin(x * 0.4f + y * 0.2f));
-}
+Colour steelAt(float x, float y) { return scaled(rgb(112, 114, 120), 0.85f + 0.15f * std::sin(x * 0.4f + y * 0.2f)); }
 
 void paintFrame(Canvas& cv, float plateBottom) {
     auto rails = [](float x, float y) { return sdRect(x, y, -12.0f, rear, 12.0f, 50.0f, 1.5f); };
     cv.fill(rails, partEdgeColour, 1, true);
-    cv.fill([&](float x, float y) { return sdRect(std::fabs(x), y, 8.0f, rear + 1, 11.0f, 49.0f, 0.5f); }, rgb(52, 52, 56));
+    cv.fill([&](float x, float y) { return sdRect(std::fabs(x), y, 8.0f, rear + 1, 11.0f, 49.0f, 0.5f); },
+            rgb(52, 52, 56));
     auto plate = [plateBottom](float x, float y) { return sdRect(x, y, -15.0f, plateBottom, 15.0f, 51.5f, 2.5f); };
     cv.fill(plate, partEdgeColour, 1, true);
     cv.fill([&](float x, float y) { return plate(x, y) + 1.0f; }, [](float x, float y) { return steelAt(x, y); });
@@ -63,13 +62,17 @@ Colour plankAt(float x, float y) {
 }
 
 void paintLogs(Canvas& cv) {
-    struct Log { float x, y0, y1, radius; };
+    struct Log {
+        float x, y0, y1, radius;
+    };
     const Log logs[] = {
-        {-18.6f, 1, 34, 4.3f}, {-9.3f, 1, 34, 4.3f}, {0, 1, 34, 4.3f}, {9.3f, 1, 34, 4.3f}, {18.6f, 1, 34, 4.3f},
+        {-18.6f, 1, 34, 4.3f}, {-9.3f, 1, 34, 4.3f}, {0, 1, 34, 4.3f},    {9.3f, 1, 34, 4.3f},  {18.6f, 1, 34, 4.3f},
         {-13.9f, 3, 32, 4.2f}, {-4.6f, 3, 32, 4.2f}, {4.6f, 3, 32, 4.2f}, {13.9f, 3, 32, 4.2f},
     };
     for (const Log& log : logs) {
-        auto shape = [log](float x, float y) { return sdRect(x, y, log.x - log.radius, log.y0, log.x + log.radius, log.y1, 2.0f); };
+        auto shape = [log](float x, float y) {
+            return sdRect(x, y, log.x - log.radius, log.y0, log.x + log.radius, log.y1, 2.0f);
+        };
         cv.fill([&](float x, float y) { return shape(x, y) - 0.8f; }, rgb(20, 16, 12), 0.7f);
         cv.fill(shape, [log](float x, float y) {
             float n = (x - log.x) / log.radius;
@@ -79,19 +82,22 @@ void paintLogs(Canvas& cv) {
         });
         // Sawn ends: pale rings where the trunks were cut.
         for (float endY : {log.y0 + 1.2f, log.y1 - 1.2f})
-            cv.fill([&](float x, float y) { return sdEllipse(x, y, log.x, endY, log.radius - 0.8f, 1.0f); }, rgb(204, 170, 116), 0.8f);
+            cv.fill([&](float x, float y) { return sdEllipse(x, y, log.x, endY, log.radius - 0.8f, 1.0f); },
+                    rgb(204, 170, 116), 0.8f);
     }
 }
 
 void paintCrates(Canvas& cv) {
-    const float boxes[4][4] = {{-23.5f, -55.5f, -0.8f, -30.5f}, {0.8f, -55.5f, 23.5f, -30.5f},
-                               {-23.5f, -28.5f, -0.8f, -3.5f}, {0.8f, -28.5f, 23.5f, -3.5f}};
+    const float boxes[4][4] = {{-23.5f, -55.5f, -0.8f, -30.5f},
+                               {0.8f, -55.5f, 23.5f, -30.5f},
+                               {-23.5f, -28.5f, -0.8f, -3.5f},
+                               {0.8f, -28.5f, 23.5f, -3.5f}};
     for (const auto& b : boxes) {
         auto shape = [&b](float x, float y) { return sdRect(x, y, b[0], b[1], b[2], b[3], 0.8f); };
         cv.fill(shape, rgb(44, 32, 20));
-        cv.fill([&](float x, float y) { return shape(x, y) + 0.8f; }, [](float x, float y) {
-            return scaled(rgb(200, 160, 100), 0.9f + 0.2f * tileNoise(x * 4.0f, y, 64, 84));
-        });
+        cv.fill(
+            [&](float x, float y) { return shape(x, y) + 0.8f; },
+            [](float x, float y) { return scaled(rgb(200, 160, 100), 0.9f + 0.2f * tileNoise(x * 4.0f, y, 64, 84)); });
         // A frame of darker boards round each lid.
         cv.fill([&](float x, float y) { return std::fmax(shape(x, y) + 0.8f, -(shape(x, y) + 2.6f)); },
                 rgb(150, 110, 62), 0.9f);
@@ -132,15 +138,20 @@ void paintFlatbedTrailer(Canvas& cv) {
     cv.fill(deck, partEdgeColour, 1, true);
     cv.fill([&](float x, float y) { return deck(x, y) + 0.8f; }, [](float x, float y) { return plankAt(x, y); });
     // Steel side rails with stake pockets, and the headboard that guards the cab.
-    cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 22.8f, rear + 0.8f, 23.8f, 36.2f); }, rgb(92, 94, 100));
+    cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 22.8f, rear + 0.8f, 23.8f, 36.2f); },
+            rgb(92, 94, 100));
     for (float py = rear + 6.0f; py < 34.0f; py += 9.0f)
-        cv.fill([py](float x, float y) { return sdRect(std::fabs(x), y, 22.3f, py - 1.0f, 23.8f, py + 1.0f); }, rgb(56, 56, 60));
+        cv.fill([py](float x, float y) { return sdRect(std::fabs(x), y, 22.3f, py - 1.0f, 23.8f, py + 1.0f); },
+                rgb(56, 56, 60));
     auto headboard = [](float x, float y) { return sdRect(x, y, -24.5f, 35.0f, 24.5f, 39.0f, 1.0f); };
     cv.fill(headboard, partEdgeColour, 1, true);
     cv.fill([&](float x, float y) { return headboard(x, y) + 0.8f; },
-            [](float x, float y) { return scaled(rgb(150, 154, 160), 0.8f + 0.25f * std::cos(x * 0.06f) + 0.1f * std::sin(y * 2.0f)); });
+            [](float x, float y) {
+                return scaled(rgb(150, 154, 160), 0.8f + 0.25f * std::cos(x * 0.06f) + 0.1f * std::sin(y * 2.0f));
+            });
     paintLogs(cv);
     paintCrates(cv);
     for (float sy : {-43.0f, -16.0f, 10.0f, 26.0f})
-        cv.fill([sy](float x, float y) { return sdRect(x, y, -24.0f, sy - 0.9f, 24.0f, sy + 0.9f); }, rgb(236, 190, 36));
+        cv.fill([sy](float x, float y) { return sdRect(x, y, -24.0f, sy - 0.9f, 24.0f, sy + 0.9f); },
+                rgb(236, 190, 36));
 }

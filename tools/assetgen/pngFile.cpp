@@ -33,7 +33,7 @@ std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw) {
     size_t at = 0;
     do {
         size_t n = std::min(maxBlock, raw.size() - at);
-        z.push_back(at + n == raw.size() ? 1 : 0);   // the last block says so
+        z.push_back(at + n == raw.size() ? 1 : 0);  // the last block says so
         z.push_back(uint8_t(n));
         z.push_back(uint8_t(n >> 8));
         z.push_back(uint8_t(~n));
@@ -41,7 +41,7 @@ std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw) {
         z.insert(z.end(), raw.begin() + long(at), raw.begin() + long(at + n));
         at += n;
     } while (at < raw.size());
-    uint32_t a = 1, b = 0;   // Adler-32
+    uint32_t a = 1, b = 0;  // Adler-32
     for (uint8_t byte : raw) {
         a = (a + byte) % 65521;
         b = (b + a) % 65521;
@@ -57,12 +57,12 @@ bool writePng(const char* path, const RgbaPicture& picture) {
     std::vector<uint8_t> header;
     put32(header, uint32_t(picture.width));
     put32(header, uint32_t(picture.height));
-    header.insert(header.end(), {8, 6, 0, 0, 0});   // 8 bits, RGBA, deflate, no filter method, no interlace
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter method, no interlace
     putChunk(out, "IHDR", header);
     std::vector<uint8_t> raw;
     size_t rowBytes = size_t(picture.width) * 4;
     for (int y = 0; y < picture.height; ++y) {
-        raw.push_back(0);   // filter: none
+        raw.push_back(0);  // filter: none
         auto row = picture.rgba.begin() + long(size_t(y) * rowBytes);
         raw.insert(raw.end(), row, row + long(rowBytes));
     }

@@ -9,8 +9,8 @@ namespace {
 
 const float degreesPerRadian = 57.29577951f;
 const float kerbStripeUnits = 13.0f;
-const float chequerUnits = roadHalfWidthUnits * 2.0f / 18.0f;   // 18 squares across the road
-const float chevronTips[2] = {72.0f, 200.0f};                    // 128 apart, also across tiles
+const float chequerUnits = roadHalfWidthUnits * 2.0f / 18.0f;  // 18 squares across the road
+const float chevronTips[2] = {72.0f, 200.0f};                  // 128 apart, also across tiles
 
 float grain(float x, float y, uint32_t seed) {
     return hashUnit(int(std::floor(x)) & 255, int(std::floor(y)) & 255, seed) - 0.5f;
@@ -28,8 +28,7 @@ Colour kerbAt(const RoadPoint& p) {
     // An odd number of stripes, so the kerb starts and ends on red.
     float arcUnits = (kerbEndDegrees - kerbStartDegrees) / degreesPerRadian * (roadCentreUnits + kerbMidUnits);
     float inner = (roadCentreUnits - kerbMidUnits) / (roadCentreUnits + kerbMidUnits);
-    if (p.across < 0)
-        arcUnits *= inner;
+    if (p.across < 0) arcUnits *= inner;
     int stripes = int(std::lround(arcUnits / kerbStripeUnits)) | 1;
     float t = (p.degrees - kerbStartDegrees) / (kerbEndDegrees - kerbStartDegrees) * float(stripes);
     float within = t - std::floor(t);
@@ -45,11 +44,26 @@ Colour kerbAt(const RoadPoint& p) {
 // Distance along and across the road in the way the race runs there.
 void raceFrame(Heading heading, float x, float y, float& along, float& across) {
     switch (heading) {
-    case Heading::up: along = y; across = x - roadCentreUnits; break;
-    case Heading::down: along = tileUnits - y; across = roadCentreUnits - x; break;
-    case Heading::right: along = x; across = y - roadCentreUnits; break;
-    case Heading::left: along = tileUnits - x; across = roadCentreUnits - y; break;
-    case Heading::none: along = 0; across = 0; break;
+    case Heading::up:
+        along = y;
+        across = x - roadCentreUnits;
+        break;
+    case Heading::down:
+        along = tileUnits - y;
+        across = roadCentreUnits - x;
+        break;
+    case Heading::right:
+        along = x;
+        across = y - roadCentreUnits;
+        break;
+    case Heading::left:
+        along = tileUnits - x;
+        across = roadCentreUnits - y;
+        break;
+    case Heading::none:
+        along = 0;
+        across = 0;
+        break;
     }
 }
 
@@ -101,8 +115,7 @@ Colour paintRoad(const TileDesc& tile, float x, float y, Colour ground) {
     }
     if (tile.finishLine) {
         float cover = clamp01(0.5f - chequerDistance(x, y));
-        if (cover > 0)
-            c = mix(c, mix(rgb(22, 22, 24), rgb(240, 240, 236), chequerWhite(x, y)), cover);
+        if (cover > 0) c = mix(c, mix(rgb(22, 22, 24), rgb(240, 240, 236), chequerWhite(x, y)), cover);
     }
     return c;
 }

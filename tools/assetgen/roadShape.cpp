@@ -31,13 +31,10 @@ RoadPoint locateOnRoad(const RoadShape& road, float x, float y) {
     return p;
 }
 
-float asphaltDistance(const RoadPoint& p) {
-    return std::fabs(p.across) - roadHalfWidthUnits;
-}
+float asphaltDistance(const RoadPoint& p) { return std::fabs(p.across) - roadHalfWidthUnits; }
 
 float kerbDistance(const RoadShape& road, const RoadPoint& p) {
-    if (road.kind != RoadKind::corner)
-        return 1e9f;
+    if (road.kind != RoadKind::corner) return 1e9f;
     // A rounded box in (arc length, radial offset) about the kerb's middle.
     float radial = std::fabs(std::fabs(p.across) - kerbMidUnits);
     float midDegrees = (kerbStartDegrees + kerbEndDegrees) * 0.5f;
@@ -48,12 +45,9 @@ float kerbDistance(const RoadShape& road, const RoadPoint& p) {
 }
 
 uint8_t surfaceAt(const RoadShape& road, float x, float y) {
-    if (road.kind == RoadKind::none)
-        return groundSurface;
+    if (road.kind == RoadKind::none) return groundSurface;
     RoadPoint p = locateOnRoad(road, x, y);
-    if (asphaltDistance(p) < 0)
-        return asphaltSurface;
-    if (kerbDistance(road, p) < 0)
-        return kerbSurface;
+    if (asphaltDistance(p) < 0) return asphaltSurface;
+    if (kerbDistance(road, p) < 0) return kerbSurface;
     return groundSurface;
 }

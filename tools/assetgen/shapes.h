@@ -5,9 +5,7 @@
 
 inline float lengthOf(float x, float y) { return std::sqrt(x * x + y * y); }
 
-inline float sdCircle(float x, float y, float cx, float cy, float radius) {
-    return lengthOf(x - cx, y - cy) - radius;
-}
+inline float sdCircle(float x, float y, float cx, float cy, float radius) { return lengthOf(x - cx, y - cy) - radius; }
 
 // Box centred on (cx, cy) with half sizes hx, hy and corners rounded by radius.
 inline float sdBox(float x, float y, float cx, float cy, float hx, float hy, float radius = 0) {
@@ -19,8 +17,8 @@ inline float sdBox(float x, float y, float cx, float cy, float hx, float hy, flo
 
 // Box from its edges rather than its centre.
 inline float sdRect(float x, float y, float left, float bottom, float right, float top, float radius = 0) {
-    return sdBox(x, y, (left + right) * 0.5f, (bottom + top) * 0.5f, (right - left) * 0.5f,
-                 (top - bottom) * 0.5f, radius);
+    return sdBox(x, y, (left + right) * 0.5f, (bottom + top) * 0.5f, (right - left) * 0.5f, (top - bottom) * 0.5f,
+                 radius);
 }
 
 // Stroke of half width halfWidth along the segment a-b, with round ends.

@@ -32,11 +32,6 @@ const TileDesc tilePictures[tilePictureCount] = {
 };
 
 const SurfaceMapDesc surfaceMaps[surfaceMapCount] = {
-    {"blank", noRoad},
-    {"cornerB2R", bottomRight},
-    {"cornerL2B", leftBottom},
-    {"cornerT2L", topLeft},
-    {"cornerR2T", rightTop},
-    {"straightT2B", vertical},
-    {"straightL2R", horizontal},
+    {"blank", noRoad},       {"cornerB2R", bottomRight}, {"cornerL2B", leftBottom},   {"cornerT2L", topLeft},
+    {"cornerR2T", rightTop}, {"straightT2B", vertical},  {"straightL2R", horizontal},
 };

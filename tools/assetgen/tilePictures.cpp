@@ -26,8 +26,7 @@ RgbPicture paintTile(const TileDesc& tile) {
         for (int x = 0; x < tilePixels; ++x) {
             float fx = float(x) + 0.5f, fy = float(y) + 0.5f;
             Colour c = groundAt(tile.ground, fx, fy);
-            if (tile.road.kind != RoadKind::none)
-                c = paintRoad(tile, fx, fy, c);
+            if (tile.road.kind != RoadKind::none) c = paintRoad(tile, fx, fy, c);
             store(picture, x, y, c);
         }
     }
@@ -39,7 +38,8 @@ GreyPicture paintSurfaceMap(const SurfaceMapDesc& map) {
     float unitsPerPixel = tileUnits / float(surfaceMapPixels);
     for (int j = 0; j < surfaceMapPixels; ++j)
         for (int i = 0; i < surfaceMapPixels; ++i)
-            picture.at(i, j) = surfaceAt(map.road, (float(i) + 0.5f) * unitsPerPixel, (float(j) + 0.5f) * unitsPerPixel);
+            picture.at(i, j) =
+                surfaceAt(map.road, (float(i) + 0.5f) * unitsPerPixel, (float(j) + 0.5f) * unitsPerPixel);
     return picture;
 }
 

@@ -14,18 +14,21 @@ const float roofFront = 54.5f;
 
 struct RoofLook {
     Colour base;
-    float ribDepth;     // brightness swing of the corrugations
-    float ribPitch;     // units between ribs
+    float ribDepth;  // brightness swing of the corrugations
+    float ribPitch;  // units between ribs
     float gloss;
-    Colour stripe;      // pinstripe along each side
+    Colour stripe;  // pinstripe along each side
     bool striped;
 };
 
 RoofLook roofLook(TrailerKind kind) {
     switch (kind) {
-    case TrailerKind::redBox: return {rgb(178, 32, 30), 0.04f, 4.0f, 0.22f, rgb(244, 244, 240), true};
-    case TrailerKind::blackBox: return {rgb(40, 40, 46), 0.12f, 3.2f, 0.3f, rgb(214, 170, 60), true};
-    default: return {rgb(182, 186, 194), 0.08f, 3.2f, 0.4f, rgb(0, 0, 0), false};
+    case TrailerKind::redBox:
+        return {rgb(178, 32, 30), 0.04f, 4.0f, 0.22f, rgb(244, 244, 240), true};
+    case TrailerKind::blackBox:
+        return {rgb(40, 40, 46), 0.12f, 3.2f, 0.3f, rgb(214, 170, 60), true};
+    default:
+        return {rgb(182, 186, 194), 0.08f, 3.2f, 0.4f, rgb(0, 0, 0), false};
     }
 }
 
@@ -61,10 +64,12 @@ void paintBoxTrailer(Canvas& cv, const TruckStyle& s) {
     cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 22.2f, rear + 1.5f, 23.3f, roofFront - 1.5f); },
             scaled(look.base, 0.62f));
     for (float ry = rear + 4.0f; ry < roofFront - 2.0f; ry += 5.0f)
-        cv.fill([ry](float x, float y) { return sdCircle(std::fabs(x), y, 21.2f, ry, 0.45f); }, scaled(look.base, 1.2f), 0.8f);
+        cv.fill([ry](float x, float y) { return sdCircle(std::fabs(x), y, 21.2f, ry, 0.45f); }, scaled(look.base, 1.2f),
+                0.8f);
     if (look.striped)
-        cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 18.6f, rear + 3.0f, 19.8f, roofFront - 3.0f, 0.5f); },
-                look.stripe);
+        cv.fill(
+            [](float x, float y) { return sdRect(std::fabs(x), y, 18.6f, rear + 3.0f, 19.8f, roofFront - 3.0f, 0.5f); },
+            look.stripe);
     // Front wall; the silver box carries a refrigeration unit on it.
     cv.fill([](float x, float y) { return sdRect(x, y, -23.5f, 51.0f, 23.5f, 53.5f, 1.0f); }, scaled(look.base, 0.7f));
     if (s.trailer == TrailerKind::metalBox) {
@@ -77,7 +82,8 @@ void paintBoxTrailer(Canvas& cv, const TruckStyle& s) {
         }
     }
     // Rear doors: hinge line, handles and lamps.
-    cv.fill([](float x, float y) { return sdRect(x, y, -23.5f, rear + 0.8f, 23.5f, rear + 3.2f, 0.8f); }, scaled(look.base, 0.6f));
+    cv.fill([](float x, float y) { return sdRect(x, y, -23.5f, rear + 0.8f, 23.5f, rear + 3.2f, 0.8f); },
+            scaled(look.base, 0.6f));
     cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 19.0f, rear + 1.0f, 22.8f, rear + 2.6f, 0.5f); },
             rgb(236, 36, 28));
     cv.fill([](float x, float y) { return sdRect(std::fabs(x), y, 16.0f, rear + 1.0f, 18.2f, rear + 2.6f, 0.5f); },
@@ -86,8 +92,14 @@ void paintBoxTrailer(Canvas& cv, const TruckStyle& s) {
 
 void paintTrailer(Canvas& cv, const TruckStyle& s) {
     switch (s.trailer) {
-    case TrailerKind::tanker: paintTankerTrailer(cv); break;
-    case TrailerKind::flatbed: paintFlatbedTrailer(cv); break;
-    default: paintBoxTrailer(cv, s); break;
+    case TrailerKind::tanker:
+        paintTankerTrailer(cv);
+        break;
+    case TrailerKind::flatbed:
+        paintFlatbedTrailer(cv);
+        break;
+    default:
+        paintBoxTrailer(cv, s);
+        break;
     }
 }

@@ -32,16 +32,14 @@ void place(const Canvas& canvas, RgbPicture& picture) {
     for (int y = canvas.bottom(); y < canvas.bottom() + canvas.height(); ++y) {
         for (int x = canvas.left(); x < canvas.left() + canvas.width(); ++x) {
             // Pixels the part does not touch stay transparent.
-            if (canvas.coverageAt(x, y) < 1.0f / 64.0f)
-                continue;
+            if (canvas.coverageAt(x, y) < 1.0f / 64.0f) continue;
             Colour c = canvas.colourAt(x, y);
             uint8_t* p = picture.at(x, y);
             p[0] = toByte(c.r);
             p[1] = toByte(c.g);
             p[2] = toByte(c.b);
             // Never let paint land on the key by chance.
-            if (p[0] == keyRed && p[1] == keyGreen && p[2] == keyBlue)
-                p[1] = keyGreen + 1;
+            if (p[0] == keyRed && p[1] == keyGreen && p[2] == keyBlue) p[1] = keyGreen + 1;
         }
     }
 }

@@ -22,7 +22,7 @@ struct TruckStyle {
     const char* name;
     Colour cabPaint;
     Colour cabTrim;
-    float chrome;          // 0 plain grey fittings .. 1 polished
+    float chrome;  // 0 plain grey fittings .. 1 polished
     TrailerKind trailer;
 };
 

@@ -35,10 +35,10 @@ public:
     DriveKeys decide(const Truck& truck, const Track& track, double frameSeconds);
 
     int nextWaypoint;
-    double slowTime;        // seconds spent stuck so far
-    double wrongWayTime;    // seconds spent facing away from the waypoint
-    double reverseLeft;     // seconds of recovery still to reverse
-    bool reverseLeftLock;   // steering held while reversing: towards the left
+    double slowTime;       // seconds spent stuck so far
+    double wrongWayTime;   // seconds spent facing away from the waypoint
+    double reverseLeft;    // seconds of recovery still to reverse
+    bool reverseLeftLock;  // steering held while reversing: towards the left
     int recoveries;
 
 private:

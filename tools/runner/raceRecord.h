@@ -13,13 +13,13 @@ struct TruckRecord {
     char name[recordNameSize];
     float lapTimes[maxRecordedLaps];
     int lapsRecorded;
-    int lapsSeen;          // the truck's lap count at the last look
+    int lapsSeen;  // the truck's lap count at the last look
     bool finished;
     float finishTime;
 };
 
 struct RaceRecord {
-    int raceNumber;        // from 1
+    int raceNumber;  // from 1
     int course;
     int truckCount;
     TruckRecord trucks[recordTrucks];

@@ -58,12 +58,12 @@ public:
     MainLoop* loop;
     Autopilot autopilot;
     RaceRecord record;
-    int64_t frameCounts;   // counter counts per frame
-    long long frame;       // frames run since start, over all races
-    bool held[256];        // keys the runner holds down
-    bool drawNext;         // the next frame is drawn whatever drawEvery says
-    Replay* replay;        // what --replay plays; null when racing
-    bool outputFailed;     // a write or close failed; said on stderr once
+    int64_t frameCounts;  // counter counts per frame
+    long long frame;      // frames run since start, over all races
+    bool held[256];       // keys the runner holds down
+    bool drawNext;        // the next frame is drawn whatever drawEvery says
+    Replay* replay;       // what --replay plays; null when racing
+    bool outputFailed;    // a write or close failed; said on stderr once
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.

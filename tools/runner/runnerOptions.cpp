@@ -14,9 +14,9 @@ static const int maxRaces = 1000;
 static const double maxRaceSeconds = 86400.0;
 
 RunnerOptions::RunnerOptions()
-    : track(0), frameSeconds(1.0 / 60.0), races(1), idle(false), tracePath{}, dataFolder{}, screenshotFolder{},
-      recordPath{}, replayPath{},
-      drawEvery(1), maxSeconds(900.0), keep(false), help(false) {}
+    : track(0), frameSeconds(1.0 / 60.0), races(1),
+      idle(false), tracePath{}, dataFolder{}, screenshotFolder{}, recordPath{}, replayPath{}, drawEvery(1),
+      maxSeconds(900.0), keep(false), help(false) {}
 
 // The whole text must be a finite number.
 static bool parseDouble(const char* text, double& value) {
@@ -71,7 +71,8 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
         } else if (!strcmp(name, "--draw-every")) {
             ok = parseInt(value, options.drawEvery) && options.drawEvery >= 0;
         } else if (!strcmp(name, "--max-seconds")) {
-            ok = parseDouble(value, options.maxSeconds) && options.maxSeconds > 0 && options.maxSeconds <= maxRaceSeconds;
+            ok = parseDouble(value, options.maxSeconds) && options.maxSeconds > 0 &&
+                 options.maxSeconds <= maxRaceSeconds;
         } else if (!strcmp(name, "--trace")) {
             ok = copyPath(options.tracePath, value);
         } else if (!strcmp(name, "--data")) {

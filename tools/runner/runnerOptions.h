@@ -5,18 +5,18 @@
 const int runnerPathSize = 512;
 
 struct RunnerOptions {
-    int track;               // course of the first race
-    double frameSeconds;     // real length of every frame
+    int track;            // course of the first race
+    double frameSeconds;  // real length of every frame
     int races;
-    bool idle;               // the user's truck gets no keys
+    bool idle;  // the user's truck gets no keys
     char tracePath[runnerPathSize];
     char dataFolder[runnerPathSize];
     char screenshotFolder[runnerPathSize];
-    char recordPath[runnerPathSize];    // the race's replay is written here
-    char replayPath[runnerPathSize];    // a replay to play instead of racing
-    int drawEvery;           // frames per drawn frame; 0 draws none
-    double maxSeconds;       // simulated seconds per race before it is given up
-    bool keep;               // records and replays kept as the game keeps them
+    char recordPath[runnerPathSize];  // the race's replay is written here
+    char replayPath[runnerPathSize];  // a replay to play instead of racing
+    int drawEvery;                    // frames per drawn frame; 0 draws none
+    double maxSeconds;                // simulated seconds per race before it is given up
+    bool keep;                        // records and replays kept as the game keeps them
     bool help;
 
     RunnerOptions();

@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 namespace {
 
 enum Fault { missing, empty, half, randomBytes, wrongSize, wrongDepth, folderInPlace, intact, faultCount };
-const char* const faultNames[faultCount] = {"missing", "empty", "half",   "random bytes",
+const char* const faultNames[faultCount] = {"missing",    "empty",       "half",   "random bytes",
                                             "wrong size", "wrong depth", "folder", "intact"};
 
 // Real time a case may take before it counts as hung; a case takes well under a second alone.
@@ -125,11 +125,16 @@ bool damage(const Case& c, const fs::path& good) {
     if (c.fault == intact) return true;
     fs::remove(target);
     switch (c.fault) {
-    case missing: return true;
-    case empty: return writeAll(target, {});
-    case half: return writeAll(target, std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2));
-    case randomBytes: return writeAll(target, pseudoRandom(bytes.size(), seedOf(c.file)));
-    case folderInPlace: return fs::create_directory(target);
+    case missing:
+        return true;
+    case empty:
+        return writeAll(target, {});
+    case half:
+        return writeAll(target, std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2));
+    case randomBytes:
+        return writeAll(target, pseudoRandom(bytes.size(), seedOf(c.file)));
+    case folderInPlace:
+        return fs::create_directory(target);
     case wrongSize:
         if (!isPicture(c.file)) {
             std::vector<uint8_t> longer = bytes;
@@ -137,8 +142,10 @@ bool damage(const Case& c, const fs::path& good) {
             return writeAll(target, longer);
         }
         return writeAll(target, makeBmp((int)readU32(bytes, 18) / 2, bytes[28]));
-    case wrongDepth: return writeAll(target, makeBmp((int)readU32(bytes, 18), bytes[28] == 8 ? 24 : 8));
-    default: return false;
+    case wrongDepth:
+        return writeAll(target, makeBmp((int)readU32(bytes, 18), bytes[28] == 8 ? 24 : 8));
+    default:
+        return false;
     }
 }
 
@@ -148,20 +155,28 @@ std::string expectedMessage(const Case& c) {
     if (isPicture(f)) {
         switch (c.fault) {
         case missing:
-        case folderInPlace: return f + " not found";
+        case folderInPlace:
+            return f + " not found";
         case empty:
-        case randomBytes: return "File is not BMP format: " + f;
-        case half: return f + " is cut short";
-        default: return f + " is ";  // "<file> is W x H pixels at B bits per pixel; the game expects ..."
+        case randomBytes:
+            return "File is not BMP format: " + f;
+        case half:
+            return f + " is cut short";
+        default:
+            return f + " is ";  // "<file> is W x H pixels at B bits per pixel; the game expects ..."
         }
     }
     switch (c.fault) {
     case missing:
-    case folderInPlace: return "FontSize file " + f + " not found";
+    case folderInPlace:
+        return "FontSize file " + f + " not found";
     case empty:
-    case half: return "FontSize file " + f + " holds ";
-    case randomBytes: return "FontSize file " + f + " has glyphs wider";
-    default: return "FontSize file " + f + " is longer";
+    case half:
+        return "FontSize file " + f + " holds ";
+    case randomBytes:
+        return "FontSize file " + f + " has glyphs wider";
+    default:
+        return "FontSize file " + f + " is longer";
     }
 }
 
@@ -192,8 +207,9 @@ bool start(Case& c, const std::string& runner, double maxSeconds) {
     std::string shots = (c.folder / "shots").string();
     bool shoot = c.file.find("images/text/") == 0;
     if (shoot) fs::create_directory(shots);
-    const char* argv[] = {runner.c_str(), "--data", data.c_str(),  "--max-seconds",          seconds.c_str(),
-                          "--draw-every", "1", shoot ? "--screenshots" : nullptr, shots.c_str(), nullptr};
+    const char* argv[] = {runner.c_str(),  "--data",       data.c_str(), "--max-seconds",
+                          seconds.c_str(), "--draw-every", "1",          shoot ? "--screenshots" : nullptr,
+                          shots.c_str(),   nullptr};
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -298,8 +314,7 @@ int main(int argc, char** argv) {
                 fs::create_directories((c.folder / f).parent_path());
                 fs::create_symlink(images / fs::path(f).lexically_relative("images"), c.folder / f);
             }
-            if (!damage(c, images / fs::path(c.file).lexically_relative("images")) ||
-                !start(c, runner, maxSeconds)) {
+            if (!damage(c, images / fs::path(c.file).lexically_relative("images")) || !start(c, runner, maxSeconds)) {
                 c.outcome = "could not set up the case";
                 done++;
                 failures++;
@@ -333,8 +348,8 @@ int main(int argc, char** argv) {
 
     printf("| File | Damage | Outcome |\n|---|---|---|\n");
     for (const Case& c : cases)
-        printf("| %s | %s | %s%s |\n", c.file.c_str(), faultNames[c.fault], c.passed ? "" : "FAILED: ",
-               c.outcome.c_str());
+        printf("| %s | %s | %s%s |\n", c.file.c_str(), faultNames[c.fault],
+               c.passed ? "" : "FAILED: ", c.outcome.c_str());
     printf("\n%zu cases over %zu files, %d failed, %.1f s with %u at a time\n", cases.size(), files.size(), failures,
            seconds, jobs);
     if (keep)

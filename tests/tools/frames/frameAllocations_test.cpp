@@ -71,8 +71,7 @@ TEST(FrameAllocations, RacingAndDrawingAllocateNothing) {
         before = allocations;
         for (int i = 0; i < 60; i++) runFrame(r, true);
         long long drawn = allocations - before;
-        printf("course %d: %lld allocations in 1200 undrawn frames, %lld in 60 drawn frames\n", course, undrawn,
-               drawn);
+        printf("course %d: %lld allocations in 1200 undrawn frames, %lld in 60 drawn frames\n", course, undrawn, drawn);
         EXPECT_EQ(0, undrawn);
         EXPECT_EQ(0, drawn);
     }

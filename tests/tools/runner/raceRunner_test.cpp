@@ -58,8 +58,8 @@ TEST(RaceRunner, EveryTruckFinishesBothCoursesTheSameWayTwice) {
                 EXPECT_TRUE(runner.game->players[i]->isFinished()) << "truck " << i;
                 EXPECT_EQ(6, runner.record.trucks[i].lapsRecorded) << "truck " << i;
             }
-            printf("course %d: %.1f s simulated, user %.2f s, %d recoveries\n", track,
-                   runner.record.simulatedSeconds, runner.record.trucks[0].finishTime, runner.autopilot.recoveries);
+            printf("course %d: %.1f s simulated, user %.2f s, %d recoveries\n", track, runner.record.simulatedSeconds,
+                   runner.record.trucks[0].finishTime, runner.autopilot.recoveries);
             runner.shutDown();
             std::string text = out.text();
             for (const char* name : {"UserPlayer", "AIplayer1", "AIplayer2", "AIplayer3", "AIplayer4"})
@@ -130,8 +130,8 @@ TEST(RaceRunner, IdleUserAndTrace) {
         long long f;
         int truck, laps, checkpoint;
         float v[7];
-        ASSERT_EQ(11, sscanf(line, "%lld,%d,%g,%g,%g,%g,%g,%g,%g,%d,%d", &f, &truck, &v[0], &v[1], &v[2], &v[3],
-                             &v[4], &v[5], &v[6], &laps, &checkpoint))
+        ASSERT_EQ(11, sscanf(line, "%lld,%d,%g,%g,%g,%g,%g,%g,%g,%d,%d", &f, &truck, &v[0], &v[1], &v[2], &v[3], &v[4],
+                             &v[5], &v[6], &laps, &checkpoint))
             << line;
         if (laps > maxLaps) maxLaps = laps;
     }

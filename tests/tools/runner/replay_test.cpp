@@ -34,8 +34,7 @@ std::string linesAfter(const std::string& path, int skip) {
     std::ifstream in(path);
     std::string line, header, rest;
     std::getline(in, header);
-    for (int i = 0; i < skip && std::getline(in, line); i++) {
-    }
+    for (int i = 0; i < skip && std::getline(in, line); i++) {}
     std::ostringstream s;
     s << header << "\n" << in.rdbuf();
     return s.str();
@@ -46,8 +45,9 @@ const int raceFrames = 1500;
 
 // Records a scripted race on course: a few title frames, then the race.
 void scriptedRace(int course, const std::string& replayPath, const std::string& tracePath) {
-    const char* args[] = {"runner", "--track", course ? "1" : "0", "--draw-every", "50", "--data", TD_BINARY_DIR,
-                          "--trace", tracePath.c_str(), "--record", replayPath.c_str()};
+    const char* args[] = {"runner",          "--track",     course ? "1" : "0", "--draw-every",    "50",
+                          "--data",          TD_BINARY_DIR, "--trace",          tracePath.c_str(), "--record",
+                          replayPath.c_str()};
     RunnerOptions options;
     ASSERT_TRUE(parseRunnerOptions(11, args, options, stderr));
     FILE* out = tmpfile();
@@ -84,7 +84,7 @@ void scriptedRace(int course, const std::string& replayPath, const std::string& 
         // Frames of 4 to 40 ms, and now and then one the game clamps.
         int64_t micros = r % 400 == 399 ? 250000 : 4000 + next(36000);
         runner.clock.counter += micros * (runnerClockFrequency / 1000000);
-        if (r == 0) runner.frame = 0;   // the replay's trace counts from the frame Space starts
+        if (r == 0) runner.frame = 0;  // the replay's trace counts from the frame Space starts
         runner.drainAndRunFrame();
     }
     runner.shutDown();
@@ -101,8 +101,8 @@ TEST(ReplayRun, AScriptedRaceComesBackExactlyOnBothCourses) {
         scriptedRace(course, replay, original);
         if (HasFatalFailure()) return;
 
-        const char* args[] = {"runner", "--replay", replay.c_str(), "--draw-every", "0", "--data", TD_BINARY_DIR,
-                              "--trace", replayed.c_str()};
+        const char* args[] = {"runner", "--replay",    replay.c_str(), "--draw-every",  "0",
+                              "--data", TD_BINARY_DIR, "--trace",      replayed.c_str()};
         RunnerOptions options;
         ASSERT_TRUE(parseRunnerOptions(9, args, options, stderr));
         FILE* out = tmpfile();
@@ -118,7 +118,8 @@ TEST(ReplayRun, AScriptedRaceComesBackExactlyOnBothCourses) {
             EXPECT_EQ(runner.replay->frameCount, raceFrames);
             // It went somewhere: the comparison below is not of trucks standing on the grid.
             EXPECT_GT(std::hypot(runner.game->trucks[0].getX() - Game::gridStartX,
-                                 runner.game->trucks[0].getY() - Game::gridEvenY), 300.0);
+                                 runner.game->trucks[0].getY() - Game::gridEvenY),
+                      300.0);
         }
         fclose(out);
         std::string want = linesAfter(original, titleFrames * Game::maxTrucks);
