@@ -306,14 +306,36 @@ waitForSize() {  # WxH SECONDS
     while [ $SECONDS -lt $deadline ]; do sizeOf; [ "$size" = "$1" ] && return 0; sleep 0.1; done
     fail "the window is $size, not $1, $2 s on"
 }
+# NAME CHECK...: shoots until CHECK (a command run after each shot) holds, 30 s at most. The
+# picture follows a resize, a drag or F11 some frames late, later still on a loaded machine.
+shootUntil() {
+    local name=$1 deadline=$((SECONDS + 30))
+    shift
+    while :; do
+        shoot "$name"
+        "$@" && return 0
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+stemDoubled() { pixelOf "$shotFile" 291 81; [ "$colour" = "255,255,255" ]; }
+zoomedFromDoubled() {
+    error=$(compare -metric RMSE "$shotFile" "$doubled" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+    awk -v e="$error" 'BEGIN { exit !(e >= 0.02) }'
+}
+barsShown() {
+    pixelOf "$shotFile" 640 10
+    [ "$colour" = "0,0,0" ] || return 1
+    pixelOf "$shotFile" 291 $((81 + 32))
+    [ "$colour" = "255,255,255" ]
+}
 scale() {
     command -v import >/dev/null || { echo "SKIP: ImageMagick is not installed"; exit 77; }
     shoot small
     local small=$shotFile
     timeout 5 xdotool windowsize --sync "$window" 1280 960
     waitForSize 1280x960 10
-    sleep 0.5
-    shoot doubled
+    shootUntil doubled stemDoubled
     local doubled=$shotFile
     # A white pixel of the title's "T" stem, at its place on the doubled picture.
     pixelOf "$small" 145 40
@@ -333,9 +355,7 @@ scale() {
     timeout 5 xdotool mousemove --window "$window" 640 700 mousedown 3
     for y in 650 600 550 500 450 400; do timeout 5 xdotool mousemove --window "$window" 640 $y; sleep 0.05; done
     timeout 5 xdotool mouseup 3
-    sleep 0.5
-    shoot zoomed
-    error=$(compare -metric RMSE "$shotFile" "$doubled" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+    shootUntil zoomed zoomedFromDoubled
     echo "root-mean-square change after the drag: $error (at least 0.02)"
     awk -v e="$error" 'BEGIN { exit !(e >= 0.02) }' || fail "the right-button drag did not zoom"
 
@@ -362,8 +382,7 @@ scale() {
     waitForSize 1280x1024 10
     echo "F11: full screen"
     # 1280x1024 holds the picture doubled, with 32-row black bars above and below it.
-    sleep 0.5
-    shoot fullscreen
+    shootUntil fullscreen barsShown
     pixelOf "$shotFile" 640 10
     echo "the top bar at 640,10: $colour"
     [ "$colour" = "0,0,0" ] || fail "the bar above the picture is not black"
