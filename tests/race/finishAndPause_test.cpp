@@ -6,12 +6,6 @@
 
 namespace {
 
-// A truck's score: laps + 0.01 x last checkpoint.
-void setScore(Truck& t, int laps, int checkpoint) {
-    t.lapCount = laps;
-    t.lastCheckpoint = checkpoint;
-}
-
 // Truck 2 finishes first and stops just past the line; truck 4 finishes later but rolls on to
 // the next checkpoint, which outscores truck 2. Truck 0, still racing, scores above neither.
 TEST(Ranking, FinishersKeepTheirFinishOrderAheadOfTheTrucksStillRacing) {

@@ -6,12 +6,6 @@
 
 namespace {
 
-// Scores laps + 0.01 x last checkpoint.
-void setScore(Truck& t, int laps, int checkpoint) {
-    t.lapCount = laps;
-    t.lastCheckpoint = checkpoint;
-}
-
 TEST(Ranking, HigherScoresLeadAndTiesKeepThePreviousOrder) {
     GlobalsGuard globals;
     Game game;

@@ -74,3 +74,9 @@ protected:
     Game* game = nullptr;
     std::string savedDirectory;
 };
+
+// Sets a truck's ranking score: laps + 0.01 x last checkpoint.
+inline void setScore(Truck& t, int laps, int checkpoint) {
+    t.lapCount = laps;
+    t.lastCheckpoint = checkpoint;
+}

@@ -13,20 +13,9 @@
 #include "records/records.h"
 #include "records/storage.h"
 
-namespace {
+#include "tempFolder.h"
 
-struct Folder {
-    std::string path;
-    Folder() {
-        char name[] = "/tmp/td-records-XXXXXX";
-        path = mkdtemp(name) ? name : "";
-    }
-    ~Folder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string file(const char* name) const { return path + "/" + name; }
-};
+namespace {
 
 void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 std::string readText(const std::string& path) {
@@ -38,7 +27,7 @@ std::string readText(const std::string& path) {
 }  // namespace
 
 TEST(Records, OnlyBetterTimesAreTakenAndTheyComeBackExactly) {
-    Folder folder;
+    TempFolder folder("td-records");
     Records r;
     EXPECT_EQ(r.offer(0, 263.15f, 41.28f), newLapRecord | newRaceRecord);
     EXPECT_EQ(r.offer(0, 270.0f, 40.0f), newLapRecord);
@@ -66,7 +55,7 @@ TEST(Records, OnlyBetterTimesAreTakenAndTheyComeBackExactly) {
 
 // Whatever the file holds, the readable values survive and nothing crashes.
 TEST(Records, DamagedFilesKeepWhatCanBeRead) {
-    Folder folder;
+    TempFolder folder("td-records");
     std::string path = folder.file("records");
     struct Case {
         const char* what;
@@ -103,7 +92,7 @@ TEST(Records, DamagedFilesKeepWhatCanBeRead) {
 
 // A crash after the temporary file is written but before it is renamed leaves the old records.
 TEST(Records, AnInterruptedWriteKeepsTheOldFile) {
-    Folder folder;
+    TempFolder folder("td-records");
     std::string path = folder.file("records");
     Records old;
     old.offer(0, 263.0f, 41.0f);

@@ -16,19 +16,9 @@
 #include "records/replay.h"
 #include "tools/runner/raceRunner.h"
 
-namespace {
+#include "tempFolder.h"
 
-struct Folder {
-    std::string path;
-    Folder() {
-        char name[] = "/tmp/td-replay-XXXXXX";
-        path = mkdtemp(name) ? name : "";
-    }
-    ~Folder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
+namespace {
 
 std::string linesAfter(const std::string& path, int skip) {
     std::ifstream in(path);
@@ -95,7 +85,7 @@ void scriptedRace(int course, const std::string& replayPath, const std::string& 
 
 TEST(ReplayRun, AScriptedRaceComesBackExactlyOnBothCourses) {
     for (int course = 0; course < 2; course++) {
-        Folder folder;
+        TempFolder folder("td-replay");
         std::string replay = folder.path + "/race.replay", original = folder.path + "/original.csv",
                     replayed = folder.path + "/replayed.csv";
         scriptedRace(course, replay, original);
@@ -131,7 +121,7 @@ TEST(ReplayRun, AScriptedRaceComesBackExactlyOnBothCourses) {
 
 // Refused before a single frame: a file with one byte changed, and a race on a course the game lacks.
 TEST(ReplayRun, DamagedOrMismatchedReplaysAreNotPlayed) {
-    Folder folder;
+    TempFolder folder("td-replay");
     std::string path = folder.path + "/x.replay";
     Replay r;
     r.begin(5, runnerClockFrequency, nullptr);
