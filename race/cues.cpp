@@ -14,8 +14,6 @@
 static const float arrowRadius = 64.0f;
 static const float arrowLength = 22.0f;
 static const float arrowHalfWidth = 10.0f;
-// The panels' veil: black at opacity 0.45.
-static const float veilShade = -0.3f;
 
 // Once a frame after the sub-steps. Only the entry onto the line's tile counts, so a truck
 // standing on it shows the text once.
@@ -39,7 +37,7 @@ void Game::watchUserCheckpoints() {
 void Game::drawCues() {
     const Truck& t = trucks[0];
     if (raceClock.elapsedSeconds() < missedCueUntil) {
-        drawRect(veilShade, 110, 110, 530, 160);
+        drawRect(panelShade, 110, 110, 530, 160);
         textFont.setColour(1, 1, 1);
         printText(124, 120, "Missed checkpoint - go back\n");
     }

@@ -3,6 +3,7 @@
 // world instead, coasts to rest on its own and is drawn faded: a ghost that others drive through.
 #include "race/game.h"
 
+#include "core/assert.h"
 #include "race/player.h"
 
 // Opacity of a finished truck's picture.
@@ -22,7 +23,8 @@ void Game::retireFinishers() {
     physics.removeAll();
     for (int i = 0; i < trucksInUse(); i++)
         if (!retired[i]) physics.addObject(&trucks[i].body, false);
-    tracks[currentTrack >= 0 && currentTrack < maxTracks ? currentTrack : 0].registerWalls(physics);
+    TD_ASSERT(currentTrack >= 0 && currentTrack < maxTracks);
+    tracks[currentTrack].registerWalls(physics);
 }
 
 // Out of the world no one integrates a retired truck, so it does so itself, with the same drag.

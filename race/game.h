@@ -111,6 +111,8 @@ public:
     bool userOnLine;  // the user's hitch was on the line's tile at the last look
 
     static constexpr double missedCueSeconds = 2.0;
+    // Every backing panel and veil over the world: drawRect's shade for black at opacity 0.45.
+    static constexpr float panelShade = -0.3f;
 
 private:
     // Space on the title or results screen.

@@ -10,9 +10,6 @@
 #include "race/game.h"
 #include "race/player.h"
 
-// Every backing panel: black at opacity 0.45.
-static const float panelShade = -0.3f;
-
 // Results row colours by place, leader first.
 static const float placeColours[Game::maxTrucks][3] = {
     {1.0f, 0.2f, 0.2f}, {0.8f, 0.2f, 0.4f}, {0.6f, 0.2f, 0.6f}, {0.4f, 0.2f, 0.8f}, {0.2f, 0.2f, 1.0f},

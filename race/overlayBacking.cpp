@@ -8,25 +8,22 @@
 #include "graphics/rect.h"
 #include "graphics/text.h"
 
-// The panels' veil: black at opacity 0.45.
-static const float veilShade = -0.3f;
-
 // One veil per group of cells, each a few units round its text (cells are 32 tall).
 void Game::drawHudBacking() {
     bool lapped = trucks[0].getLapCount() != 0;
-    drawRect(veilShade, 4, lapped ? 310.0f : 360.0f, 150, 474);
-    if (lapped) drawRect(veilShade, 150, 310, 190, 390);
-    drawRect(veilShade, 244, 410, 350, 474);
-    drawRect(veilShade, 364, 410, 430, 474);
-    drawRect(veilShade, 4, 4, 200, 74);
-    if (showFrameRate != 0.0f) drawRect(veilShade, 514, 436, 636, 474);
-    if (showInfo != 0.0f) drawRect(veilShade, 294, 4, 560, 74);
+    drawRect(panelShade, 4, lapped ? 310.0f : 360.0f, 150, 474);
+    if (lapped) drawRect(panelShade, 150, 310, 190, 390);
+    drawRect(panelShade, 244, 410, 350, 474);
+    drawRect(panelShade, 364, 410, 430, 474);
+    drawRect(panelShade, 4, 4, 200, 74);
+    if (showFrameRate != 0.0f) drawRect(panelShade, 514, 436, 636, 474);
+    if (showInfo != 0.0f) drawRect(panelShade, 294, 4, 560, 74);
 }
 
 // Under one results row whose text cells start at rowY; the user's row also gets a bright frame.
 void Game::drawResultsRowBacking(int rowY, bool usersRow) {
     float y = (float)rowY;
-    drawRect(veilShade, 150, y - 4, 478, y + 34);
+    drawRect(panelShade, 150, y - 4, 478, y + 34);
     if (!usersRow) return;
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
     glDisable(GL_TEXTURE_2D);

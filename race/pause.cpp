@@ -8,9 +8,6 @@
 #include "graphics/rect.h"
 #include "graphics/text.h"
 
-// The panels' veil: black at opacity 0.45.
-static const float veilShade = -0.3f;
-
 // Only a running race pauses; the title and results wait for Space anyway.
 void Game::togglePause() {
     if (waitingForStart && !paused) return;
@@ -24,7 +21,7 @@ void Game::holdClocks(int64_t counts) {
 
 // Above the user's truck (the screen centre), clear of the HUD's cells.
 void Game::drawPaused() {
-    drawRect(veilShade, 220, 300, 420, 370);
+    drawRect(panelShade, 220, 300, 420, 370);
     textFont.setColour(1, 1, 1);
     printText(274, 319, "Paused\n");
     glColor3f(1, 1, 1);
