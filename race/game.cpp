@@ -53,14 +53,16 @@ void Game::update() {
     handleInput();
     if (paused) {
         holdClocks(lastCounter - previousCounter);
-        return;
+    } else {
+        // The sub-steps see their own length in frameTime; everything after them the frame's.
+        double fullFrame = frameTime;
+        int n = chooseSubSteps(frameTime);
+        for (int i = 0; i < n; i++) subStep();
+        frameTime = fullFrame;
+        watchUserCheckpoints();
     }
-    // The sub-steps see their own length in frameTime; everything after them the frame's.
-    double fullFrame = frameTime;
-    int n = chooseSubSteps(frameTime);
-    for (int i = 0; i < n; i++) subStep();
-    frameTime = fullFrame;
-    watchUserCheckpoints();
+    // Paused frames too: a replay must see the P that pauses and the one that resumes each in
+    // its own frame.
     history.frameEnded(*this);
 }
 

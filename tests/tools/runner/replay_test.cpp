@@ -66,6 +66,9 @@ void scriptedRace(int course, const std::string& replayPath, const std::string& 
             key(VK_LEFT, false);
             key(VK_RIGHT, false);
         }
+        // A pause of a second: the paused frames are part of the race and of its replay.
+        if (r == 500 || r == 560) key('P', true);
+        if (r == 501 || r == 561) key('P', false);
         if (r > 0 && r % 230 == 100) key(VK_UP, false);
         if (r > 0 && r % 230 == 130) key(VK_UP, true);
         if (r % 97 == 5) runner.clock.postMessage(WM_MOUSEWHEEL, makeWParam(0, 120), 0);
