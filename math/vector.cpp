@@ -11,11 +11,18 @@ double vectorLength(const float* v) {
 }
 
 void normalise(float* v) {
-    double len = vectorLength(v);
-    // Divide in double: a denormal vector has a length that would round to 0 as a float.
-    if (len > 0.0 && std::isfinite(len)) {
-        v[0] = (float)(v[0] / len);
-        v[1] = (float)(v[1] / len);
+    // The length is a float, as every caller of vectorLength holds it. Rounding to nearest never
+    // takes a nonzero length below the smallest denormal, so a denormal vector still divides by
+    // a nonzero length.
+    double exact = vectorLength(v);
+    float len = (float)exact;
+    if (len > 0.0f && std::isfinite(len)) {
+        v[0] = v[0] / len;
+        v[1] = v[1] / len;
+    } else if (exact > 0.0 && std::isfinite(exact)) {
+        // Longer than the largest float: only the double length still gives a direction.
+        v[0] = (float)(v[0] / exact);
+        v[1] = (float)(v[1] / exact);
     }
 }
 

@@ -25,10 +25,14 @@ void PhysBox::update(float x0, float y0, float x1, float y1, float x2, float y2,
         float n[2] = {-edges[i][1], edges[i][0]};
         // normalise, written out here where it is hot: the same operations, so the same bits.
         double nx = n[0], ny = n[1];
-        double len = sqrt(nx * nx + ny * ny);
-        if (len > 0.0 && std::isfinite(len)) {
-            n[0] = (float)(n[0] / len);
-            n[1] = (float)(n[1] / len);
+        double exact = sqrt(nx * nx + ny * ny);
+        float len = (float)exact;
+        if (len > 0.0f && std::isfinite(len)) {
+            n[0] = n[0] / len;
+            n[1] = n[1] / len;
+        } else if (exact > 0.0 && std::isfinite(exact)) {
+            n[0] = (float)(n[0] / exact);
+            n[1] = (float)(n[1] / exact);
         }
         float c = -(n[0] * corners[i][0] + n[1] * corners[i][1]);
         // A zero edge has the zero line, which separates this box from everything. A non-finite

@@ -182,6 +182,11 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
     }
     Reader r = {data, size - 4, 4, false};
     unsigned version = (unsigned)r.fixed(2);
+    if (version < replayFormatVersion) {
+        // The simulation's arithmetic has changed since: its keys would drive a different race.
+        snprintf(why, (size_t)whySize, "the replay was recorded by an older version of the game");
+        return false;
+    }
     if (version != replayFormatVersion) {
         snprintf(why, (size_t)whySize, "the replay is of version %u; this game plays version %u", version,
                  replayFormatVersion);

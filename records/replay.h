@@ -12,7 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 
-const unsigned replayFormatVersion = 1;
+// The version names the simulation too: 2 rounds the engine's directions and the normalised
+// vectors' lengths to float, so a version 1 replay would drive a different race.
+const unsigned replayFormatVersion = 2;
 // About 36 minutes at 60 frames a second; a longer race is kept up to here.
 const int maxReplayFrames = 1 << 17;
 const int maxReplayMessages = 1 << 16;

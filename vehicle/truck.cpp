@@ -107,7 +107,9 @@ void Truck::update() {
     float wheelHeading = cabHeading + steerAngle;
     double wheel = wheelHeading * degToRad, trailer = trailerHeading * degToRad;
     double wheelSin = sin(wheel), wheelCos = cos(wheel), trailerSin = sin(trailer), trailerCos = cos(trailer);
-    float dir[2] = {(float)(0.4 * -wheelSin + 0.6 * -trailerSin), (float)(0.4 * wheelCos + 0.6 * trailerCos)};
+    // u and w are the game's float vectors, so each is rounded to float before the blend.
+    const float u[2] = {(float)-wheelSin, (float)wheelCos}, w[2] = {(float)-trailerSin, (float)trailerCos};
+    float dir[2] = {(float)(0.4 * u[0] + 0.6 * w[0]), (float)(0.4 * u[1] + 0.6 * w[1])};
     float force = power * enginePowerToForce;
     body.setHeading(dir[0], dir[1]);
     body.applyForce(dir[0] * force, dir[1] * force);

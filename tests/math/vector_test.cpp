@@ -100,10 +100,23 @@ TEST(VectorHelpers, LengthDotAndNormalise) {
     normalise(zero);
     EXPECT_EQ(zero[0], 0.0f);
     EXPECT_EQ(zero[1], 0.0f);
-    // Too short to have a float length, yet it still has a direction.
+    // The divisor is the length as a float: 1 / (float)sqrt(17), not 1 / sqrt(17) rounded,
+    // which is one bit lower.
+    float odd[2] = {1, 4};
+    normalise(odd);
+    EXPECT_EQ(odd[0], 1.0f / (float)sqrt(17.0));
+    EXPECT_NE(odd[0], (float)(1.0 / sqrt(17.0)));
+    // A denormal vector's float length is still nonzero, so it keeps its direction.
     float tiny[2] = {1e-40f, 0.0f};
     normalise(tiny);
     EXPECT_FLOAT_EQ(tiny[0], 1.0f);
+    float smallest[2] = {1e-45f, 1e-45f};
+    normalise(smallest);
+    EXPECT_TRUE(std::isfinite(smallest[0]) && smallest[0] > 0.0f);
+    // Longer than the largest float: the direction still comes out.
+    float huge[2] = {3e38f, 3e38f};
+    normalise(huge);
+    EXPECT_NEAR(huge[0], 0.70710678f, 1e-6f);
     float inf[2] = {std::numeric_limits<float>::infinity(), 0.0f};
     normalise(inf);
     EXPECT_FALSE(std::isnan(inf[0]));
