@@ -7,13 +7,70 @@
 
 #include "graphics/font.h"
 #include "graphics/rect.h"
+#include "graphics/smoothShape.h"
 #include "graphics/text.h"
 
-// The arrow circles the screen centre (where the camera holds the user's truck) at this radius,
-// in screen units; its tip is arrowLength ahead of its base.
-static const float arrowRadius = 64.0f;
-static const float arrowLength = 22.0f;
-static const float arrowHalfWidth = 10.0f;
+// The arrow, in screen units: a shaft and a broad head, yellow inside a dark rim, so it reads
+// on grass, asphalt and the trucks alike. It stands clear of the user's truck as far as the
+// zoom allows, and always inside the screen's middle, away from the HUD's rows.
+static const float arrowLength = 56.0f;
+static const float arrowHeadLength = 26.0f;
+static const float arrowHeadHalfWidth = 21.0f;
+static const float arrowShaftHalfWidth = 7.0f;
+static const float arrowGap = 14.0f;         // from the truck's outline to the arrow's tail
+static const float arrowMinRadius = 60.0f;   // tail from the screen centre, at least
+static const float arrowRimWidth = 2.5f;
+static const float arrowFeather = 1.5f;
+// The arrow's tip stays inside this part of the screen.
+static const float arrowArea[4] = {40.0f, 90.0f, 600.0f, 390.0f};
+
+// Draws the arrow with its tail at (bx, by), pointing along the unit vector (ux, uy).
+static void drawArrow(float bx, float by, float ux, float uy) {
+    float vx = -uy, vy = ux;  // to the arrow's left
+    float neck = arrowLength - arrowHeadLength;
+    // The shaft runs a little into the head, so no seam shows between them.
+    const float shaft[4][2] = {
+        {bx + vx * arrowShaftHalfWidth, by + vy * arrowShaftHalfWidth},
+        {bx - vx * arrowShaftHalfWidth, by - vy * arrowShaftHalfWidth},
+        {bx + ux * (neck + 2) - vx * arrowShaftHalfWidth, by + uy * (neck + 2) - vy * arrowShaftHalfWidth},
+        {bx + ux * (neck + 2) + vx * arrowShaftHalfWidth, by + uy * (neck + 2) + vy * arrowShaftHalfWidth},
+    };
+    const float head[3][2] = {
+        {bx + ux * neck + vx * arrowHeadHalfWidth, by + uy * neck + vy * arrowHeadHalfWidth},
+        {bx + ux * neck - vx * arrowHeadHalfWidth, by + uy * neck - vy * arrowHeadHalfWidth},
+        {bx + ux * arrowLength, by + uy * arrowLength},
+    };
+    const float rim[4] = {0.05f, 0.05f, 0.0f, 0.85f};
+    const float fill[4] = {1.0f, 0.85f, 0.05f, 1.0f};
+    fillSmoothConvex(shaft, 4, arrowRimWidth, arrowFeather, rim);
+    fillSmoothConvex(head, 3, arrowRimWidth, arrowFeather, rim);
+    fillSmoothConvex(shaft, 4, 0.0f, arrowFeather, fill);
+    fillSmoothConvex(head, 3, 0.0f, arrowFeather, fill);
+}
+
+// How far from the screen centre the arrow's tail goes: past the truck's outline along (ux, uy)
+// at this zoom, but never so far that the tip leaves arrowArea.
+static float arrowRadius(const Truck& t, float zoom, float ux, float uy) {
+    float reach = 0.0f;
+    for (int b = 0; b < 2 && b < t.body.boxCount; b++) {
+        for (int c = 0; c < 4; c++) {
+            const float* p = t.body.box(b).corners[c];
+            float along = ((p[0] - t.getX()) * ux + (p[1] - t.getY()) * uy) * zoom;
+            if (along > reach) reach = along;
+        }
+    }
+    float radius = reach + arrowGap;
+    if (radius < arrowMinRadius) radius = arrowMinRadius;
+    // The tip, centre + (radius + length) * u, within the area along each axis.
+    const float centre[2] = {320.0f, 240.0f};
+    const float u[2] = {ux, uy};
+    for (int axis = 0; axis < 2; axis++) {
+        float room = u[axis] > 0 ? arrowArea[axis + 2] - centre[axis] : centre[axis] - arrowArea[axis];
+        float speed = u[axis] > 0 ? u[axis] : -u[axis];
+        if (speed > 1e-3f && radius > room / speed - arrowLength) radius = room / speed - arrowLength;
+    }
+    return radius;
+}
 
 // Once a frame after the sub-steps. Only the entry onto the line's tile counts, so a truck
 // standing on it shows the text once.
@@ -36,7 +93,8 @@ void Game::watchUserCheckpoints() {
 // Over the HUD, while racing.
 void Game::drawCues() {
     const Truck& t = trucks[0];
-    if (raceClock.elapsedSeconds() < missedCueUntil) {
+    // The recovery's words take the line while they show; the arrow still points the way.
+    if (!drawRecoverCue() && raceClock.elapsedSeconds() < missedCueUntil) {
         drawRect(panelShade, 110, 110, 530, 160);
         textFont.setColour(1, 1, 1);
         printText(124, 120, "Missed checkpoint - go back\n");
@@ -51,19 +109,11 @@ void Game::drawCues() {
         if (length > 1.0f) {
             // The camera neither turns nor mirrors, so the world direction is the screen's.
             float ux = dx / length, uy = dy / length;
-            float bx = 320 + ux * arrowRadius, by = 240 + uy * arrowRadius;
-            glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
-            glDisable(GL_TEXTURE_2D);
+            float radius = arrowRadius(t, camera.zoom, ux, uy);
             glPushMatrix();
             glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
-            glColor3f(1, 1, 0);
-            glBegin(GL_TRIANGLES);
-            glVertex2f(bx + ux * arrowLength, by + uy * arrowLength);
-            glVertex2f(bx - uy * arrowHalfWidth, by + ux * arrowHalfWidth);
-            glVertex2f(bx + uy * arrowHalfWidth, by - ux * arrowHalfWidth);
-            glEnd();
+            drawArrow(320 + ux * radius, 240 + uy * radius, ux, uy);
             glPopMatrix();
-            glPopAttrib();
         }
     }
     textFont.setColour(1, 1, 1);

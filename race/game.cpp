@@ -60,6 +60,7 @@ void Game::update() {
         for (int i = 0; i < n; i++) subStep();
         frameTime = fullFrame;
         watchUserCheckpoints();
+        watchRecover();
     }
     // Paused frames too: a replay must see the P that pauses and the one that resumes each in
     // its own frame.
@@ -76,6 +77,8 @@ void Game::subStep() {
             Player* p = players[i];
             if (!p || p->isFinished()) continue;
             p->control();
+            // A truck waiting to be recovered no longer answers its driver.
+            if (i == 0 && recoverAt >= 0.0) trucks[0].steerTarget = trucks[0].powerTarget = 0.0f;
             // Also after finishing inside control: this last time is the finish time.
             p->setTime(now);
         }
@@ -133,6 +136,7 @@ void Game::handleKeys() {
     if (keys.isDown(VK_SPACE) && waitingForStart) startRace();
     if (keys.wasPressed('P')) togglePause();
     if (keys.wasPressed('G')) history.toggleGhost();
+    if (keys.wasPressed('R')) requestRecover();
 }
 
 void Game::startRace() {

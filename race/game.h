@@ -55,6 +55,13 @@ public:
     // The missed-checkpoint text and arrow for the user's truck.
     void watchUserCheckpoints();
     void drawCues();
+    // R while racing: the user's truck waits a moment where it is, then stands on the road at
+    // its last checkpoint; a truck stuck for a while is told about R once a race (recover.cpp).
+    void requestRecover();
+    void watchRecover();
+    bool drawRecoverCue();
+    // Where the recovered truck is set down; false while every place there is taken.
+    bool findRecoverSpot(float& x, float& y, float& heading) const;
     // Veils behind the HUD's text cells and the results rows, and the frame on the user's row.
     void drawHudBacking();
     void drawResultsRowBacking(int rowY, bool usersRow);
@@ -111,6 +118,14 @@ public:
     bool userOnLine;  // the user's hitch was on the line's tile at the last look
 
     static constexpr double missedCueSeconds = 2.0;
+    // Recovery (recover.cpp): the race clock when the truck is set down, negative when not asked;
+    // how long the truck has crawled off the road or against something, and the hint's deadline.
+    double recoverAt = -1.0;
+    double stuckSeconds = 0.0;
+    double stuckHintUntil = -1.0;
+    bool stuckHintGiven = false;
+    double userKickSeen = 0.0;  // the user's collision kicks summed up to the last frame
+    static constexpr double recoverDelaySeconds = 1.0;
     // Every backing panel and veil over the world: drawRect's shade for black at opacity 0.45.
     static constexpr float panelShade = -0.3f;
 

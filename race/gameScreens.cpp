@@ -59,7 +59,7 @@ void Game::drawTitle() {
     textFont.setColour(1, 1, 1);
     // One call: the empty second line sets the help apart from the name.
     printText(titleTextX, titleTextY,
-              "TRAILER DASH\n\nUp drives, Down brakes\nArrows steer, P pauses\nThe trailer needs room:\n"
+              "TRAILER DASH\n\nUp drives, Down brakes\nArrows steer, P pause, R recover\nThe trailer needs room:\n"
               "brake before a bend\nand turn in early\nA and Z zoom, Esc quits\n");
     drawTitleRecords();
     glColor3f(1, 1, 1);

@@ -230,4 +230,32 @@ void Truck::resetForRace(Physics* physics) {
     if (physics) physics->addObject(&body, false);
 }
 
+void Truck::boxesAt(float x, float y, float heading, PhysBox out[2]) const {
+    double radians = heading * degToRad;
+    float c = (float)cos(radians), s = (float)sin(radians);
+    placeBox(out[0], boxFrame(x, y, c, s, cabOffset), cabQuad.vertices);
+    placeBox(out[1], boxFrame(x, y, c, s, trailerOffset), trailerQuad.vertices);
+}
+
+void Truck::putBack(float x, float y, float heading) {
+    cabHeading = trailerHeading = heading;
+    wrapAngleInPlace(cabHeading);
+    wrapAngleInPlace(trailerHeading);
+    steerAngle = steerTarget = 0;
+    power = powerTarget = 0;
+    body.setPosition(x, y);
+    body.stop();
+    // As at the race reset: no half of the old speed may carry into the next step.
+    body.prevVelocity[0] = body.prevVelocity[1] = 0.0f;
+    body.speed = 0.0f;
+    body.prevPosition[0] = x;
+    body.prevPosition[1] = y;
+    double radians = cabHeading * degToRad;
+    float c = (float)cos(radians), s = (float)sin(radians);
+    // The blend of wheel and trailer directions, which both face the heading now.
+    body.setHeading(-s, c);
+    // Placed now, so the collisions of the very next step see the truck where it stands.
+    placeBoxes(c, s, c, s);
+}
+
 float Truck::averageHeading() const { return angleMidpoint(trailerHeading, cabHeading); }

@@ -7,6 +7,7 @@
 #include "physics/physicsObject.h"
 
 class Physics;
+class PhysBox;
 class Track;
 struct Texture;
 
@@ -73,6 +74,11 @@ public:
     void resetForRace(Physics* physics);
     // Midway between the cab and trailer headings.
     float averageHeading() const;
+    // The cab and trailer boxes of the truck standing straight at (x, y) facing heading.
+    void boxesAt(float x, float y, float heading, PhysBox out[2]) const;
+    // Lifted to (x, y) and set down straight along heading, standing still with the wheels
+    // straight and no power; its gear, laps, checkpoints and times are kept.
+    void putBack(float x, float y, float heading);
 
     PhysicsObject body;
     TexturedQuad cabQuad, trailerQuad, wheelQuad;

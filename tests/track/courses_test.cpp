@@ -3,6 +3,8 @@
 // that never moves the working directory.
 #include "courseFixture.h"
 
+#include "track/roadPath.h"
+
 #include <cstring>
 #include <filesystem>
 
@@ -158,6 +160,8 @@ TEST(CourseTiles, RoadNamesJoinTwoSidesAndBlanksNone) {
     for (int t = 0; t < courseTileCount; t++) {
         bool road = t >= 1 && t <= 10;
         EXPECT_EQ(openSides(t) != 0, road) << courseTiles[t].picture;
+        // The road's path through a cell, used to set trucks back on it, reads the same sides.
+        EXPECT_EQ(roadSidesOf(t), openSides(t)) << courseTiles[t].picture;
     }
 }
 
