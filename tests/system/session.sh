@@ -19,6 +19,8 @@
 #                       replay is kept, and the runner plays it back
 #            scale      the window resized to 1280x960: the title picture doubled, a right-button
 #                       drag still zooms, F11 fills the screen and F11 again gives the window back
+#            help       H on the title shows the keys and buttons; Escape, held, closes them and
+#                       quits nothing; Escape again quits
 #            start      as escape, at once: one of many fresh starts (starts.sh)
 #            nodisplay  neither DISPLAY nor WAYLAND_DISPLAY: a message and a failure exit, no hang
 #            noenv      HOME and XDG_RUNTIME_DIR unset, then as escape
@@ -393,6 +395,25 @@ scale() {
     echo "F11 again: the window"
 }
 
+# TEXT X Y R G B stands on the last shot (a check for shootUntil).
+showsText() { "$screenText" "$shotFile" "$images" is "$2" "$3" "$4" "$5" "$6" "$1" >/dev/null 2>&1; }
+helpShown() { showsText "KEYS AND BUTTONS" 212 436 1 1 1; }
+titleShown() { showsText "TRAILER DASH" 140 422 1 1 1 && ! helpShown; }
+help() {
+    screenText=${TD_SCREEN_TEXT:?}
+    images=${TD_BUILD_DIR:?}/images
+    command -v import >/dev/null || { echo "SKIP: ImageMagick is not installed"; exit 77; }
+    shootUntil title titleShown || fail "no title before H"
+    press h "$window"
+    shootUntil help helpShown || fail "no help on $shotFile after H"
+    echo "H: the help shows"
+    # Held across many frames: the first closes the help, none of the others quits.
+    press Escape "$window"
+    shootUntil closed titleShown || fail "the title is not back on $shotFile after Escape"
+    alive || fail "Escape quit the game instead of closing the help"
+    echo "Escape: the help closed, the game runs on"
+}
+
 # The records of course 0 as the title must show them, "mm:ss:hh" as the game writes times.
 recordText() {  # KIND: lap or race
     awk -v kind="$1" '$1 == kind && $2 == 0 {
@@ -449,6 +470,10 @@ records)
     ;;
 scale)
     scale
+    press Escape "$window"
+    ;;
+help)
+    help
     press Escape "$window"
     ;;
 close)
