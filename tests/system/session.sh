@@ -12,7 +12,8 @@
 #            race       the title, Space, then Up held: the HUD's clock runs and the speed rises
 #                       (read off screenshots by TD_SCREEN_TEXT), then Escape
 #            package    the .deb that `make package` builds, unpacked with dpkg -x into a scratch
-#                       folder: the entry, the icons and the pictures are there, and the program
+#                       folder: the entry, its metainfo, the manual page, the icons and the
+#                       pictures are there, and the program
 #                       started from elsewhere finds its pictures with no report, then as escape
 #            records    a whole race kept by the headless runner (TD_RUNNER) as the game keeps it:
 #                       the game shows its records on the title; then a short race, quit: its
@@ -96,12 +97,14 @@ if [ "$scenario" = package ]; then
         { cat "$outdir/session-package-cpack.txt"; echo "FAIL (package): cpack"; exit 1; }
     deb=$(ls "$scratch"/pkg/*.deb | head -1)
     dpkg -x "$deb" "$scratch/root" || { echo "FAIL (package): dpkg -x $deb"; exit 1; }
-    for file in bin/trailerdash share/applications/trailerdash.desktop share/icons/hicolor/64x64/apps/trailerdash.png \
+    for file in bin/trailerdash share/applications/org.example.trailerdash.desktop \
+        share/metainfo/org.example.trailerdash.metainfo.xml share/man/man6/trailerdash.6.gz \
+        share/icons/hicolor/64x64/apps/trailerdash.png \
         share/icons/hicolor/256x256/apps/trailerdash.png share/trailerdash/images/text/impactVerdana16.dat; do
         [ -f "$scratch/root/usr/$file" ] || { echo "FAIL (package): no /usr/$file in $deb"; exit 1; }
     done
     if command -v desktop-file-validate >/dev/null; then
-        desktop-file-validate "$scratch/root/usr/share/applications/trailerdash.desktop" ||
+        desktop-file-validate "$scratch/root/usr/share/applications/org.example.trailerdash.desktop" ||
             { echo "FAIL (package): the desktop entry does not validate"; exit 1; }
     fi
     echo "$(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
