@@ -103,8 +103,9 @@ void MainLoop::pass() {
 static void swapWindowBuffers() { glWindow.swapBuffers(); }
 
 void MainLoop::frame(bool draw) {
-    // Escape ends the loop, but this frame is still updated, drawn and shown.
-    if (keys.isDown(VK_ESCAPE)) done = true;
+    // Escape ends the loop, but this frame is still updated, drawn and shown. While the help
+    // is open Escape closes it instead.
+    if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape()) done = true;
     runGameFrame(game, swapWindowBuffers, draw);
     listenToRace(game);
     framesRun++;

@@ -56,8 +56,10 @@ void ReplayPlatform::pumpEvents() {
     const ReplayFrame& f = replay.frames[next];
     while (posted < f.messageCount) {
         const ReplayMessage& m = replay.messages[f.firstMessage + posted];
-        // Escape only ended the recorded run; played, the race's end stays on screen instead.
-        bool escape = (m.message == WM_KEYDOWN || m.message == WM_KEYUP) && m.wParam == VK_ESCAPE;
+        // An Escape of the last frame ended the recorded run; played, the race's end stays on
+        // screen instead. An earlier one closed the help, and must close it again.
+        bool escape = (m.message == WM_KEYDOWN || m.message == WM_KEYUP) && m.wParam == VK_ESCAPE &&
+                      next == replay.frameCount - 1;
         if (!escape && !postMessage(m.message, m.wParam, m.lParam)) return;  // the rest once these drain
         posted++;
     }

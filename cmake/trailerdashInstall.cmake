@@ -1,7 +1,8 @@
 # Installing the game: the program in <prefix>/bin and the pictures the build drew in
 # <prefix>/share/trailerdash/images, where the game looks when "images" is neither in the
-# working folder nor beside the program; a desktop entry and the icon where desktops look for
-# them. `make package` (CPack) wraps the same files in a .deb installing under /usr.
+# working folder nor beside the program; a desktop entry, its AppStream metainfo and the icon
+# where desktops and software centres look for them; the manual page. `make package` (CPack)
+# wraps the same files in a .deb installing under /usr.
 include(GNUInstallDirs)
 set(TD_INSTALL_DATA_DIR ${CMAKE_INSTALL_FULL_DATADIR}/trailerdash)
 target_compile_definitions(td_app_obj PRIVATE TD_INSTALL_DATA_DIR="${TD_INSTALL_DATA_DIR}")
@@ -9,7 +10,19 @@ target_compile_definitions(td_app_obj PRIVATE TD_INSTALL_DATA_DIR="${TD_INSTALL_
 install(TARGETS trailerdash RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/images DESTINATION ${CMAKE_INSTALL_DATADIR}/trailerdash
   OPTIONAL PATTERN ".assetgen.stamp" EXCLUDE)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/trailerdash.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Software centres pair the metainfo with the desktop entry by the file's name: both carry the
+# component's reverse-DNS ID.
+set(TD_APP_ID org.example.trailerdash)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/${TD_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/${TD_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Compressed as Debian wants manual pages: best compression, no name or time in the header.
+set(TD_MAN_PAGE ${CMAKE_BINARY_DIR}/man/trailerdash.6.gz)
+add_custom_command(OUTPUT ${TD_MAN_PAGE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+  COMMAND sh -c "gzip -9nc \"$0\" > \"$1\"" ${CMAKE_SOURCE_DIR}/packaging/trailerdash.6 ${TD_MAN_PAGE}
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/trailerdash.6 VERBATIM)
+add_custom_target(td_man_page ALL DEPENDS ${TD_MAN_PAGE})
+install(FILES ${TD_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 foreach(size 64 256)
   install(FILES ${CMAKE_BINARY_DIR}/icons/${size}x${size}/trailerdash.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps OPTIONAL)

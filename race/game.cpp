@@ -126,8 +126,10 @@ void Game::handleInput() {
 }
 
 void Game::handleKeys() {
+    // While the help is open it has the keys, Escape among them.
+    if (help.handleKeys(*this)) return;
     // Tested in this order, every frame. Escape also ends the main loop after this frame.
-    if (keys.isDown(VK_ESCAPE)) platform().postQuitMessage(0);
+    if (keys.isDown(VK_ESCAPE) && !help.takesEscape()) platform().postQuitMessage(0);
     if (keys.isDown('T')) consoleClear();
     if (keys.isDown('A')) camera.zoomBy((float)frameTime);
     if (keys.isDown('Z')) camera.zoomBy((float)-frameTime);

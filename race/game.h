@@ -6,6 +6,7 @@
 #include "core/timing.h"
 #include "graphics/camera2D.h"
 #include "physics/physics.h"
+#include "race/help.h"
 #include "race/raceHistory.h"
 #include "vehicle/truck.h"
 #include "track/track.h"
@@ -103,6 +104,7 @@ public:
     float showFrameRate;  // flags kept as floats: nonzero shows the text
     float showInfo;
     RaceHistory history;  // records, replays and the ghost
+    HelpOverlay help;     // H or F1: every key and button (help.cpp)
 
     // Finishers keep the place they finished in (raceOrder.cpp).
     int finishOrder[maxTrucks];  // truck indices in the order they completed their laps

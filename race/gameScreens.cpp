@@ -39,6 +39,11 @@ void Game::draw() {
     history.drawGhost(*this);
     glPopMatrix();
 
+    // The help stands in for the screen's own overlay, whose text would show through its veils.
+    if (help.isOpen()) {
+        help.draw();
+        return;
+    }
     if (waitingForStart) {
         if (raceOver) {
             drawResults();
@@ -60,7 +65,7 @@ void Game::drawTitle() {
     // One call: the empty second line sets the help apart from the name.
     printText(titleTextX, titleTextY,
               "TRAILER DASH\n\nUp drives, Down brakes\nArrows steer, P pause, R recover\nThe trailer needs room:\n"
-              "brake before a bend\nand turn in early\nA and Z zoom, Esc quits\n");
+              "brake before a bend\nand turn in early\nA Z zoom, H/F1 help, Esc quits\n");
     drawTitleRecords();
     glColor3f(1, 1, 1);
 }

@@ -14,6 +14,8 @@ packages=(
   time
   clang libclang-rt-14-dev
   valgrind
+  # appstreamcli checks the metainfo; man renders the manual page.
+  appstream man-db
 )
 missing=()
 for p in "${packages[@]}"; do

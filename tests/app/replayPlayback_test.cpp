@@ -62,8 +62,11 @@ const int recordedFrames = 150;
 
 }  // namespace
 
-TEST_F(ReplayPlaybackTest, EveryFrameLandsWhereItWasRecorded) {
-    std::string path = folder + "/race.replay";
+// A race recorded through the loop and played back through it from a ReplayPlatform; false
+// when the user's truck left its recorded pose in any played frame. With the help, the recorded
+// user opens it with H mid-race, closes it with Escape and ends the run with Escape.
+static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bool withHelp) {
+    const int helpOpens = 40, helpCloses = 70;
     {
         // The recorded race: Space, then Up with bursts of steering, in frames of uneven length.
         setPlatform(&desktop);
@@ -78,11 +81,27 @@ TEST_F(ReplayPlaybackTest, EveryFrameLandsWhereItWasRecorded) {
             if (i == 2) desktop.postMessage(WM_KEYDOWN, VK_UP, 0);
             if (i % 50 == 20) desktop.postMessage(WM_KEYDOWN, i % 100 < 50 ? VK_LEFT : VK_RIGHT, 0);
             if (i % 50 == 35) desktop.postMessage(WM_KEYUP, i % 100 < 50 ? VK_LEFT : VK_RIGHT, 0);
+            if (withHelp && i == helpOpens) desktop.postMessage(WM_KEYDOWN, 'H', 0);
+            if (withHelp && i == helpOpens + 1) desktop.postMessage(WM_KEYUP, 'H', 0);
+            if (withHelp && (i == helpCloses || i == recordedFrames - 1)) desktop.postMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+            if (withHelp && i == helpCloses + 5) desktop.postMessage(WM_KEYUP, VK_ESCAPE, 0);
             desktop.counter += 7000 + (i * 7919) % 25000;
             int before = loop.framesRun;
             while (loop.framesRun == before) loop.pass();
+            bool helpPaused = game->help.isOpen() && game->paused;
+            if (withHelp && i == helpOpens + 10) {
+                ASSERT_TRUE(helpPaused);
+            }
+            // Escape is still held two frames after the one that closed the help.
+            if (withHelp && i == helpCloses + 2) {
+                ASSERT_FALSE(game->help.isOpen() || game->paused || loop.done);
+            }
         }
+        EXPECT_EQ(loop.done, withHelp) << "the last Escape ended the recorded run";
         game->history.stop();
+        // The quit that run posted is not the playback's.
+        WindowMessage left;
+        while (desktop.peekMessage(left)) {}
     }
 
     auto replay = std::make_unique<Replay>();
@@ -98,7 +117,7 @@ TEST_F(ReplayPlaybackTest, EveryFrameLandsWhereItWasRecorded) {
     // The user pressing keys meanwhile changes nothing.
     desktop.postMessage(WM_KEYDOWN, VK_DOWN, 0);
     int mismatches = 0;
-    while (!player.finished()) {
+    while (!player.finished() && !loop.done) {
         // A second of real time per pass: no frame waits for its time to come.
         desktop.counter += desktop.frequency;
         int before = loop.framesRun;
@@ -108,9 +127,19 @@ TEST_F(ReplayPlaybackTest, EveryFrameLandsWhereItWasRecorded) {
         const Truck& t = game->trucks[0];
         if (t.getX() != p.x || t.getY() != p.y || t.cabHeading != p.cabHeading) mismatches++;
     }
-    printf("%d frames played, user's truck at %.1f, %.1f, %d off the recorded poses\n", loop.framesRun,
-           game->trucks[0].getX(), game->trucks[0].getY(), mismatches);
+    printf("%s: %d frames played, user's truck at %.1f, %.1f, %d off the recorded poses\n",
+           withHelp ? "with the help" : "plain", loop.framesRun, game->trucks[0].getX(), game->trucks[0].getY(),
+           mismatches);
     EXPECT_EQ(loop.framesRun, recordedFrames);
     EXPECT_EQ(mismatches, 0);
+    EXPECT_FALSE(loop.done) << "played, the race's end stays on screen";
+    EXPECT_FALSE(game->help.isOpen());
     EXPECT_GT(game->trucks[0].getSpeed(), 0.0f);
+}
+
+TEST_F(ReplayPlaybackTest, EveryFrameLandsWhereItWasRecorded) {
+    for (bool withHelp : {false, true}) {
+        SCOPED_TRACE(withHelp ? "with the help" : "plain");
+        recordAndPlay(desktop, folder + (withHelp ? "/help.replay" : "/race.replay"), withHelp);
+    }
 }

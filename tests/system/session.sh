@@ -12,13 +12,16 @@
 #            race       the title, Space, then Up held: the HUD's clock runs and the speed rises
 #                       (read off screenshots by TD_SCREEN_TEXT), then Escape
 #            package    the .deb that `make package` builds, unpacked with dpkg -x into a scratch
-#                       folder: the entry, the icons and the pictures are there, and the program
+#                       folder: the entry, its metainfo, the manual page, the icons and the
+#                       pictures are there, and the program
 #                       started from elsewhere finds its pictures with no report, then as escape
 #            records    a whole race kept by the headless runner (TD_RUNNER) as the game keeps it:
 #                       the game shows its records on the title; then a short race, quit: its
 #                       replay is kept, and the runner plays it back
 #            scale      the window resized to 1280x960: the title picture doubled, a right-button
 #                       drag still zooms, F11 fills the screen and F11 again gives the window back
+#            help       H on the title shows the keys and buttons; Escape, held, closes them and
+#                       quits nothing; Escape again quits
 #            start      as escape, at once: one of many fresh starts (starts.sh)
 #            nodisplay  neither DISPLAY nor WAYLAND_DISPLAY: a message and a failure exit, no hang
 #            noenv      HOME and XDG_RUNTIME_DIR unset, then as escape
@@ -94,12 +97,14 @@ if [ "$scenario" = package ]; then
         { cat "$outdir/session-package-cpack.txt"; echo "FAIL (package): cpack"; exit 1; }
     deb=$(ls "$scratch"/pkg/*.deb | head -1)
     dpkg -x "$deb" "$scratch/root" || { echo "FAIL (package): dpkg -x $deb"; exit 1; }
-    for file in bin/trailerdash share/applications/trailerdash.desktop share/icons/hicolor/64x64/apps/trailerdash.png \
+    for file in bin/trailerdash share/applications/org.example.trailerdash.desktop \
+        share/metainfo/org.example.trailerdash.metainfo.xml share/man/man6/trailerdash.6.gz \
+        share/icons/hicolor/64x64/apps/trailerdash.png \
         share/icons/hicolor/256x256/apps/trailerdash.png share/trailerdash/images/text/impactVerdana16.dat; do
         [ -f "$scratch/root/usr/$file" ] || { echo "FAIL (package): no /usr/$file in $deb"; exit 1; }
     done
     if command -v desktop-file-validate >/dev/null; then
-        desktop-file-validate "$scratch/root/usr/share/applications/trailerdash.desktop" ||
+        desktop-file-validate "$scratch/root/usr/share/applications/org.example.trailerdash.desktop" ||
             { echo "FAIL (package): the desktop entry does not validate"; exit 1; }
     fi
     echo "$(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
@@ -393,6 +398,25 @@ scale() {
     echo "F11 again: the window"
 }
 
+# TEXT X Y R G B stands on the last shot (a check for shootUntil).
+showsText() { "$screenText" "$shotFile" "$images" is "$2" "$3" "$4" "$5" "$6" "$1" >/dev/null 2>&1; }
+helpShown() { showsText "KEYS AND BUTTONS" 212 436 1 1 1; }
+titleShown() { showsText "TRAILER DASH" 140 422 1 1 1 && ! helpShown; }
+help() {
+    screenText=${TD_SCREEN_TEXT:?}
+    images=${TD_BUILD_DIR:?}/images
+    command -v import >/dev/null || { echo "SKIP: ImageMagick is not installed"; exit 77; }
+    shootUntil title titleShown || fail "no title before H"
+    press h "$window"
+    shootUntil help helpShown || fail "no help on $shotFile after H"
+    echo "H: the help shows"
+    # Held across many frames: the first closes the help, none of the others quits.
+    press Escape "$window"
+    shootUntil closed titleShown || fail "the title is not back on $shotFile after Escape"
+    alive || fail "Escape quit the game instead of closing the help"
+    echo "Escape: the help closed, the game runs on"
+}
+
 # The records of course 0 as the title must show them, "mm:ss:hh" as the game writes times.
 recordText() {  # KIND: lap or race
     awk -v kind="$1" '$1 == kind && $2 == 0 {
@@ -449,6 +473,10 @@ records)
     ;;
 scale)
     scale
+    press Escape "$window"
+    ;;
+help)
+    help
     press Escape "$window"
     ;;
 close)
