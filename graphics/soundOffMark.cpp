@@ -9,8 +9,9 @@ static const float markLeft = 606, markBottom = 8, markSize = 26;
 static const float markShade = -0.3f;  // the panels' own veil
 
 void drawSoundOffMark() {
-    drawRect(markShade, markLeft, markBottom, markLeft + markSize, markBottom + markSize);
+    // The world is drawn next frame in whatever colour is left (the veil's is black): leave none.
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
+    drawRect(markShade, markLeft, markBottom, markLeft + markSize, markBottom + markSize);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
     glPushMatrix();
