@@ -8,6 +8,7 @@
 #include "app/replayPlayback.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
+#include "graphics/soundOffMark.h"
 #include "graphics/texture.h"
 #include "race/game.h"
 #include "race/gameFrame.h"
@@ -100,7 +101,11 @@ void MainLoop::pass() {
         platform().waitMessage();
 }
 
-static void swapWindowBuffers() { glWindow.swapBuffers(); }
+// Over the finished picture, so the mark shows on every screen of the game.
+static void swapWindowBuffers() {
+    if (soundMuted) drawSoundOffMark();
+    glWindow.swapBuffers();
+}
 
 void MainLoop::frame(bool draw) {
     // Escape ends the loop, but this frame is still updated, drawn and shown. While the help

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "physics/physicsObject.h"
+#include "vehicle/truck.h"
 #include "race/game.h"
 
 SoundDevice sound;
@@ -15,10 +16,12 @@ bool soundMuted = false;
 static RaceEar ear = {};
 
 // The user's engine, and the computer trucks' at most this loud, fading with distance.
-static const float userEngineVolume = 0.3f;
-static const float computerEngineVolume = 0.12f;
-static const float fadeDistance = 250.0f;  // pixels at which a computer engine is half as loud
-static const float panDistance = 300.0f;   // pixels to the side at which it is hard left or right
+static const float userEngineVolume = 0.6f;
+static const float computerEngineVolume = 0.25f;
+static const float fadeDistance = 250.0f;     // pixels at which a computer engine is half as loud
+static const float halfScreenWidth = 320.0f;  // screen pixels from the centre to a hard-panned edge
+// The title and results are a backdrop: the user's engine idling, this much of its race level.
+static const float backdropLevel = 0.25f;
 // A speed change from a collision below this is a touch, not a thud (pixels per second).
 static const float smallestThud = 3.0f;
 static const float squealRange = 60.0f;  // sideways speed past the grip limit for full squeal
@@ -112,10 +115,14 @@ SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted) {
     if (count > maxEngineVoices) count = maxEngineVoices;
     if (count == 0) return frame;
     const Truck& user = game.trucks[0];
+    // The camera looks at the user's truck: a truck's place on screen is its offset, zoomed.
+    float zoom = std::isfinite(game.camera.zoom) ? game.camera.zoom : 1.0f;
     for (int i = 0; i < count; i++) {
         const Truck& t = game.trucks[i];
         EngineVoice& voice = frame.engines[i];
-        voice.frequency = engineFrequency(t.getPower(), t.getSpeed());
+        float load = std::fabs(t.getPower()) / forwardPower;
+        voice.load = std::isfinite(load) ? std::fmin(1.0f, load) : 0.0f;
+        voice.revs = gearboxRevs(memory.gears[i], t.getSpeed(), voice.load);
         if (i == 0) {
             voice.volume = userEngineVolume;
             continue;
@@ -123,7 +130,16 @@ SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted) {
         float dx = t.getX() - user.getX(), dy = t.getY() - user.getY();
         float distance = std::sqrt(dx * dx + dy * dy);
         voice.volume = computerEngineVolume / (1 + distance / fadeDistance);
-        voice.pan = std::fmax(-1.0f, std::fmin(1.0f, dx / panDistance));
+        float pan = dx * zoom / halfScreenWidth;
+        voice.pan = std::isfinite(pan) ? std::fmax(-1.0f, std::fmin(1.0f, pan)) : 0.0f;
+    }
+    frame.raceLevel = game.paused ? 0.0f : 1.0f;
+    if (game.waitingForStart) {
+        // Nobody races on the title or the results: no drone, only a quiet idle under the panel.
+        for (int i = 1; i < count; i++) frame.engines[i].volume = 0;
+        frame.engines[0].revs = idleRevs;
+        frame.engines[0].load = 0;
+        frame.raceLevel = backdropLevel;
     }
 
     // The sideways part of the user's velocity, as the tyres feel it.
@@ -136,7 +152,7 @@ SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted) {
     double kick = body.collisionKickTotal - memory.kickTotal;
     if (!memory.primed) {
         // The first frame heard only sets what later frames are compared with.
-        memory = RaceEar{true, user.getLapCount(), game.raceOver, body.collisionKickTotal, false, 0, 0, 0, 0.0f};
+        memory = RaceEar{true, user.getLapCount(), game.raceOver, body.collisionKickTotal, false, 0, 0, 0, 0.0f, {}};
         kick = 0;
     }
     // A new race's body starts its total again: nothing to hear in the drop.

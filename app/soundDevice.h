@@ -40,11 +40,13 @@ struct RaceEar {
     double kickTotal;
     bool touching;  // the user's truck was pushed last frame too: a scrape, not a new thud
     uint32_t thuds, laps, finishes;
-    float thudPush;  // the latest thud's, posted with its count until the next
+    float thudPush;              // the latest thud's, posted with its count until the next
+    int gears[maxEngineVoices];  // each engine's gear, so that shifts keep their band
 };
 
 // This frame's sounds, read off the trucks: engines by power and speed, the computer trucks'
-// quieter and panned by where they are from the user's, squeal past the grip, thuds, chimes.
+// quieter and panned by where they are on screen, squeal past the grip, thuds, chimes. The title
+// and results hear the user's engine idling low; a pause fades the engines out.
 SoundFrame hearRace(const Game& game, RaceEar& ear, bool muted);
 // The frame's hook: hears the race and hands it to the device.
 void listenToRace(const Game& game);

@@ -15,11 +15,12 @@ public:
     SoundFrame take() const;
 
 private:
-    std::atomic<float> engine[maxEngineVoices][3];
+    std::atomic<float> engine[maxEngineVoices][4];  // revs, load, volume, pan
     std::atomic<float> squeal;
     std::atomic<uint32_t> thuds;
     std::atomic<float> thudPush;
     std::atomic<uint32_t> laps;
     std::atomic<uint32_t> finishes;
+    std::atomic<float> raceLevel;
     std::atomic<bool> muted;
 };

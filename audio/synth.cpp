@@ -5,11 +5,6 @@
 
 static const float twoPi = 6.2831853f;
 
-// Engine: an idle note that climbs with road speed and with the load on the engine.
-static const float idleHz = 38.0f;
-static const float hzPerSpeed = 0.09f;  // per pixel per second
-static const float hzPerPower = 0.08f;  // per unit of engine power (forward power is 250)
-static const float highestEngineHz = 160.0f;
 // Squeal: a wavering high note.
 static const float squealHz = 820.0f;
 static const float squealWobbleHz = 7.0f;
@@ -24,42 +19,25 @@ static const float thudVolume = 0.7f;
 static const float lapChimeSeconds = 0.6f;
 static const float finishChimeSeconds = 2.0f;
 static const float chimeVolume = 0.25f;
-// Glides: the time constant of volume and pitch changes, long enough to hide 60 Hz steps.
+// Glides: the time constant of volume, pan and squeal changes, long enough to hide 60 Hz steps.
 static const float glideSeconds = 0.03f;
 
 SynthState::SynthState()
     : squealPhase(0), squealWobble(0), squealLevel(0), thudAge(thudSeconds), thudAmplitude(0),
       chimeAge(finishChimeSeconds), chimeKind(0), seenThuds(0), seenLaps(0), seenFinishes(0), noise(0x12345678u),
       masterLevel(1) {
-    for (int i = 0; i < maxEngineVoices; i++) enginePhase[i] = engineLevel[i] = engineFrequency[i] = 0;
-}
-
-float engineFrequency(float power, float speed) {
-    float hz = idleHz + hzPerSpeed * std::fabs(speed) + hzPerPower * std::fabs(power);
-    if (!(hz < highestEngineHz)) hz = std::isnan(hz) ? idleHz : highestEngineHz;
-    return hz;
+    for (int i = 0; i < maxEngineVoices; i++) {
+        // Seeds of their own, so that trucks idling side by side never rattle in step.
+        engines[i] = DieselState(0x9E3779B9u * (uint32_t)(i + 1));
+        engineGain[i][0] = engineGain[i][1] = 0;
+    }
+    raceLevel = 0;
 }
 
 float thudLevel(float push) {
     if (!(push > 0)) return 0;
     float level = push / pushForFullThud;
     return level < 1 ? level : 1;
-}
-
-// One sample of the engine's waveform at a phase in cycles: a fundamental with a weaker octave,
-// sin p (1 + 0.6 cos p), which keeps exactly two zero crossings a cycle.
-static float engineWave(float phase) {
-    float p = twoPi * phase;
-    return std::sin(p) + 0.3f * std::sin(2 * p);
-}
-
-void addEngine(float* mono, int frames, int sampleRate, float frequency, float volume, float& phase) {
-    float step = frequency / (float)sampleRate;
-    for (int i = 0; i < frames; i++) {
-        mono[i] += volume * engineWave(phase);
-        phase += step;
-        if (phase >= 1) phase -= std::floor(phase);
-    }
 }
 
 static float nextNoise(uint32_t& seed) {
@@ -146,8 +124,17 @@ void synthesise(SynthState& state, const SoundFrame& frame, float* stereo, int f
 
     float dt = 1.0f / (float)sampleRate;
     float glide = 1 - std::exp(-dt / glideSeconds);
-    float engineGain[maxEngineVoices][2];
-    for (int v = 0; v < maxEngineVoices; v++) panGains(frame.engines[v].pan, engineGain[v][0], engineGain[v][1]);
+    if (state.filters.sampleRate != sampleRate) state.filters = DieselFilters(sampleRate);
+    float gainTarget[maxEngineVoices][2];
+    for (int v = 0; v < maxEngineVoices; v++) {
+        float volume = frame.engines[v].volume;
+        volume = std::isfinite(volume) ? std::fmax(0.0f, std::fmin(1.0f, volume)) : 0.0f;
+        panGains(frame.engines[v].pan, gainTarget[v][0], gainTarget[v][1]);
+        gainTarget[v][0] *= volume;
+        gainTarget[v][1] *= volume;
+    }
+    float raceTarget = std::isfinite(frame.raceLevel) ? std::fmax(0.0f, std::fmin(1.0f, frame.raceLevel)) : 0.0f;
+    float raceStep = dt / raceFadeSeconds;
     float squealGain = 0.7071f;
     float target = frame.muted ? 0.0f : 1.0f;
 
@@ -155,15 +142,13 @@ void synthesise(SynthState& state, const SoundFrame& frame, float* stereo, int f
         float left = 0, right = 0;
         for (int v = 0; v < maxEngineVoices; v++) {
             const EngineVoice& voice = frame.engines[v];
-            float volume = std::isfinite(voice.volume) ? voice.volume : 0;
-            float hz = std::isfinite(voice.frequency) ? voice.frequency : 0;
-            state.engineLevel[v] += (volume - state.engineLevel[v]) * glide;
-            state.engineFrequency[v] += (hz - state.engineFrequency[v]) * glide;
-            float s = state.engineLevel[v] * engineWave(state.enginePhase[v]);
-            state.enginePhase[v] += state.engineFrequency[v] * dt;
-            if (state.enginePhase[v] >= 1) state.enginePhase[v] -= std::floor(state.enginePhase[v]);
-            left += s * engineGain[v][0];
-            right += s * engineGain[v][1];
+            float* gain = state.engineGain[v];
+            gain[0] += (gainTarget[v][0] - gain[0]) * glide;
+            gain[1] += (gainTarget[v][1] - gain[1]) * glide;
+            // A silent engine still turns, so it comes back in where it would be.
+            float s = dieselSample(state.engines[v], state.filters, voice.revs, voice.load);
+            left += s * gain[0];
+            right += s * gain[1];
         }
         float squeal = std::isfinite(frame.squeal) ? frame.squeal : 0;
         state.squealLevel += (squeal - state.squealLevel) * glide;
@@ -177,6 +162,11 @@ void synthesise(SynthState& state, const SoundFrame& frame, float* stereo, int f
             left += s * squealGain;
             right += s * squealGain;
         }
+        // A straight ramp: no step to click, and truly silent at its end.
+        if (state.raceLevel < raceTarget) state.raceLevel = std::fmin(raceTarget, state.raceLevel + raceStep);
+        if (state.raceLevel > raceTarget) state.raceLevel = std::fmax(raceTarget, state.raceLevel - raceStep);
+        left *= state.raceLevel;
+        right *= state.raceLevel;
         if (state.thudAge < thudSeconds) {
             float s = thudSample(state.thudAge, state.thudAmplitude, state.noise);
             state.thudAge += dt;

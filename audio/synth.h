@@ -4,12 +4,15 @@
 // shell's audio callback calls synthesise with the latest SoundFrame.
 #include <cstdint>
 
+#include "audio/engine.h"
+
 const int maxEngineVoices = 5;
 
 struct EngineVoice {
-    float frequency;  // Hz of the engine note's fundamental
-    float volume;     // 0..1
-    float pan;        // -1 left .. +1 right
+    float revs;    // rpm; below idle (as in an empty frame) idles
+    float load;    // 0..1: how hard the engine works
+    float volume;  // 0..1
+    float pan;     // -1 left .. +1 right
 };
 
 // What the race sounds like this frame. Events are counters: a change starts the sound once,
@@ -21,14 +24,21 @@ struct SoundFrame {
     float thudPush;                        // how hard the latest one pushed, in speed units (pixels per second)
     uint32_t laps;                         // lap chimes so far
     uint32_t finishes;                     // finish chimes so far
+    // 0..1: how loud the engines and tyres are as a whole. The synthesiser ramps to it over
+    // raceFadeSeconds, so a pause fades them out and a race's start brings them in.
+    float raceLevel;
     bool muted;
 };
 
+const float raceFadeSeconds = 0.4f;  // from full to silent
+
 // Everything the synthesiser carries from one buffer to the next.
 struct SynthState {
-    float enginePhase[maxEngineVoices];  // in cycles, 0..1
-    float engineLevel[maxEngineVoices];  // volumes glided towards the frame's, so steps never click
-    float engineFrequency[maxEngineVoices];
+    DieselState engines[maxEngineVoices];
+    DieselFilters filters;  // for the sample rate last synthesised
+    // Left and right gains glided towards the frame's volume and pan, so steps never click.
+    float engineGain[maxEngineVoices][2];
+    float raceLevel;     // ramped towards the frame's
     float squealPhase;   // cycles of the note
     float squealWobble;  // cycles of its waver
     float squealLevel;
@@ -43,13 +53,9 @@ struct SynthState {
     SynthState();
 };
 
-// The engine note for a truck's power (its signed engine output) and speed (pixels per second).
-float engineFrequency(float power, float speed);
 // 0..1: how loud a collision's thud is for its push; it saturates for a hard crash.
 float thudLevel(float push);
 
-// Adds one engine voice to a mono buffer, advancing its phase.
-void addEngine(float* mono, int frames, int sampleRate, float frequency, float volume, float& phase);
 // Writes a thud of the given push from its start into a mono buffer.
 void renderThud(float* mono, int frames, int sampleRate, float push);
 // Fills an interleaved stereo buffer (frames x 2 samples), every sample within [-1, 1].

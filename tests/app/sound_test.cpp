@@ -20,7 +20,7 @@ TEST_F(SoundTest, FramesRunWithTheDeviceOpenAndItsCallbackSynthesising) {
     printf("%d buffers made at %d Hz\n", sound.buffersMade.load(), sound.sampleRate);
     EXPECT_GE(sound.buffersMade.load(), 3);
     SoundFrame posted = sound.mailbox.take();
-    EXPECT_FLOAT_EQ(posted.engines[0].frequency, engineFrequency(0, 0)) << "the frame handed the idle engine over";
+    EXPECT_FLOAT_EQ(posted.engines[0].revs, idleRevs) << "the frame handed the idle engine over";
     sound.close();
     EXPECT_FALSE(sound.isOpen());
 }
@@ -50,13 +50,31 @@ TEST_F(SoundTest, TrucksAreHeardAsEnginesThudsAndChimes) {
     Truck& user = game.trucks[0];
     user.setPosition(0, 0);
     game.trucks[1].setPosition(200, 0);
+    game.trucks[1].power = forwardPower;
     hearRace(game, ear, false);
 
-    // A computer truck to the right: quieter, panned right.
-    SoundFrame f = hearRace(game, ear, true);
+    // The title: only the user's engine, idling, at a backdrop's level.
+    SoundFrame f = hearRace(game, ear, false);
+    EXPECT_EQ(f.engines[1].volume, 0.0f);
+    EXPECT_EQ(f.engines[0].revs, idleRevs);
+    EXPECT_LT(f.raceLevel, 0.5f);
+
+    // Racing: a computer truck to the right on screen is quieter, panned right, and as far
+    // again when zoomed in twice; a pause takes the engines away.
+    game.waitingForStart = false;
+    game.camera.zoom = 1;
+    f = hearRace(game, ear, true);
     EXPECT_TRUE(f.muted);
+    EXPECT_EQ(f.raceLevel, 1.0f);
+    EXPECT_EQ(f.engines[1].load, 1.0f);
     EXPECT_GT(f.engines[1].pan, 0.5f);
+    EXPECT_LT(f.engines[1].pan, 1.0f);
     EXPECT_LT(f.engines[1].volume, f.engines[0].volume);
+    game.camera.zoom = 2;
+    EXPECT_EQ(hearRace(game, ear, false).engines[1].pan, 1.0f) << "at the screen's edge";
+    game.paused = true;
+    EXPECT_EQ(hearRace(game, ear, false).raceLevel, 0.0f);
+    game.paused = false;
     EXPECT_EQ(f.engines[2].volume, 0.0f) << "no truck, no engine";
     EXPECT_EQ(f.thuds + f.laps + f.finishes, 0u);
 
@@ -79,7 +97,10 @@ TEST_F(SoundTest, TrucksAreHeardAsEnginesThudsAndChimes) {
     EXPECT_EQ(f.laps, 1u);
     EXPECT_EQ(f.finishes, 0u);
     game.raceOver = true;
-    EXPECT_EQ(hearRace(game, ear, false).finishes, 1u);
+    game.waitingForStart = true;
+    f = hearRace(game, ear, false);
+    EXPECT_EQ(f.finishes, 1u);
+    EXPECT_EQ(f.engines[1].volume, 0.0f) << "the results do not drone on";
 
     // Sliding sideways past the grip squeals.
     user.body.setHeading(0, 1);
