@@ -33,8 +33,7 @@ void ReplayPlatform::passDesktopMessages() {
     while (pendingMessages() < queueCapacity && desktop.peekMessage(m)) {
         if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
             postMessage(WM_CLOSE, 0, 0);
-        } else if (m.message != WM_KEYDOWN && m.message != WM_KEYUP &&
-                   !(m.message >= WM_LBUTTONDOWN && m.message <= WM_MOUSEWHEEL)) {
+        } else if (!isReplayInput(m.message)) {
             // The window's own state and the ways out pass through as they came.
             postMessage(m.message, m.wParam, m.lParam);
         }
@@ -60,7 +59,9 @@ void ReplayPlatform::pumpEvents() {
         // screen instead. An earlier one closed the help, and must close it again.
         bool escape = (m.message == WM_KEYDOWN || m.message == WM_KEYUP) && m.wParam == VK_ESCAPE &&
                       next == replay.frameCount - 1;
-        if (!escape && !postMessage(m.message, m.wParam, m.lParam)) return;  // the rest once these drain
+        // The loader refuses anything but input; should any come, it must not minimise or end the game.
+        bool input = isReplayInput(m.message);
+        if (!escape && input && !postMessage(m.message, m.wParam, m.lParam)) return;  // the rest once these drain
         posted++;
     }
     ready = true;

@@ -40,12 +40,15 @@ void RaceHistory::cannotWrite(const char* path) {
     fprintf(stderr, "trailerdash: cannot write %s; records and replays are not kept this time\n", path);
 }
 
+// A replay names its messages by the window's own codes.
+static_assert(replayKeyDown == WM_KEYDOWN && replayKeyUp == WM_KEYUP && replayFirstMouse == WM_LBUTTONDOWN &&
+                  replayLastMouse == WM_MOUSEWHEEL,
+              "replay message codes");
+
 void RaceHistory::noteMessage(unsigned message, uint64_t wParam, int64_t lParam) {
     // Only what drives the game: keys and mouse buttons. Activation and the rest change no state
     // a replay needs.
-    bool input =
-        message == WM_KEYDOWN || message == WM_KEYUP || (message >= WM_LBUTTONDOWN && message <= WM_MOUSEWHEEL);
-    if (!input || (!keeping() && !extraPath[0])) return;
+    if (!isReplayInput(message) || (!keeping() && !extraPath[0])) return;
     if (pendingCount >= maxPendingMessages) {
         pendingOverflow = true;
         return;

@@ -1,6 +1,7 @@
 #include "records/records.h"
 
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -36,25 +37,86 @@ int Records::offer(int course, float raceSeconds, float lapSeconds) {
     return beaten;
 }
 
+// The words of a line, split at blanks: how many, or -1 when there are more than max.
+static int splitWords(const char* line, const char** words, int* lengths, int max) {
+    int count = 0;
+    for (const char* at = line; *at;) {
+        if (strchr(" \t\v\f\r", *at)) {
+            at++;
+            continue;
+        }
+        if (count == max) return -1;
+        words[count] = at;
+        while (*at && !strchr(" \t\v\f\r", *at)) at++;
+        lengths[count] = (int)(at - words[count]);
+        count++;
+    }
+    return count;
+}
+
+static bool isWord(const char* word, int length, const char* expected) {
+    return (size_t)length == strlen(expected) && memcmp(word, expected, (size_t)length) == 0;
+}
+
+// Plain decimal digits up to most, checked before they can overflow: a number past the range
+// is refused, never wrapped onto one inside it.
+static bool parseWhole(const char* word, int length, long long most, long long& value) {
+    if (length < 1) return false;
+    long long v = 0;
+    for (int i = 0; i < length; i++) {
+        if (word[i] < '0' || word[i] > '9') return false;
+        int digit = word[i] - '0';
+        if (v > most / 10 || v * 10 > most - digit) return false;
+        v = v * 10 + digit;
+    }
+    value = v;
+    return true;
+}
+
+// A time as the game writes it (digits, a point, an exponent): no "inf", "nan" or hex floats.
+static bool parseSeconds(const char* word, int length, float& seconds) {
+    char number[64];
+    if (length < 1 || length >= (int)sizeof number) return false;
+    memcpy(number, word, (size_t)length);
+    number[length] = '\0';
+    if (strspn(number, "0123456789.eE+-") != (size_t)length) return false;
+    char* end = nullptr;
+    errno = 0;
+    float t = strtof(number, &end);
+    if (errno != 0 || *end != '\0' || !validTime(t)) return false;
+    seconds = t;
+    return true;
+}
+
+// "trailerdash records N" with N from 1 up; false for anything different.
+static bool parseVersionLine(const char* line, int& version) {
+    const char* words[4];
+    int lengths[4];
+    long long v;
+    if (splitWords(line, words, lengths, 4) != 3 || !isWord(words[0], lengths[0], "trailerdash") ||
+        !isWord(words[1], lengths[1], "records") || !parseWhole(words[2], lengths[2], INT_MAX, v) || v < 1)
+        return false;
+    version = (int)v;
+    return true;
+}
+
 // "lap N SECONDS" or "race N SECONDS" and nothing else; false for anything different.
 static bool parseLine(const char* line, bool& isLap, int& course, float& seconds) {
-    char kind[8];
-    int c;
-    char number[64];
-    char extra;
-    if (sscanf(line, "%7s %d %63s %c", kind, &c, number, &extra) != 3) return false;
-    if (strcmp(kind, "lap") == 0) {
+    const char* words[4];
+    int lengths[4];
+    if (splitWords(line, words, lengths, 4) != 3) return false;
+    if (isWord(words[0], lengths[0], "lap")) {
         isLap = true;
-    } else if (strcmp(kind, "race") == 0) {
+    } else if (isWord(words[0], lengths[0], "race")) {
         isLap = false;
     } else {
         return false;
     }
-    char* end = nullptr;
-    errno = 0;
-    float t = strtof(number, &end);
-    if (errno != 0 || *end != '\0' || !validTime(t) || !validCourse(c)) return false;
-    course = c;
+    long long c;
+    float t;
+    if (!parseWhole(words[1], lengths[1], maxRecordCourses - 1, c) || !parseSeconds(words[2], lengths[2], t))
+        return false;
+    course = (int)c;
     seconds = t;
     return true;
 }
@@ -83,9 +145,7 @@ bool Records::parse(const char* text, long length, FILE* err) {
         at = end + 1;
         if (!tooLong && line[0] == '\0') continue;
         int version;
-        char extra;
-        if (lineNumber == 1 && !tooLong && sscanf(line, "trailerdash records %d %c", &version, &extra) == 1 &&
-            version >= 1) {
+        if (lineNumber == 1 && !tooLong && parseVersionLine(line, version)) {
             if (version > recordsFormatVersion) {
                 if (err)
                     fprintf(err, "trailerdash: the records file is from a newer version (%d); it is left as it is\n",

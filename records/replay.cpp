@@ -109,6 +109,8 @@ struct Reader {
         for (int shift = 0; shift < 64; shift += 7) {
             if (at >= size) break;
             uint8_t b = data[at++];
+            // The tenth byte holds bit 63 alone; more would be a number past 64 bits.
+            if (shift == 63 && b > 1) break;
             v |= (uint64_t)(b & 0x7F) << shift;
             if (!(b & 0x80)) return v;
         }
@@ -202,9 +204,15 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         snprintf(why, (size_t)whySize, "the replay's header is not usable");
         return false;
     }
+    // Every recorded race has its first frame, the one that started it.
+    if (frameTotal == 0) {
+        snprintf(why, (size_t)whySize, "the replay holds no frames");
+        return false;
+    }
     // The counter the frames add up to must stay far inside its range, whatever the file says.
     const uint64_t maxCounts = (uint64_t)1 << 62;
     uint64_t counts = 0;
+    bool foreign = false;
     for (uint64_t i = 0; i < frameTotal && !r.failed; i++) {
         int64_t delta = r.signedVarint();
         uint64_t advance = delta < 0 ? 0 - (uint64_t)delta : (uint64_t)delta;
@@ -223,6 +231,7 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
             uint64_t wParam = r.varint();
             int64_t lParam = r.signedVarint();
             if (code > 0xFFFFFFFFu) r.failed = true;
+            if (!isReplayInput((uint32_t)code)) foreign = r.failed = true;
             addMessage((uint32_t)code, wParam, lParam);
         }
         TruckPose pose;
@@ -236,7 +245,9 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
     // Every byte accounted for, and the counts as the header gave them.
     if (r.failed || r.at != r.size || (uint64_t)messageCount != messageTotal) {
         begin(0, 1, nullptr);
-        snprintf(why, (size_t)whySize, "the replay's frames do not match its header");
+        snprintf(why, (size_t)whySize, "%s",
+                 foreign ? "the replay holds a message the game never records"
+                         : "the replay's frames do not match its header");
         return false;
     }
     course = c;

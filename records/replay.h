@@ -23,6 +23,15 @@ const int replayHeaderSize = 56;
 const int maxReplayFrameBytes = 10 + 5 + 20;
 const int maxReplayMessageBytes = 5 + 10 + 10;
 
+// The window messages a replay carries: keys, mouse buttons and the wheel, the only ones that
+// drive the game. Anything else (activation, close, quit) would steer the program, not the race.
+const uint32_t replayKeyDown = 0x0100, replayKeyUp = 0x0101;
+const uint32_t replayFirstMouse = 0x0201, replayLastMouse = 0x020A;  // left button down .. wheel
+inline bool isReplayInput(uint32_t message) {
+    return message == replayKeyDown || message == replayKeyUp ||
+           (message >= replayFirstMouse && message <= replayLastMouse);
+}
+
 struct ReplayMessage {
     uint32_t message;
     uint64_t wParam;
@@ -60,7 +69,8 @@ public:
     // The bytes of the file; size must be encodedBound() or more. Returns the length.
     size_t encode(uint8_t* out, size_t size) const;
     size_t encodedBound() const;
-    // Reads a whole file's bytes; on failure the replay is left empty and why says what is wrong.
+    // Reads a whole file's bytes: at least one frame, and only input messages. On failure the
+    // replay is left empty and why says what is wrong.
     bool decode(const uint8_t* data, size_t size, char* why, int whySize);
 
     // Whole file; false with why filled in. save writes atomically.

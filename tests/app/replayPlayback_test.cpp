@@ -143,3 +143,44 @@ TEST_F(ReplayPlaybackTest, EveryFrameLandsWhereItWasRecorded) {
         recordAndPlay(desktop, folder + (withHelp ? "/help.replay" : "/race.replay"), withHelp);
     }
 }
+
+// Only keys, buttons and the wheel are ever recorded, so nothing else in a replay may reach the
+// game: a recorded minimise would stop the frames for good, a recorded quit or close end the game.
+// The player's own Escape still ends the playback.
+TEST_F(ReplayPlaybackTest, OnlyInputMessagesArePlayed) {
+    auto replay = std::make_unique<Replay>();
+    replay->begin(0, desktop.frequency, nullptr);
+    replay->addMessage(WM_KEYDOWN, VK_SPACE, 0);
+    replay->addMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 1), 0);
+    replay->addMessage(WM_QUIT, 7, 0);
+    replay->addMessage(WM_CLOSE, 0, 0);
+    replay->addMessage(WM_SIZE, SIZE_MINIMIZED, 0);
+    const int frames = 20;
+    for (int i = 0; i < frames; i++) {
+        if (i == 1) replay->addMessage(WM_KEYUP, VK_SPACE, 0);
+        replay->addFrame(16667, TruckPose{});
+    }
+    ReplayPlatform player(desktop, *replay);
+    setPlatform(&player);
+    keys = Keys();
+    auto game = std::make_unique<Game>();
+    game->load();
+    prepareReplay(*game, *replay);
+    MainLoop loop(*game);
+    // Bounded: a game the replay froze or ended must fail here, not hang.
+    for (int pass = 0; pass < 50 * frames && !player.finished() && !loop.done; pass++) {
+        desktop.counter += desktop.frequency;
+        loop.pass();
+    }
+    printf("%d of %d frames played; window active %d, loop done %d, race started %d\n", loop.framesRun, frames,
+           windowActive, loop.done, !game->waitingForStart);
+    EXPECT_EQ(loop.framesRun, frames);
+    EXPECT_FALSE(loop.done);
+    EXPECT_TRUE(windowActive);
+    EXPECT_FALSE(game->waitingForStart) << "the recorded Space started the race";
+
+    desktop.postMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int pass = 0; pass < 100 && !loop.done; pass++) loop.pass();
+    EXPECT_TRUE(loop.done) << "the player's Escape ends the replay";
+    EXPECT_EQ(loop.exitCode(), 0);
+}

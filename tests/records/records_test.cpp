@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -134,4 +135,48 @@ TEST(Records, StorageFolderFollowsXdgDataHome) {
         EXPECT_EQ(std::string(folder), std::string(getenv("HOME")) + "/.local/share/trailerdash");
     }
     setenv("XDG_DATA_HOME", keep.c_str(), 1);
+}
+
+// Numbers outside their range are bad lines, never wrapped onto real courses or versions.
+TEST(Records, NumbersOutOfRangeAreRefused) {
+    struct Case {
+        const char* what;
+        std::string text;
+        int course;  // whose times are looked at
+        float lap, race;
+        bool readOnly;
+        int refusedLines;
+    } cases[] = {
+        {"a course wrapping onto 0", "trailerdash records 1\nlap 4294967296 1.5\n", 0, 0, 0, false, 1},
+        {"a course past 64 bits", "trailerdash records 1\nrace 18446744073709551617 2.5\n", 0, 0, 0, false, 1},
+        {"a course with a sign", "trailerdash records 1\nlap -1 1.5\nlap +0 1.5\n", 0, 0, 0, false, 2},
+        {"the last course", "trailerdash records 1\nlap 7 1.5\nrace 007 2.5\nlap 8 1\n", maxRecordCourses - 1, 1.5f,
+         2.5f, false, 1},
+        {"a version wrapping onto 1", "trailerdash records 4294967297\nlap 0 41.5\n", 0, 41.5f, 0, false, 1},
+        {"a version wrapping onto 2", "trailerdash records 4294967298\nlap 0 41.5\n", 0, 41.5f, 0, false, 1},
+        {"a version past the largest", "trailerdash records 2147483648\nlap 0 41.5\n", 0, 41.5f, 0, false, 1},
+        {"the largest version", "trailerdash records 2147483647\nlap 0 41.5\n", 0, 0, 0, true, 0},
+        {"times not finite, not decimal or past a day",
+         "trailerdash records 1\nlap 0 inf\nlap 0 0x1p5\nlap 0 1e-46\nrace 0 1e30\nrace 0 86400\nrace 0 -0\n", 0, 0, 0,
+         false, 6},
+        {"times as the game writes them", "trailerdash records 1\nlap 0 4.12799988e+01\nrace 0 263.149994\n", 0,
+         41.2799988f, 263.149994f, false, 0},
+    };
+    for (const Case& c : cases) {
+        char* said = nullptr;
+        size_t saidSize = 0;
+        FILE* err = open_memstream(&said, &saidSize);
+        ASSERT_NE(err, nullptr);
+        Records r;
+        r.parse(c.text.data(), (long)c.text.size(), err);
+        fclose(err);
+        int refused = 0;
+        for (const char* at = said; (at = strstr(at, "cannot be read")) != nullptr; at++) refused++;
+        printf("%s: %d lines refused, lap %g, race %g\n", c.what, refused, r.bestLap(c.course), r.bestRace(c.course));
+        EXPECT_EQ(r.bestLap(c.course), c.lap) << c.what;
+        EXPECT_EQ(r.bestRace(c.course), c.race) << c.what;
+        EXPECT_EQ(r.readOnly, c.readOnly) << c.what;
+        EXPECT_EQ(refused, c.refusedLines) << c.what << ":\n" << said;
+        free(said);
+    }
 }

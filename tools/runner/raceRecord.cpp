@@ -21,12 +21,15 @@ void RaceRecord::begin(int number, int courseIndex, const Game& game) {
     }
     frames = 0;
     simulatedSeconds = 0;
+    gameSeconds = 0;
     timedOut = false;
 }
 
 void RaceRecord::observe(const Game& game, double frameSeconds) {
     frames++;
     simulatedSeconds = (double)frames * frameSeconds;
+    // The step the game took, clamped and scaled as it does; a paused frame moves nothing.
+    if (!game.paused) gameSeconds += frameTime;
     for (int i = 0; i < truckCount; i++) {
         TruckRecord& t = trucks[i];
         const Truck& truck = game.trucks[i];
@@ -89,6 +92,6 @@ void RaceRecord::print(FILE* out) const {
         }
         fprintf(out, "\n");
     }
-    fprintf(out, "Simulated: %.3f s in %lld frames\n", simulatedSeconds, frames);
+    fprintf(out, "Simulated: %.3f s in %lld frames\n", gameSeconds, frames);
     if (timedOut) fprintf(out, "Time limit reached: not every truck finished\n");
 }

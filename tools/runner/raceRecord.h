@@ -24,12 +24,13 @@ struct RaceRecord {
     int truckCount;
     TruckRecord trucks[recordTrucks];
     long long frames;
-    double simulatedSeconds;
+    double simulatedSeconds;  // the runner's clock: frames times their length
+    double gameSeconds;       // the game's own time steps added up: what the world was advanced by
     bool timedOut;
 
     // A fresh record for the race about to start on course.
     void begin(int number, int courseIndex, const Game& game);
-    // After each frame: new laps, finishes and the elapsed time.
+    // After each frame: new laps, finishes, the elapsed time and the game's time step.
     void observe(const Game& game, double frameSeconds);
     // Every truck that should finish has: all of them, or all computer trucks when idle.
     bool complete(bool idle) const;

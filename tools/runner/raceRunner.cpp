@@ -22,7 +22,7 @@ static const int screenWidth = 640;
 static const int screenHeight = 480;
 
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
-    : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), frameCounts(0), frame(0), held{},
+    : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), record(), frameCounts(0), frame(0), held{},
       drawNext(false), replay(nullptr), outputFailed(false) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
@@ -281,6 +281,8 @@ bool RaceRunner::runRace(int number) {
 bool RaceRunner::runReplay() {
     // The keys held when the race started, as both this frame's and the last frame's state.
     for (int code = 0; code < 256; code++) keys.down[code] = keys.previous[code] = replay->isKeyHeld(code) ? 1 : 0;
+    // Printed whatever happens next, even when not one frame runs.
+    record.begin(1, game->currentTrack, *game);
     int64_t raceCounts = 0;
     for (int i = 0; i < replay->frameCount && !loop->done && !stopping(); i++) {
         const ReplayFrame& f = replay->frames[i];
@@ -289,7 +291,8 @@ bool RaceRunner::runReplay() {
         while (posted < f.messageCount && !loop->done) {
             while (posted < f.messageCount) {
                 const ReplayMessage& m = replay->messages[f.firstMessage + posted];
-                if (!clock.postMessage(m.message, m.wParam, m.lParam)) break;
+                // The loader takes only input; nothing else may steer the run.
+                if (isReplayInput(m.message) && !clock.postMessage(m.message, m.wParam, m.lParam)) break;
                 posted++;
             }
             if (posted < f.messageCount)

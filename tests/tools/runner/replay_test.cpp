@@ -6,10 +6,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/input.h"
 #include "race/game.h"
@@ -147,5 +149,99 @@ TEST(ReplayRun, DamagedOrMismatchedReplaysAreNotPlayed) {
         RaceRunner runner(options, stdout);
         EXPECT_FALSE(runner.start(stderr)) << "a flipped byte";
         EXPECT_EQ(runner.game, nullptr);
+    }
+}
+
+namespace {
+
+std::vector<uint8_t> bytesOf(const Replay& r) {
+    std::vector<uint8_t> bytes(r.encodedBound());
+    bytes.resize(r.encode(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+// A replay on course 0 whose frames advance the counter by deltas, the first frame carrying message.
+std::vector<uint8_t> replayOf(std::initializer_list<int64_t> deltas, uint32_t message = 0, uint64_t wParam = 0) {
+    Replay r;
+    r.begin(0, runnerClockFrequency, nullptr);
+    if (message) r.addMessage(message, wParam, 0);
+    for (int64_t d : deltas) r.addFrame(d, TruckPose{});
+    return bytesOf(r);
+}
+
+// The bytes at `at` replaced by `with`, and the checksum made to match again.
+std::vector<uint8_t> patched(std::vector<uint8_t> bytes, size_t at, std::vector<uint8_t> with) {
+    bytes.erase(bytes.begin() + (long)at);
+    bytes.insert(bytes.begin() + (long)at, with.begin(), with.end());
+    uint32_t crc = crc32Of(bytes.data(), bytes.size() - 4);
+    for (int i = 0; i < 4; i++) bytes[bytes.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
+    return bytes;
+}
+
+std::string contentsOf(FILE* f) {
+    fflush(f);
+    rewind(f);
+    std::string text;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
+    return text;
+}
+
+}  // namespace
+
+// Files made by hand to hurt the programs that play them, every one with a checksum that matches:
+// refused with a reason before a frame runs, or played with every figure printed initialised.
+TEST(ReplayRun, HostileReplaysAreRefusedOrPlayedSafely) {
+    const std::vector<uint8_t> pastSixtyFourBits = {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x02};
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        bool emptiedAfterLoading;  // a frameless replay reaching the runner past the loader
+        const char* said;          // on stderr when refused, in the results when played
+        int exitCode;              // of a played one
+    } cases[] = {
+        {"no frames", replayOf({}), false, "holds no frames", 0},
+        {"a minimised window", replayOf({16666667}, WM_ACTIVATE, makeWParam(WA_ACTIVE, 1)), false, "never records", 0},
+        {"a quit", replayOf({16666667}, WM_QUIT, 7), false, "never records", 0},
+        {"a close", replayOf({16666667}, WM_CLOSE), false, "never records", 0},
+        // The first frame's counter delta, one varint byte at the header's end.
+        {"a varint past 64 bits", patched(replayOf({0}), replayHeaderSize, pastSixtyFourBits), false,
+         "do not match its header", 0},
+        // The game clamps each step to [0, 0.1] s: 0.015 + 0 + 0.1 + 0.015 of game time.
+        {"a counter stepping back and far ahead", replayOf({16666667, -5000000000LL, 1000000000000000000LL, 16666667}),
+         false, "Simulated: 0.130 s in 4 frames", 1},
+        {"frames gone after loading", replayOf({16666667}), true, "Simulated: 0.000 s in 0 frames", 1},
+    };
+    TempFolder folder("td-hostile");
+    std::string path = folder.file("hostile.replay");
+    for (const Case& c : cases) {
+        std::ofstream(path, std::ios::binary).write((const char*)c.bytes.data(), (long)c.bytes.size());
+        RunnerOptions options;
+        snprintf(options.dataFolder, sizeof options.dataFolder, "%s", TD_BINARY_DIR);
+        snprintf(options.replayPath, sizeof options.replayPath, "%s", path.c_str());
+        options.drawEvery = 0;
+        FILE* out = tmpfile();
+        FILE* err = tmpfile();
+        bool refused = strstr(c.said, "Simulated") == nullptr;
+        {
+            RaceRunner runner(options, out);
+            bool started = runner.start(err);
+            if (refused) {
+                EXPECT_FALSE(started) << c.what;
+            } else {
+                ASSERT_TRUE(started) << c.what;
+                if (c.emptiedAfterLoading) runner.replay->frameCount = 0;
+                EXPECT_EQ(runner.runRaces(), c.exitCode) << c.what;
+            }
+        }
+        std::string said = contentsOf(refused ? err : out);
+        printf("%s: %s\n", c.what, said.substr(0, said.find('\n')).c_str());
+        EXPECT_NE(said.find(c.said), std::string::npos) << c.what << ": " << said;
+        if (!refused) {
+            EXPECT_EQ(said.rfind("Race 1 on course 0\n", 0), 0u) << c.what << ": " << said;
+        }
+        fclose(out);
+        fclose(err);
     }
 }
