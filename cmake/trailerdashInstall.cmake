@@ -9,6 +9,8 @@ target_compile_definitions(td_app_obj PRIVATE TD_INSTALL_DATA_DIR="${TD_INSTALL_
 install(TARGETS trailerdash RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/images DESTINATION ${CMAKE_INSTALL_DATADIR}/trailerdash
   OPTIONAL PATTERN ".assetgen.stamp" EXCLUDE)
+# The courses shipped with the game, as course files beside the pictures.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/courses DESTINATION ${CMAKE_INSTALL_DATADIR}/trailerdash)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/trailerdash.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 64 256)
   install(FILES ${CMAKE_BINARY_DIR}/icons/${size}x${size}/trailerdash.png

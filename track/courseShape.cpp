@@ -8,18 +8,20 @@
 static const int straightB2T = 5, straightL2R = 6, straightT2B = 7, straightR2L = 8;
 static const int cornerB2R = 1, cornerL2B = 2, cornerT2L = 3, cornerR2T = 4;
 
-// Walls run on a finer grid than the tiles: a quarter tile, so they stand this far off the
-// tile edges. The finer grid reaches two of its cells past the tiles on every side.
+// Walls are found on a finer grid than the tiles, a quarter tile, which reaches two of its cells
+// past the tiles on every side.
 static const int finePerTile = 4;
 static const int fineBorder = 2;
 static const int fineSize = trackGridSize * finePerTile + 2 * fineBorder;
 static const float fineUnits = (float)tileSizeUnits / finePerTile;
-// Road tiles this close along the loop share their margins with no wall between them.
+// Road tiles this close along the loop have no wall between them.
 static const int openLoopSteps = 2;
 
 // A checkpoint every few tiles along the loop, on a straight where there is one.
 static const int checkpointSpacing = 3;
 static const int checkpointStretch = 5;
+// The tiles before the finish line that the starting grid stands on.
+static const int gridTiles = 3;
 
 // Side by CellSide bit: the step to the neighbour and the side facing back.
 static void sideStep(int side, int& dx, int& dy) {
@@ -128,7 +130,7 @@ namespace {
 
 // Lays wall lines along the edges of the finer grid where a truck must not pass.
 struct WallPlan {
-    int owner[fineSize][fineSize];  // [y][x]: the loop place whose road or margin a cell is, or -1
+    int owner[fineSize][fineSize];  // [y][x]: the loop place of the road tile under a cell, or -1
     int loopLength;
 
     bool blocked(int ax, int ay, int bx, int by) const {
@@ -144,9 +146,10 @@ float fineToWorld(int f) { return (float)(f - fineBorder) * fineUnits; }
 
 }  // namespace
 
-// Walls that follow the road a quarter tile out: round the road tiles and a margin of one fine
-// cell about them, and between the margins or tiles of road far apart on the loop. The margin
-// runs alongside the road everywhere, so it leaves no pocket to be trapped in.
+// Walls on the road tiles' own edges, 53 units off the asphalt: round the road, and between road
+// tiles that touch but are far apart on the loop. A truck can then only pass from one road tile to
+// the next, so it takes every checkpoint and waypoint in turn and finds no pocket off the road.
+// (A margin a quarter tile further out let trucks run past a tile beside it and lose the lap.)
 static bool layWalls(Course& course, const TileCoord* loop, int length, ShapeReport& report) {
     WallPlan plan;
     plan.loopLength = length;
@@ -163,15 +166,8 @@ static bool layWalls(Course& course, const TileCoord* loop, int length, ShapeRep
         if (x >= trackGridSize || y >= trackGridSize) return -1;
         return tilePlace[y][x];
     };
-    // Beside, then diagonal: a margin cell belongs to the road it touches along an edge first.
-    static const int lookX[8] = {1, -1, 0, 0, 1, 1, -1, -1};
-    static const int lookY[8] = {0, 0, 1, -1, 1, -1, 1, -1};
     for (int fy = 0; fy < fineSize; fy++)
-        for (int fx = 0; fx < fineSize; fx++) {
-            int place = roadUnder(fx, fy);
-            for (int k = 0; place < 0 && k < 8; k++) place = roadUnder(fx + lookX[k], fy + lookY[k]);
-            plan.owner[fy][fx] = place;
-        }
+        for (int fx = 0; fx < fineSize; fx++) plan.owner[fy][fx] = roadUnder(fx, fy);
 
     course.wallCount = 0;
     auto add = [&](float x1, float y1, float x2, float y2) {
@@ -253,7 +249,8 @@ bool shapeCourse(Course& course, bool reverse, ShapeReport& report) {
     c.checkpointCount = 0;
     c.checkpoints[c.checkpointCount++] = finish;
     int last = 0;
-    for (int i = 1; i < n && c.checkpointCount < Track::maxCheckpoints; i++) {
+    // None on the grid's tiles, where a truck left standing would push the others past it.
+    for (int i = 1; i < n - gridTiles && c.checkpointCount < Track::maxCheckpoints; i++) {
         bool straight = !isCorner(c.tileAt(loop[i].x, loop[i].y));
         if (i - last >= checkpointStretch || (i - last >= checkpointSpacing && straight)) {
             c.checkpoints[c.checkpointCount++] = loop[i];

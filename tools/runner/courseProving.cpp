@@ -17,6 +17,8 @@ static const int maxSeedsTried = 100;
 // computer truck takes, so only a truck that is stuck or lost runs out of it.
 static const double secondsPerTileLap = 3.0;
 static const double startAllowanceSeconds = 30.0;
+// Far outside every wall, in world units.
+static const float parkedUnits = -4000.0f;
 
 int RaceRunner::generate() {
     int rejected = 0;
@@ -33,6 +35,9 @@ int RaceRunner::generate() {
         TileCoord loop[maxLoopCells];
         int tiles = traceLoop(made, loop, report);
         raceOn(made);
+        // The idle user's truck waits off the course: left on the grid it would stand in the
+        // others' way as no player's truck does.
+        game->trucks[0].setPosition(parkedUnits, parkedUnits);
         options.maxSeconds = startAllowanceSeconds + secondsPerTileLap * tiles * game->lapsToRace;
         bool proved = runRace(1);
         double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
