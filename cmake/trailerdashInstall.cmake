@@ -10,6 +10,8 @@ target_compile_definitions(td_app_obj PRIVATE TD_INSTALL_DATA_DIR="${TD_INSTALL_
 install(TARGETS trailerdash RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/images DESTINATION ${CMAKE_INSTALL_DATADIR}/trailerdash
   OPTIONAL PATTERN ".assetgen.stamp" EXCLUDE)
+# The courses shipped with the game, as course files beside the pictures.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/courses DESTINATION ${CMAKE_INSTALL_DATADIR}/trailerdash)
 # Software centres pair the metainfo with the desktop entry by the file's name: both carry the
 # component's reverse-DNS ID.
 set(TD_APP_ID org.example.trailerdash)

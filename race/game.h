@@ -13,6 +13,7 @@
 #include "track/trackTileSet.h"
 
 class Player;
+struct Course;
 
 class Game {
 public:
@@ -26,6 +27,9 @@ public:
     void resetRace();
     // Builds the tile set and both courses.
     void buildTracks();
+    // Races the course in the given track slot from the next race on (at once when it is the
+    // current one); false for a slot the game does not have. After load.
+    bool useCourse(int slot, const Course& course);
     // Once a frame: timing, input, then the sub-steps of the world.
     void update();
     // Once a frame, after update: the world through the camera, then the overlay.

@@ -10,6 +10,7 @@
 #include "graphics/texture.h"
 #include "race/game.h"
 #include "race/player.h"
+#include "track/course.h"
 #include "track/courses.h"
 
 // In truck order; the user's truck first.
@@ -71,6 +72,16 @@ void Game::buildTracks() {
     if (currentTrack >= trackCount || currentTrack >= maxTracks || currentTrack < 0) currentTrack = 0;
 }
 
+bool Game::useCourse(int slot, const Course& course) {
+    if (slot < 0 || slot >= maxTracks) return false;
+    // Every track shares the game's one wall picture.
+    Texture* wallTexture = tracks[0].wallTexture;
+    buildTrackFrom(tracks[slot], course, tileSet, wallTexture);
+    if (slot >= trackCount) trackCount = slot + 1;
+    if (slot == currentTrack) resetRace();
+    return true;
+}
+
 void Game::resetRace() {
     // buildTracks and the wrap after the results keep the index on a track held.
     TD_ASSERT(currentTrack >= 0 && currentTrack < maxTracks);
@@ -79,7 +90,11 @@ void Game::resetRace() {
     // The trucks go in first, in truck order, then the walls: that fixes the collision order.
     for (int i = 0; i < trucksInUse(); i++) {
         trucks[i].resetForRace(physics);
-        trucks[i].setPosition(gridStartX + gridColumnSpacing * (float)(i / 2), i % 2 == 0 ? gridEvenY : gridOddY);
+        float x, y, heading;
+        gridPlace(track.startGrid, i, x, y, heading);
+        trucks[i].setPosition(x, y);
+        // A grid that faces elsewhere turns the trucks; east is the start state's own heading.
+        if (track.startGrid.facing != 0) trucks[i].cabHeading = trucks[i].trailerHeading = heading;
         trucks[i].setTrack(&track);
         retired[i] = false;
         trucks[i].drawAlpha = 1.0f;

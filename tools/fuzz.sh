@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes one of the parsers of files a player can be handed, with libFuzzer, for a bounded time,
 # and reports executions, coverage and crashes.
-#   tools/fuzz.sh bmp|replay|records [seconds]     (default 60)
+#   tools/fuzz.sh bmp|replay|records|course [seconds]     (default 60)
 # Builds with clang into $FUZZ_BUILD_DIR/TARGET (default build-fuzz/TARGET in the repository),
 # generates the seed corpus there, and keeps what the fuzzer learns in its corpus folder between
 # runs, so long runs can be taken in several goes.
@@ -16,7 +16,9 @@ cxx=${CXX_FUZZ:-clang++}
 
 # What each target is built from, and how long its inputs may grow: a BMP's header checks see
 # everything by 64 KiB, a race's worth of replay frames fits in 64 KiB, a records file is 16 KiB
-# at most.
+# at most, a course file 32 KiB (the reader refuses more; a little over tests that).
+libs=()
+seedDir=""
 case "$target" in
 bmp)
     sources=("$root/tests/fuzz/bmpFuzz.cpp" "$root/graphics/image.cpp" "$root/core/errorBox.cpp" "$root/core/platform.cpp")
@@ -36,8 +38,18 @@ records)
     seedArgs=()
     maxLength=16384
     ;;
+course)
+    # The reader names tiles by the course palette, which sits with the track and what it stands on;
+    # the shipped course files are the seeds.
+    sources=("$root/tests/fuzz/courseFuzz.cpp" "$root/track/"*.cpp "$root/physics/"*.cpp "$root/math/"*.cpp
+             "$root/graphics/"*.cpp "$root/core/"*.cpp)
+    libs=(-lGL -lGLU)
+    seedSources=()
+    seedDir="$root/data/courses"
+    maxLength=40000
+    ;;
 *)
-    echo "usage: $0 bmp|replay|records [seconds]" >&2
+    echo "usage: $0 bmp|replay|records|course [seconds]" >&2
     exit 2
     ;;
 esac
@@ -49,7 +61,7 @@ fi
 mkdir -p "$out/seeds" "$out/corpus" "$out/artifacts"
 
 flags=(-std=c++17 -g -O1 -I"$root" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
-if ! "$cxx" "${flags[@]}" "${sources[@]}" -o "$out/fuzz" 2>"$out/build.log"; then
+if ! "$cxx" "${flags[@]}" "${sources[@]}" "${libs[@]}" -o "$out/fuzz" 2>"$out/build.log"; then
     if grep -q "libclang_rt.fuzzer\|fuzzer.*not found\|cannot find" "$out/build.log"; then
         echo "fuzz-$target: the libFuzzer runtime is missing; skipped"
         exit 77
@@ -57,12 +69,17 @@ if ! "$cxx" "${flags[@]}" "${sources[@]}" -o "$out/fuzz" 2>"$out/build.log"; the
     cat "$out/build.log"
     exit 1
 fi
-"$cxx" -std=c++17 -O1 -I"$root" "${seedSources[@]}" -o "$out/seeds-tool" &&
-    "$out/seeds-tool" "${seedArgs[@]}" "$out/seeds" || exit 1
+if [ -n "$seedDir" ]; then
+    seeds=$seedDir
+else
+    seeds=$out/seeds
+    "$cxx" -std=c++17 -O1 -I"$root" "${seedSources[@]}" -o "$out/seeds-tool" &&
+        "$out/seeds-tool" "${seedArgs[@]}" "$seeds" || exit 1
+fi
 
 log="$out/fuzz.log"
 "$out/fuzz" -max_total_time="$seconds" -max_len="$maxLength" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$out/artifacts/" "$out/corpus" "$out/seeds" >"$log" 2>&1
+    -artifact_prefix="$out/artifacts/" "$out/corpus" "$seeds" >"$log" 2>&1
 status=$?
 
 executions=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)

@@ -3,6 +3,7 @@
 #include "core/errorBox.h"
 #include "graphics/image.h"
 #include "graphics/texture.h"
+#include "track/course.h"
 #include "track/trackTileSet.h"
 
 #include <GL/gl.h>
@@ -134,6 +135,36 @@ static bool joinPath(char* out, size_t capacity, const char* folder, const char*
         errorBox("Path too long:\n%s/%s", folder ? folder : "", name);
         return false;
     }
+    return true;
+}
+
+// Appends a wall line's walls to the course, as drawing it with wallTo would lay them.
+static void addWallLine(Course& course, const WallPoint* points, int pointCount) {
+    for (int i = 1; i < pointCount && course.wallCount < Track::maxWalls; i++)
+        course.walls[course.wallCount++] = {points[i - 1].x, points[i - 1].y, points[i].x, points[i].y};
+}
+
+bool builtInCourse(int index, Course& out) {
+    if (index < 0 || index >= courseCount) return false;
+    Course c;
+    const CourseData& data = courseData[index];
+    snprintf(c.name, sizeof c.name, "%s", index == 0 ? "Clockwork" : "Doubleback");
+    memcpy(c.layout, data.layout, sizeof c.layout);
+    for (int i = 0; i < data.checkpointCount; i++) c.checkpoints[c.checkpointCount++] = data.checkpoints[i];
+    for (int i = 0; i < data.waypointCount; i++) c.waypoints[c.waypointCount++] = data.waypoints[i];
+    // In the order buildCourses lays them.
+    if (index == 0) {
+        addWallLine(c, lineA, TD_COUNT(lineA));
+        c.walls[c.wallCount++] = {900, 950, 900, -50};
+        addWallLine(c, lineB, TD_COUNT(lineB));
+        addWallLine(c, lineC, TD_COUNT(lineC));
+        addWallLine(c, lineD, TD_COUNT(lineD));
+        addWallLine(c, lineE, TD_COUNT(lineE));
+    } else {
+        addWallLine(c, lineF, TD_COUNT(lineF));
+        addWallLine(c, lineG, TD_COUNT(lineG));
+    }
+    out = c;
     return true;
 }
 

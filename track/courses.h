@@ -12,6 +12,7 @@ struct CourseTile {
 };
 
 const int courseTileCount = 15;
+static_assert(courseTileCount <= Track::maxTileTypes, "the palette must fit a track");
 extern const CourseTile courseTiles[courseTileCount];
 
 // A course's layout (written north up, top row first) and its two ordered cell lists.

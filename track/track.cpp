@@ -40,7 +40,7 @@ void worldToTile(float x, float y, int& tileX, int& tileY) {
 
 Track::Track()
     : wallTexture(nullptr), penX(0), penY(0), penUp(true), numCheckpoints(0), numWaypoints(0), drawCount(0),
-      wallCount(0), tileCount(0), wallLimitReported(false) {
+      wallCount(0), tileCount(0), wallLimitReported(false), startGrid(builtInGrid) {
     for (int i = 0; i < maxCheckpoints; i++) {
         checkpoints[i] = TileCoord{0, 0};
     }
@@ -89,6 +89,12 @@ void Track::wallTo(float x, float y) {
 }
 
 void Track::liftPen() { penUp = true; }
+
+void Track::removeWalls() {
+    wallCount = 0;
+    penUp = true;
+    wallLimitReported = false;
+}
 
 // Fills the grid, the lists and the draw order; walls are added separately.
 void Track::build(const int layout[trackGridSize][trackGridSize], const TileCoord* checkpointList, int checkpointTotal,

@@ -21,6 +21,15 @@ struct TileDraw {
     int y;
 };
 
+// Where the trucks stand at the start: truck 0's place (world units), the back of the grid, and
+// the way they face, in quarter turns from east (0 east, 1 north, 2 west, 3 south). The other
+// trucks stand ahead of it in columns of two.
+struct StartGrid {
+    float x, y;
+    int facing;
+};
+const StartGrid builtInGrid = {250.0f, 1960.0f, 0};
+
 // World units per side of a tile, and cells per side of the grid.
 const int tileSizeUnits = 256;
 const int trackGridSize = 8;
@@ -48,6 +57,8 @@ public:
     void addWall(float x1, float y1, float x2, float y2);
     void wallTo(float x, float y);
     void liftPen();
+    // Takes every wall away, so the track can be laid again.
+    void removeWalls();
     void build(const int layout[trackGridSize][trackGridSize], const TileCoord* checkpointList, int checkpointTotal,
                const TileCoord* waypointList, int waypointTotal, TrackTileSet& tileSet, Texture* wallTexture);
     void copyTiles(TrackTileSet& tileSet);
@@ -81,4 +92,5 @@ public:
     int tileCount;
     // The first wall past maxWalls has been reported; the rest are dropped quietly.
     bool wallLimitReported;
+    StartGrid startGrid;
 };

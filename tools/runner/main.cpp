@@ -28,7 +28,12 @@ int main(int argc, char** argv) {
     int code = 2;
     {
         RaceRunner runner(options, stdout);
-        if (runner.start(stderr)) code = runner.runRaces();
+        if (options.generate) {
+            // Proving races are the four computer trucks' alone, undrawn.
+            runner.options.idle = true;
+            runner.options.drawEvery = 0;
+        }
+        if (runner.start(stderr)) code = options.generate ? runner.generate() : runner.runRaces();
     }
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     printf("Wall clock: %.2f s\n", wall);

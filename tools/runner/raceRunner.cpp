@@ -17,6 +17,7 @@
 #include "records/storage.h"
 #include "tools/runner/frameCapture.h"
 #include "tools/runner/stopSignals.h"
+#include "track/courseFile.h"
 
 static const int screenWidth = 640;
 static const int screenHeight = 480;
@@ -79,6 +80,22 @@ bool RaceRunner::start(FILE* err) {
         clock.frequency = replay->frequency;
         options.track = replay->course;
     }
+    // Read before the runner enters the data folder, so the path is the one given.
+    if (options.coursePath[0]) {
+        char why[courseMessageSize];
+        if (!loadCourseFile(options.coursePath, course, why, sizeof why)) {
+            fprintf(err, "trailerdash-runner: %s\n", why);
+            return false;
+        }
+    }
+    if (options.savePath[0]) {
+        char full[PATH_MAX];
+        if (!absolutePath(options.savePath, full, sizeof full) || strlen(full) >= sizeof options.savePath) {
+            fprintf(err, "trailerdash-runner: cannot write %s\n", options.savePath);
+            return false;
+        }
+        strcpy(options.savePath, full);
+    }
     char recordPath[PATH_MAX] = "";
     if (options.recordPath[0] && !absolutePath(options.recordPath, recordPath, sizeof recordPath)) {
         fprintf(err, "trailerdash-runner: cannot write %s\n", options.recordPath);
@@ -104,6 +121,7 @@ bool RaceRunner::start(FILE* err) {
                 options.replayPath, replay->course, game->trackCount);
         return false;
     }
+    if (options.coursePath[0]) raceOn(course);
     if (recordPath[0]) game->history.alsoRecordTo(recordPath);
     char keepFolder[storagePathSize];
     if (options.keep && !replay) {
@@ -120,6 +138,15 @@ bool RaceRunner::start(FILE* err) {
     // The loop runs frames only for an active window, as the game's does.
     clock.postMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0), 0);
     return true;
+}
+
+void RaceRunner::raceOn(const Course& c) {
+    game->waitingForStart = true;
+    game->raceOver = false;
+    game->currentTrack = 0;
+    game->useCourse(0, c);
+    // One track: the results' Space wraps back to it.
+    game->trackCount = 1;
 }
 
 void RaceRunner::shutDown() {

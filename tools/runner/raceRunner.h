@@ -9,6 +9,7 @@
 #include "tools/runner/autopilot.h"
 #include "tools/runner/raceRecord.h"
 #include "tools/runner/runnerOptions.h"
+#include "track/course.h"
 
 class Game;
 class MainLoop;
@@ -42,6 +43,10 @@ public:
     // finish did.
     bool runReplay();
     void shutDown();
+    // Every race from the next one on runs on this course alone, from the title.
+    void raceOn(const Course& course);
+    // --generate: courses from the seed on until one is proved; the exit code.
+    int generate();
     // Hands every waiting message to the loop, then runs one frame (drawn or not) at the clock's
     // counter and writes its trace.
     void drainAndRunFrame();
@@ -64,6 +69,7 @@ public:
     bool drawNext;        // the next frame is drawn whatever drawEvery says
     Replay* replay;       // what --replay plays; null when racing
     bool outputFailed;    // a write or close failed; said on stderr once
+    Course course;        // what --course races
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.

@@ -16,7 +16,20 @@ static const double maxRaceSeconds = 86400.0;
 RunnerOptions::RunnerOptions()
     : track(0), frameSeconds(1.0 / 60.0), races(1),
       idle(false), tracePath{}, dataFolder{}, screenshotFolder{}, recordPath{}, replayPath{}, drawEvery(1),
-      maxSeconds(900.0), keep(false), help(false) {}
+      maxSeconds(900.0), keep(false), trackGiven(false), coursePath{}, generate(false), seed(0), savePath{},
+      help(false) {}
+
+// A seed: the whole text decimal digits that fit 64 bits.
+static bool parseSeed(const char* text, uint64_t& value) {
+    if (!text || !*text || strlen(text) > 20) return false;
+    for (const char* p = text; *p; p++)
+        if (*p < '0' || *p > '9') return false;
+    errno = 0;
+    unsigned long long v = strtoull(text, nullptr, 10);
+    if (errno != 0) return false;
+    value = (uint64_t)v;
+    return true;
+}
 
 // The whole text must be a finite number.
 static bool parseDouble(const char* text, double& value) {
@@ -63,6 +76,14 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
             takesValue = false;
         } else if (!strcmp(name, "--track")) {
             ok = parseInt(value, options.track) && (options.track == 0 || options.track == 1);
+            options.trackGiven = true;
+        } else if (!strcmp(name, "--course")) {
+            ok = copyPath(options.coursePath, value);
+        } else if (!strcmp(name, "--generate")) {
+            ok = parseSeed(value, options.seed);
+            options.generate = true;
+        } else if (!strcmp(name, "--save")) {
+            ok = copyPath(options.savePath, value);
         } else if (!strcmp(name, "--frame")) {
             ok = parseDouble(value, options.frameSeconds) && options.frameSeconds >= minFrameSeconds &&
                  options.frameSeconds <= maxFrameSeconds;
@@ -96,6 +117,18 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
         }
         if (takesValue) i++;
     }
+    // Records and replays name a built-in course by number; a course file has none yet.
+    const char* clash = nullptr;
+    if (options.coursePath[0] && options.trackGiven) clash = "--course and --track name two courses";
+    if (options.coursePath[0] && options.keep) clash = "--keep keeps records of the built-in courses only";
+    if (options.generate && (options.coursePath[0] || options.trackGiven || options.replayPath[0]))
+        clash = "--generate races the course it makes, not another";
+    if (options.savePath[0] && !options.generate) clash = "--save writes what --generate makes";
+    if (options.generate && options.keep) clash = "--keep keeps records of the built-in courses only";
+    if (clash) {
+        fprintf(err, "trailerdash-runner: %s\n", clash);
+        return false;
+    }
     return true;
 }
 
@@ -114,6 +147,10 @@ void printRunnerUsage(FILE* out) {
             "  --record FILE      write the (last) race's replay to FILE\n"
             "  --replay FILE      play a replay instead of racing: its course, frames and keys\n"
             "  --keep             keep records and replays as the game does (XDG_DATA_HOME)\n"
+            "  --course FILE      race a course file instead of the built-in courses (every race)\n"
+            "  --generate SEED    make a course from SEED, prove it (the four computer trucks finish\n"
+            "                     six laps in time) or try the next seed, and print its figures\n"
+            "  --save FILE        write the course --generate proved to FILE\n"
             "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use,\n"
             "3 when an output file could not be written; SIGINT or SIGTERM stops the run after the\n"
             "current frame, with the trace whole, and the exit code is 128 + the signal.\n");

@@ -1,5 +1,6 @@
 #pragma once
 // The headless race runner's command line.
+#include <cstdint>
 #include <cstdio>
 
 const int runnerPathSize = 512;
@@ -17,6 +18,11 @@ struct RunnerOptions {
     int drawEvery;                    // frames per drawn frame; 0 draws none
     double maxSeconds;                // simulated seconds per race before it is given up
     bool keep;                        // records and replays kept as the game keeps them
+    bool trackGiven;                  // --track was on the command line
+    char coursePath[runnerPathSize];  // a course file to race instead of the built-in courses
+    bool generate;                    // make a course from a seed and prove it
+    uint64_t seed;                    // the first seed --generate tries
+    char savePath[runnerPathSize];    // where --generate writes the course it proved
     bool help;
 
     RunnerOptions();

@@ -63,3 +63,32 @@ TEST(RunnerOptions, RefusesWhatCannotBeRun) {
     std::string longPath(runnerPathSize, 'p');
     EXPECT_FALSE(parse({"--trace", longPath.c_str()}, o)) << "a path that would be cut short";
 }
+
+// Course files and generated courses: what may go together, and seeds as whole 64-bit numbers.
+TEST(RunnerOptions, CoursesAndSeedsTakenOrRefusedTogether) {
+    struct Case {
+        std::initializer_list<const char*> words;
+        bool taken;
+        const char* why;
+    };
+    const Case cases[] = {
+        {{"--course", "a.course", "--idle", "--trace", "t.csv", "--record", "r.replay"}, true, "races a file"},
+        {{"--generate", "18446744073709551615", "--save", "g.course"}, true, "the largest seed"},
+        {{"--generate", "18446744073709551616"}, false, "a seed past 64 bits"},
+        {{"--generate", "-1"}, false, "a negative seed"},
+        {{"--generate", "12x"}, false, "trailing text"},
+        {{"--course", "a.course", "--track", "1"}, false, "two courses named"},
+        {{"--course", "a.course", "--keep"}, false, "records kept for the built-in courses only"},
+        {{"--generate", "1", "--keep"}, false, "records kept for the built-in courses only"},
+        {{"--generate", "1", "--course", "a.course"}, false, "generates its own course"},
+        {{"--generate", "1", "--replay", "r.replay"}, false, "generates its own course"},
+        {{"--save", "g.course"}, false, "nothing generated to save"},
+    };
+    for (const Case& c : cases) {
+        RunnerOptions o;
+        EXPECT_EQ(parse(c.words, o), c.taken) << c.why;
+    }
+    RunnerOptions o;
+    ASSERT_TRUE(parse({"--generate", "18446744073709551615"}, o));
+    EXPECT_EQ(o.seed, 18446744073709551615ull);
+}
