@@ -121,6 +121,7 @@ TEST_F(HelpTest, OpensPausesClosesAndResumesOnlyWhatItPaused) {
         // The game's own keys wait: P does not resume under the help, nor Space start a race.
         press('P');
         press(VK_SPACE, 60);
+        game->draw();
         EXPECT_TRUE(game->help.isOpen());
         EXPECT_EQ(game->paused, c.racing);
         EXPECT_EQ(game->waitingForStart, !c.racing);
