@@ -43,6 +43,7 @@ public:
     void drawTitleRecords();
     void drawNewRecordMark();
     void drawStartPrompt();
+    void drawReplayMark(int x, int y);
     // Fixes each finisher's place ahead of everyone still racing; part of updatePositions.
     void holdFinishOrder();
     bool hasFinished(int truck) const;
@@ -109,6 +110,9 @@ public:
     double missedCueUntil;
     int missedCheckpoint;
     bool userOnLine;  // the user's hitch was on the line's tile at the last look
+    // A recorded race played back: "REPLAY" while it plays, and at its end the keys that work.
+    enum ReplayShow { noReplay, replayPlaying, replayEnded };
+    ReplayShow replayShow = noReplay;
 
     static constexpr double missedCueSeconds = 2.0;
     // Every backing panel and veil over the world: drawRect's shade for black at opacity 0.45.
