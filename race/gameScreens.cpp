@@ -54,6 +54,13 @@ void Game::draw() {
             drawRect(panelShade, 514, 398, 636, 432);
             drawReplayMark(526, 404);
         }
+        // A replay that ends mid-race (the race was quit) says the same as one that ends on
+        // its results, beside the speed rather than over the truck.
+        if (replayShow == replayEnded) {
+            drawRect(panelShade, 290, 4, 630, 54);
+            textFont.setColour(1, 1, 1);
+            printText(302, 16, "SPACE replays, Esc quits\n");
+        }
     }
 }
 
