@@ -72,15 +72,3 @@ TEST(FrameCapTest, AStallStartsTheScheduleAfresh) {
     printf("30 frames after the stall took %.3f s\n", seconds);
     EXPECT_NEAR(seconds, 0.5, 0.001);
 }
-
-TEST(FrameCapTest, OffWithoutARate) {
-    ScriptedPlatform clock;
-    FrameCap cap;
-    for (double rate : {0.0, -1.0}) {
-        cap.setRate(rate, clock.frequency);
-        clock.counter += 1000;
-        cap.wait(clock);
-        EXPECT_FALSE(cap.active());
-        EXPECT_EQ(clock.sleepCalls, 0);
-    }
-}
