@@ -40,6 +40,7 @@ package: build
 bench: build
 	$(BUILD)/bench/bench_physics
 	$(BUILD)/bench/bench_race
+	$(BUILD)/bench/bench_scale
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -11,8 +11,9 @@
 GLWindow glWindow;
 
 GLWindow::GLWindow()
-    : renderingContext(nullptr), windowHandle(nullptr), instance(nullptr), fullScreen(false), created(false),
-      windowProcedure(nullptr), videoStarted(false) {
+    : softwareRenderer(false), renderingContext(nullptr), windowHandle(nullptr), instance(nullptr), fullScreen(false),
+      created(false),
+      windowProcedure(nullptr), videoStarted(false), swapInterval(0) {
     className[0] = '\0';
     picture = fitPicture(pictureWidth, pictureHeight);
 }
@@ -81,7 +82,8 @@ bool GLWindow::create(const char* name, int width, int height, int colourBits, i
         return fail("Can't get a rendering context");
     }
     if (SDL_GL_MakeCurrent(windowHandle, renderingContext) != 0) return fail("Can't activate the RC");
-    requestVerticalSync();
+    swapInterval = requestVerticalSync();
+    softwareRenderer = isSoftwareRenderer();
 
     SDL_ShowWindow(windowHandle);
     SDL_RaiseWindow(windowHandle);
@@ -132,6 +134,7 @@ bool GLWindow::destroy() {
     if (fullScreen && windowHandle) SDL_SetWindowFullscreen(windowHandle, 0);
     fullScreen = false;
     if (renderingContext) {
+        upscale.release();
         SDL_GL_MakeCurrent(windowHandle, nullptr);
         SDL_GL_DeleteContext(renderingContext);
         renderingContext = nullptr;
@@ -150,6 +153,7 @@ bool GLWindow::destroy() {
 
 bool GLWindow::swapBuffers() {
     if (!windowHandle) return false;
+    upscale.present();
     SDL_GL_SwapWindow(windowHandle);
     return true;
 }

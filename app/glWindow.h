@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/pictureFit.h"
+#include "app/pictureUpscale.h"
 
 struct SDL_Window;
 
@@ -34,8 +35,14 @@ public:
     bool toggleDesktopFullScreen();
     // A pointer position in screen pixels becomes one in picture pixels, y downward.
     void screenToPicture(int& x, int& y) const;
+    // The refresh rate of the display the window is on; defaultFrameCapRate when it is unknown
+    // (a virtual X server reports none).
+    double displayRefresh() const;
 
     PictureFit picture;  // where the 640x480 picture is drawn in the drawable
+    // At whole scales on a software renderer the frame is drawn at 640x480 and shown scaled.
+    PictureUpscaler upscale;
+    bool softwareRenderer;
 
     void* renderingContext;  // SDL_GLContext
     SDL_Window* windowHandle;
@@ -45,6 +52,7 @@ public:
     char className[256];  // also the window title
     WindowProcedure windowProcedure;
     bool videoStarted;  // create started SDL's video subsystem, so destroy stops it
+    int swapInterval;   // what requestVerticalSync obtained: 0 when swaps do not wait for the display
 };
 
 extern GLWindow glWindow;

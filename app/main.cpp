@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         setPlatform(player.get());
     }
     enterDataFolder();
-    int exitCode = runGame(replay.get());
+    int exitCode = runGame(player.get());
     setPlatform(nullptr);
     stopVideo();
     return exitCode;

@@ -114,6 +114,7 @@ void MainLoop::frame(bool draw) {
     runGameFrame(game, swapWindowBuffers, draw);
     listenToRace(game);
     framesRun++;
+    if (draw) frameCap.wait(platform());
 }
 
 void MainLoop::run() {
@@ -126,7 +127,7 @@ int MainLoop::exitCode() const {
     return messageRetrieved && lastMessage.message == WM_QUIT ? (int)(int64_t)lastMessage.wParam : 0;
 }
 
-int runGame(const Replay* replay) {
+int runGame(ReplayPlatform* player) {
     Game game;
     MainLoop loop(game);
 
@@ -142,14 +143,18 @@ int runGame(const Replay* replay) {
     // cannot build a texture (it reads a null version string and crashes).
     bool windowMade = glWindow.create("GL Framework", 640, 480, 32, 16, fullScreen, windowProc, nullptr);
     loop.done = !windowMade;
+    // Swaps that do not wait for the display would run the loop flat out; a replay keeps its own
+    // pace on the desktop's clock.
+    if (windowMade && glWindow.swapInterval == 0 && !player)
+        loop.frameCap.setRate(glWindow.displayRefresh(), platform().queryPerformanceFrequency());
     if (windowMade) {
         sound.open();
         startGamepads();
         initTextures();
         game.load();
         char folder[storagePathSize];
-        if (replay)
-            prepareReplay(game, *replay);
+        if (player)
+            player->playInto(game);
         else if (storageFolder(folder, sizeof folder))
             game.history.keepIn(folder, stderr);
         else

@@ -3,6 +3,7 @@
 // procedure that turns window messages into key, mouse and activation state.
 #include <cstdint>
 
+#include "core/frameCap.h"
 #include "core/platform.h"
 
 class Game;
@@ -47,11 +48,13 @@ public:
     bool messageRetrieved;
     WindowMessage lastMessage;
     int framesRun;
+    // Paces drawn frames when the swap does not wait for the display; off until set.
+    FrameCap frameCap;
 };
 
-class Replay;
+class ReplayPlatform;
 
 // The whole run: the full-screen question, the window, the game, the loop and the shut-down.
-// With a replay, the game plays it (from a ReplayPlatform) and keeps nothing. Returns the
+// With a player (the platform in use), the game plays its replay and keeps nothing. Returns the
 // process exit code.
-int runGame(const Replay* replay = nullptr);
+int runGame(ReplayPlatform* player = nullptr);

@@ -1,14 +1,13 @@
 #include "app/replayPlayback.h"
 
-#include <SDL.h>
-
 #include "core/errorBox.h"
 #include "core/input.h"
 #include "race/game.h"
 #include "records/replay.h"
 
 ReplayPlatform::ReplayPlatform(Platform& d, const Replay& r)
-    : desktop(d), replay(r), next(0), posted(0), ready(false), counter(0), lastReal(0) {}
+    : desktop(d), replay(r), next(0), posted(0), ready(false), counter(0), firstReal(0), pacedCounts(0),
+      game(nullptr) {}
 
 int64_t ReplayPlatform::queryPerformanceFrequency() { return replay.frequency; }
 
@@ -17,15 +16,49 @@ bool ReplayPlatform::finished() const { return next >= replay.frameCount; }
 int64_t ReplayPlatform::queryPerformanceCounter() {
     if (ready) {
         counter += replay.frames[next].counterDelta;
+        if (next == 0) {
+            firstReal = desktop.queryPerformanceCounter();
+            pacedCounts = 0;
+        }
         next++;
         posted = 0;
         ready = false;
-        lastReal = desktop.queryPerformanceCounter();
+        if (finished()) {
+            if (game) game->replayShow = Game::replayEnded;
+        } else {
+            paceNextFrame();
+        }
     } else if (finished()) {
         // The race is over and stays on screen; no need to redraw it flat out.
-        SDL_Delay(10);
+        desktop.sleepUntil(desktop.queryPerformanceCounter() +
+                           (int64_t)((double)desktop.queryPerformanceFrequency() / replayEndFramesPerSecond));
     }
     return counter;
+}
+
+void ReplayPlatform::paceNextFrame() {
+    int64_t step = replay.frames[next].counterDelta;
+    const int64_t longest = (int64_t)(maxReplayFrameWait * (double)replay.frequency);
+    pacedCounts += step < 0 ? 0 : step > longest ? longest : step;
+}
+
+void ReplayPlatform::playInto(Game& g) {
+    game = &g;
+    prepareReplay(g, replay);
+    g.replayShow = finished() ? Game::replayEnded : Game::replayPlaying;
+}
+
+void ReplayPlatform::restart() {
+    next = 0;
+    posted = 0;
+    ready = false;
+    if (!game) return;
+    // The grid as the recorded race found it; the counter runs on, so no frame steps back.
+    game->currentTrack = replay.course;
+    game->waitingForStart = true;
+    game->paused = false;
+    game->resetRace();
+    playInto(*game);
 }
 
 void ReplayPlatform::passDesktopMessages() {
@@ -33,6 +66,9 @@ void ReplayPlatform::passDesktopMessages() {
     while (pendingMessages() < queueCapacity && desktop.peekMessage(m)) {
         if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
             postMessage(WM_CLOSE, 0, 0);
+        } else if (m.message == WM_KEYDOWN && m.wParam == VK_SPACE && finished() && !(m.lParam & ((int64_t)1 << 30))) {
+            // At the race's end Space plays it again (a key held down repeats: only its first press).
+            restart();
         } else if (!isReplayInput(m.message)) {
             // The window's own state and the ways out pass through as they came.
             postMessage(m.message, m.wParam, m.lParam);
@@ -41,11 +77,10 @@ void ReplayPlatform::passDesktopMessages() {
 }
 
 void ReplayPlatform::waitForFrame() {
-    // The frame was driven this long after the one before it; a frame runs no sooner.
-    double want = (double)replay.frames[next].counterDelta / (double)replay.frequency;
-    if (want > maxReplayFrameWait) want = maxReplayFrameWait;
-    double perSecond = (double)desktop.queryPerformanceFrequency();
-    while ((double)(desktop.queryPerformanceCounter() - lastReal) / perSecond < want) SDL_Delay(1);
+    // The first frame runs at once and sets the clock for the rest.
+    if (next == 0) return;
+    double seconds = (double)pacedCounts / (double)replay.frequency;
+    desktop.sleepUntil(firstReal + (int64_t)(seconds * (double)desktop.queryPerformanceFrequency()));
 }
 
 void ReplayPlatform::pumpEvents() {

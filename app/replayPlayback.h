@@ -9,6 +9,8 @@ class Replay;
 
 // Longest wait for one frame: a frame recorded across a pause would otherwise stall the playback.
 const double maxReplayFrameWait = 0.25;
+// How often the race's end, left on screen, is redrawn.
+const double replayEndFramesPerSecond = 60.0;
 
 class ReplayPlatform : public Platform {
 public:
@@ -24,6 +26,11 @@ public:
         return desktop.messageBox(text, caption, flags);
     }
     bool finished() const;
+    // The game the replay drives: it is told what it shows, and goes back to the grid when the
+    // player asks for the race again (Space at its end).
+    void playInto(Game& game);
+    // The replay paces itself on the desktop's clock; frames need no other wait.
+    void sleepUntil(int64_t) override {}
 
 protected:
     void pumpEvents() override;
@@ -31,6 +38,10 @@ protected:
 private:
     void passDesktopMessages();
     void waitForFrame();
+    // Back to the first frame, the game on the grid as the race started.
+    void restart();
+    // Adds the next frame's step, at most maxReplayFrameWait, to the recorded clock.
+    void paceNextFrame();
 
     Platform& desktop;
     const Replay& replay;
@@ -38,7 +49,12 @@ private:
     int posted;  // of its messages
     bool ready;  // all handed over: the next counter reading runs it
     int64_t counter;
-    int64_t lastReal;  // desktop counter when the last frame ran
+    // Frames run on the recorded clock: the next frame is due when the desktop's counter has
+    // moved on from the first frame's as far as the recorded one had (long steps held to
+    // maxReplayFrameWait). Against a schedule, late wake-ups do not add up over a race.
+    int64_t firstReal;    // desktop counter when the first frame ran
+    int64_t pacedCounts;  // recorded counts from the first frame to the next one
+    Game* game;           // not owned; null until playInto
 };
 
 // Reads path and checks that this game can play it; false after telling the user why.

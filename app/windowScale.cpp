@@ -8,6 +8,7 @@
 #include "app/glWindow.h"
 #include "app/mainLoop.h"
 #include "app/soundDevice.h"
+#include "core/frameCap.h"
 #include "core/input.h"
 
 int requestVerticalSync() {
@@ -18,13 +19,21 @@ int requestVerticalSync() {
     return 0;
 }
 
+double GLWindow::displayRefresh() const {
+    SDL_DisplayMode mode;
+    int display = windowHandle ? SDL_GetWindowDisplayIndex(windowHandle) : 0;
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0)
+        return defaultFrameCapRate;
+    return mode.refresh_rate;
+}
+
 void GLWindow::fitToDrawable() {
     int width = pictureWidth, height = pictureHeight;
     if (windowHandle) SDL_GL_GetDrawableSize(windowHandle, &width, &height);
     picture = fitPicture(width, height);
     // The projection is left as it is: the viewport alone scales the picture, so at 640x480
     // every pixel is drawn exactly as before. The game's full clear blackens the bars.
-    glViewport(picture.x, picture.y, picture.width, picture.height);
+    upscale.aim(picture, softwareRenderer);
 }
 
 bool GLWindow::toggleDesktopFullScreen() {

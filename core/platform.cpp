@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 Platform::Platform() : queueHead(0), queueCount(0) {}
 Platform::~Platform() {}
@@ -33,6 +34,20 @@ void Platform::postQuitMessage(int exitCode) {
         queueCount--;
     }
     postMessage(WM_QUIT, (uint64_t)(int64_t)exitCode, 0);
+}
+
+void Platform::sleepUntil(int64_t target) {
+    int64_t perSecond = queryPerformanceFrequency();
+    if (perSecond <= 0) return;
+    // A wake-up comes late by the system's timer slack, never early: the loop looks again.
+    for (int64_t left = target - queryPerformanceCounter(); left > 0; left = target - queryPerformanceCounter()) {
+        double seconds = (double)left / (double)perSecond;
+        timespec wait;
+        wait.tv_sec = (time_t)seconds;
+        wait.tv_nsec = (long)((seconds - (double)wait.tv_sec) * 1e9);
+        if (wait.tv_sec == 0 && wait.tv_nsec == 0) wait.tv_nsec = 1;
+        nanosleep(&wait, nullptr);
+    }
 }
 
 bool Platform::changeDirectory(const char* path) { return path && chdir(path) == 0; }
@@ -67,7 +82,7 @@ int Platform::listFiles(const char* pattern, void (*onName)(const char*, void*),
 
 ScriptedPlatform::ScriptedPlatform()
     : counter(0), frequency(1000000000), cursorX(0), cursorY(0), cursorShown(true), showCursorCalls(0), waitCalls(0),
-      yesNoAnswer(IDNO), echoToStderr(true) {}
+      sleepCalls(0), yesNoAnswer(IDNO), echoToStderr(true) {}
 
 int ScriptedPlatform::messageBox(const char* text, const char* caption, unsigned flags) {
     boxTexts.push_back(text ? text : "");
@@ -76,6 +91,11 @@ int ScriptedPlatform::messageBox(const char* text, const char* caption, unsigned
         fprintf(stderr, "%s%s%s\n", caption && *caption ? caption : "", caption && *caption ? ": " : "",
                 text ? text : "");
     return (flags & 0x0F) == MB_YESNO ? yesNoAnswer : IDOK;
+}
+
+void ScriptedPlatform::sleepUntil(int64_t target) {
+    sleepCalls++;
+    if (target > counter) counter = target;
 }
 
 static ScriptedPlatform defaultPlatform;

@@ -64,6 +64,9 @@ public:
     // Sleeps until a system event arrives (or a short while passes) when none waits; the loop
     // calls it instead of polling while the window is minimised.
     virtual void waitMessage() {}
+    // Returns once the counter has reached target, at once when it already has. Frames that
+    // have nothing to wait on (no vsync, a replay's next frame) sleep here instead of spinning.
+    virtual void sleepUntil(int64_t target);
     static const int queueCapacity = 512;
 
     virtual int64_t queryPerformanceCounter() = 0;
@@ -114,6 +117,8 @@ public:
     }
     int messageBox(const char* text, const char* caption, unsigned flags) override;
     void waitMessage() override { waitCalls++; }
+    // Time passes only when told: a sleep moves the counter straight to its end.
+    void sleepUntil(int64_t target) override;
 
     int64_t counter;
     int64_t frequency;
@@ -121,6 +126,7 @@ public:
     bool cursorShown;
     int showCursorCalls;
     int waitCalls;
+    int sleepCalls;
     int yesNoAnswer;    // returned by MB_YESNO boxes
     bool echoToStderr;  // message texts also go to stderr
     std::vector<std::string> boxTexts;

@@ -48,6 +48,7 @@ public:
     void drawTitleRecords();
     void drawNewRecordMark();
     void drawStartPrompt();
+    void drawReplayMark(int x, int y);
     // Fixes each finisher's place ahead of everyone still racing; part of updatePositions.
     void holdFinishOrder();
     bool hasFinished(int truck) const;
@@ -122,6 +123,9 @@ public:
     double missedCueUntil;
     int missedCheckpoint;
     bool userOnLine;  // the user's hitch was on the line's tile at the last look
+    // A recorded race played back: "REPLAY" while it plays, and at its end the keys that work.
+    enum ReplayShow { noReplay, replayPlaying, replayEnded };
+    ReplayShow replayShow = noReplay;
 
     static constexpr double missedCueSeconds = 2.0;
     // Recovery (recover.cpp): the race clock when the truck is set down, negative when not asked;

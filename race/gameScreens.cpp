@@ -55,6 +55,17 @@ void Game::draw() {
         drawHud();
         drawCues();
         if (paused) drawPaused();
+        if (replayShow != noReplay) {
+            drawRect(panelShade, 514, 398, 636, 432);
+            drawReplayMark(526, 404);
+        }
+        // A replay that ends mid-race (the race was quit) says the same as one that ends on
+        // its results, beside the speed rather than over the truck.
+        if (replayShow == replayEnded) {
+            drawRect(panelShade, 290, 4, 630, 54);
+            textFont.setColour(1, 1, 1);
+            printText(302, 16, "SPACE replays, Esc quits\n");
+        }
     }
 }
 
@@ -92,8 +103,21 @@ void Game::drawTitleRecords() {
 void Game::drawStartPrompt() {
     drawRect(panelShade, 160, 10, 440, 60);
     textFont.setColour(1, 1, 1);
-    printText(196, 22, "Press SPACE to start\n");
+    // A replay's Space is its own: nothing while it plays, the race again at its end.
+    if (replayShow == replayPlaying)
+        drawReplayMark(268, 22);
+    else if (replayShow == replayEnded)
+        printText(168, 22, "SPACE replays, Esc quits\n");
+    else
+        printText(196, 22, "Press SPACE to start\n");
     glColor3f(1, 1, 1);
+}
+
+// "REPLAY" in red, so a recorded race is never taken for one being driven.
+void Game::drawReplayMark(int x, int y) {
+    textFont.setColour(1, 0.3f, 0.3f);
+    printText(x, y, "REPLAY");
+    textFont.setColour(1, 1, 1);
 }
 
 // Everything shown is the user's truck.
