@@ -6,7 +6,7 @@ count=$3
 outdir=${4:-.}
 . "$(dirname "$0")/helpers.sh"
 # Each start has its own limit (session.sh); this one only names the start that hangs.
-timeLimit "${TD_STARTS_LIMIT:-540}"
+timeLimit "${TD_STARTS_LIMIT:-1800}"
 trap endTimeLimit EXIT
 shown=0
 for i in $(seq "$count"); do
