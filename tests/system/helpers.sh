@@ -93,3 +93,14 @@ endTimeLimit() {
     [ -z "$watchdog" ] || kill "$watchdog" 2>/dev/null || true
     [ -z "$stepFile" ] || rm -f "$stepFile"
 }
+
+# WINDOW FILE [IMPORT OPTIONS...]: a screenshot of WINDOW. A window listed by the X server may
+# not be mapped yet, and a starved server can refuse a grab now and then: retried for 10 s.
+grabWindow() {
+    local window=$1 file=$2 deadline=$((SECONDS + 10))
+    shift 2
+    until import -window "$window" "$@" "$file" 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+}

@@ -59,9 +59,16 @@ hold() {
     sleep "$2"
     for k in $1; do timeout 5 xdotool keyup "$k"; done
 }
+# A window just listed may not be mapped yet, and a starved X server refuses a grab now and
+# then: a shot is retried for 10 s.
 shoot() {
     shot=$outdir/recover-$1.ppm
-    import -window "$window" -depth 8 "$shot" 2>/dev/null || fail "no screenshot $1"
+    local tries=50
+    until import -window "$window" -depth 8 "$shot" 2>/dev/null; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || fail "no screenshot $1"
+        sleep 0.2
+    done
 }
 shows() {  # TEXT X Y R G B: on the last shot
     "$screenText" "$shot" "$images" is "$2" "$3" "$4" "$5" "$6" "$1" >/dev/null
@@ -115,10 +122,15 @@ timeout 5 xdotool keydown Up
 deadline=$((SECONDS + 60))
 stuckReads=0
 trail=""
+# The hint shows for five seconds of race time once the truck has crawled against the wall a
+# while; a loaded machine's slow reads can take longer than that to see the truck stop, so every
+# read looks for it.
+hintSeen=0
 while [ $stuckReads -lt 3 ]; do
     [ $SECONDS -lt $deadline ] || fail "the truck never came to a stop at the first bend ($trail)"
     alive || fail "the game ended while driving into the wall"
     shoot up
+    shows "Stuck? Press R to recover" 124 120 1 1 0 && hintSeen=1
     if position && speedOf; then
         trail+="$x,$y@$speed "
         if [ "$x" -gt 1650 ] && [ "$speed" -lt 12 ]; then stuckReads=$((stuckReads + 1)); else stuckReads=0; fi
@@ -127,7 +139,7 @@ while [ $stuckReads -lt 3 ]; do
 done
 echo "stuck against the wall: $trail"
 cp "$shot" "$outdir/recover-stuck.ppm"
-waitForText 30 "Stuck? Press R to recover" 124 120 1 1 0
+[ $hintSeen -eq 1 ] || waitForText 30 "Stuck? Press R to recover" 124 120 1 1 0
 echo "the hint shows while the truck is stuck"
 timeout 5 xdotool keyup Up
 

@@ -262,7 +262,7 @@ fi
 # Screenshot NAME: session-race-NAME.ppm to read, .png to look at.
 shoot() {
     local base="$outdir/session-race-$1"
-    import -window "$window" -depth 8 "$base.ppm" 2>/dev/null || fail "no screenshot $1"
+    grabWindow "$window" "$base.ppm" -depth 8 || fail "no screenshot $1"
     shotFile=$base.ppm
     shots[$shotFile]=1
 }
@@ -314,7 +314,7 @@ race() {
     while [ $shot -lt 6 ]; do
         [ $SECONDS -lt $deadline ] || { timeout 10 xdotool keyup Up; fail "no six new frames in 60 s"; }
         file=$outdir/session-race-up$((shot + 1)).ppm
-        import -window "$window" -depth 8 "$file" 2>/dev/null || fail "no screenshot $file"
+        grabWindow "$window" "$file" -depth 8 || fail "no screenshot $file"
         shots[$file]=1
         if [ -n "$previous" ] && cmp -s "$file" "$previous"; then
             sleep 0.1
