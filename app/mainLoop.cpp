@@ -8,6 +8,7 @@
 #include "app/replayPlayback.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
+#include "front/courseChoice.h"
 #include "graphics/soundOffMark.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -111,7 +112,7 @@ void MainLoop::frame(bool draw) {
     // Escape ends the loop, but this frame is still updated, drawn and shown. While the help
     // is open Escape closes it instead.
     if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape()) done = true;
-    runGameFrame(game, swapWindowBuffers, draw);
+    runGameFrame(game, swapWindowBuffers, draw, over);
     listenToRace(game);
     framesRun++;
     if (draw) frameCap.wait(platform());
@@ -127,9 +128,17 @@ int MainLoop::exitCode() const {
     return messageRetrieved && lastMessage.message == WM_QUIT ? (int)(int64_t)lastMessage.wParam : 0;
 }
 
+// The player's own courses, beside their records.
+static bool playerCoursesFolder(char* buffer, int size) {
+    char folder[storagePathSize];
+    return storageFolder(folder, sizeof folder) && snprintf(buffer, (size_t)size, "%s/courses", folder) < size;
+}
+
 int runGame(ReplayPlatform* player) {
     Game game;
     MainLoop loop(game);
+    // Outlives the loop it is handed to.
+    CourseChoice choice;
 
     int answer;
     {
@@ -159,6 +168,12 @@ int runGame(ReplayPlatform* player) {
             game.history.keepIn(folder, stderr);
         else
             fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
+        // The shipped courses are in the data folder, the working one by now.
+        char own[storagePathSize];
+        if (!player) {
+            choice.gather(shippedCoursesFolder, playerCoursesFolder(own, sizeof own) ? own : nullptr, stderr);
+            loop.over = &choice;
+        }
     }
 
     loop.run();
