@@ -162,18 +162,21 @@ int runGame(ReplayPlatform* player) {
         initTextures();
         game.load();
         char folder[storagePathSize];
-        if (player)
-            player->playInto(game);
-        else if (storageFolder(folder, sizeof folder))
-            game.history.keepIn(folder, stderr);
-        else
-            fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
         // The shipped courses are in the data folder, the working one by now.
         char own[storagePathSize];
-        if (!player) {
-            choice.gather(shippedCoursesFolder, playerCoursesFolder(own, sizeof own) ? own : nullptr, stderr);
-            loop.over = &choice;
+        choice.gather(shippedCoursesFolder, playerCoursesFolder(own, sizeof own) ? own : nullptr, player ? nullptr : stderr);
+        if (player) {
+            // A race on a course file plays only on that very course.
+            if (player->placeCourse(game, choice.library))
+                player->playInto(game);
+            else
+                loop.done = true;
+        } else if (storageFolder(folder, sizeof folder)) {
+            game.history.keepIn(folder, stderr);
+        } else {
+            fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
         }
+        if (!player) loop.over = &choice;
     }
 
     loop.run();
@@ -191,5 +194,6 @@ int runGame(ReplayPlatform* player) {
         fprintf(stderr, "trailerdash: no window could be opened\n");
         return 1;
     }
+    if (player && !player->coursePlaced) return 1;
     return loop.exitCode();
 }

@@ -18,6 +18,7 @@
 #include "tools/runner/frameCapture.h"
 #include "tools/runner/stopSignals.h"
 #include "track/courseFile.h"
+#include "track/courseLibrary.h"
 
 static const int screenWidth = 640;
 static const int screenHeight = 480;
@@ -87,6 +88,14 @@ bool RaceRunner::start(FILE* err) {
             fprintf(err, "trailerdash-runner: %s\n", why);
             return false;
         }
+        // A course file changes, the replay does not: its keys would drive another race.
+        if (replay && replay->courseHash && courseHash(course) != replay->courseHash) {
+            fprintf(err,
+                    "trailerdash-runner: cannot play %s: it is a race on the course \"%s\", and %s is not that "
+                    "course (it differs from it, or it was changed since)\n",
+                    options.replayPath, replay->courseName, options.coursePath);
+            return false;
+        }
     }
     if (options.savePath[0]) {
         char full[PATH_MAX];
@@ -112,6 +121,26 @@ bool RaceRunner::start(FILE* err) {
         fprintf(err, "trailerdash-runner: no data folder\n");
         return false;
     }
+    // A replay of a course file with no --course: its course is looked for among the game's own.
+    bool courseFound = false;
+    if (replay && replay->courseHash && !options.coursePath[0]) {
+        char own[storagePathSize + 16];
+        char folder[storagePathSize];
+        bool hasOwn = storageFolder(folder, sizeof folder) && snprintf(own, sizeof own, "%s/courses", folder) < (int)sizeof own;
+        CourseLibrary* library = new CourseLibrary();
+        library->gather(shippedCoursesFolder, hasOwn ? own : nullptr, nullptr);
+        int at = library->find(replay->courseHash);
+        if (at >= 0) course = library->entry(at).course;
+        delete library;
+        if (at < 0) {
+            fprintf(err,
+                    "trailerdash-runner: cannot play %s: it is a race on the course \"%s\", which is missing or has "
+                    "changed; give its file with --course FILE\n",
+                    options.replayPath, replay->courseName);
+            return false;
+        }
+        courseFound = true;
+    }
     initTextures();
     game = new Game();
     loop = new MainLoop(*game);
@@ -121,7 +150,7 @@ bool RaceRunner::start(FILE* err) {
                 options.replayPath, replay->course, game->trackCount);
         return false;
     }
-    if (options.coursePath[0]) raceOn(course);
+    if (options.coursePath[0] || courseFound) raceOn(course);
     if (recordPath[0]) game->history.alsoRecordTo(recordPath);
     char keepFolder[storagePathSize];
     if (options.keep && !replay) {
