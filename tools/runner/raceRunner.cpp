@@ -10,6 +10,7 @@
 #include "app/dataFolder.h"
 #include "app/headlessContext.h"
 #include "core/input.h"
+#include "front/courseChoice.h"
 #include "app/mainLoop.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -25,7 +26,7 @@ static const int screenHeight = 480;
 
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
     : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), record(), frameCounts(0), frame(0), held{},
-      drawNext(false), replay(nullptr), outputFailed(false) {
+      drawNext(false), replay(nullptr), outputFailed(false), choice(nullptr) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;
@@ -164,6 +165,14 @@ bool RaceRunner::start(FILE* err) {
         game->currentTrack = options.track;
         game->resetRace();
     }
+    if (options.choose > 0) {
+        char own[storagePathSize + 16], folder[storagePathSize];
+        bool hasOwn = storageFolder(folder, sizeof folder) && snprintf(own, sizeof own, "%s/courses", folder) < (int)sizeof own;
+        choice = new CourseChoice();
+        choice->gather(shippedCoursesFolder, hasOwn ? own : nullptr, err);
+        loop->over = choice;
+        for (int i = 0; i < options.choose; i++) choice->step(*game, 1);
+    }
     // The loop runs frames only for an active window, as the game's does.
     clock.postMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0), 0);
     return true;
@@ -185,8 +194,10 @@ void RaceRunner::shutDown() {
         releaseTextures();
         delete loop;
         delete game;
+        delete choice;
         loop = nullptr;
         game = nullptr;
+        choice = nullptr;
     }
     if (trace) {
         fclose(trace);
@@ -275,6 +286,7 @@ bool RaceRunner::runRace(int number) {
     if (number == 1 && options.screenshotFolder[0]) {
         // The title as the game's first frame shows it, drawn without advancing anything.
         game->draw();
+        if (choice) choice->draw(*game);
         shoot("title");
     }
     // Space for one frame starts the race: from the title, or from the results onto the next course.
