@@ -8,6 +8,7 @@
 #include "app/replayPlayback.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
+#include "front/courseChoice.h"
 #include "graphics/soundOffMark.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -111,7 +112,7 @@ void MainLoop::frame(bool draw) {
     // Escape ends the loop, but this frame is still updated, drawn and shown. While the help
     // is open Escape closes it instead.
     if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape()) done = true;
-    runGameFrame(game, swapWindowBuffers, draw);
+    runGameFrame(game, swapWindowBuffers, draw, over);
     listenToRace(game);
     framesRun++;
     if (draw) frameCap.wait(platform());
@@ -127,9 +128,17 @@ int MainLoop::exitCode() const {
     return messageRetrieved && lastMessage.message == WM_QUIT ? (int)(int64_t)lastMessage.wParam : 0;
 }
 
+// The player's own courses, beside their records.
+static bool playerCoursesFolder(char* buffer, int size) {
+    char folder[storagePathSize];
+    return storageFolder(folder, sizeof folder) && snprintf(buffer, (size_t)size, "%s/courses", folder) < size;
+}
+
 int runGame(ReplayPlatform* player) {
     Game game;
     MainLoop loop(game);
+    // Outlives the loop it is handed to.
+    CourseChoice choice;
 
     int answer;
     {
@@ -153,12 +162,21 @@ int runGame(ReplayPlatform* player) {
         initTextures();
         game.load();
         char folder[storagePathSize];
-        if (player)
-            player->playInto(game);
-        else if (storageFolder(folder, sizeof folder))
+        // The shipped courses are in the data folder, the working one by now.
+        char own[storagePathSize];
+        choice.gather(shippedCoursesFolder, playerCoursesFolder(own, sizeof own) ? own : nullptr, player ? nullptr : stderr);
+        if (player) {
+            // A race on a course file plays only on that very course.
+            if (player->placeCourse(game, choice.library))
+                player->playInto(game);
+            else
+                loop.done = true;
+        } else if (storageFolder(folder, sizeof folder)) {
             game.history.keepIn(folder, stderr);
-        else
+        } else {
             fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
+        }
+        if (!player) loop.over = &choice;
     }
 
     loop.run();
@@ -176,5 +194,6 @@ int runGame(ReplayPlatform* player) {
         fprintf(stderr, "trailerdash: no window could be opened\n");
         return 1;
     }
+    if (player && !player->coursePlaced) return 1;
     return loop.exitCode();
 }

@@ -7,6 +7,7 @@
 #include "core/platform.h"
 
 class Game;
+class ScreenOverRace;
 
 // False while the window is minimised (or hidden): then the loop runs no frames.
 extern bool windowActive;
@@ -50,6 +51,8 @@ public:
     int framesRun;
     // Paces drawn frames when the swap does not wait for the display; off until set.
     FrameCap frameCap;
+    // The screen over the race that every frame hands the keys and the picture to; none until set.
+    ScreenOverRace* over = nullptr;
 };
 
 class ReplayPlatform;

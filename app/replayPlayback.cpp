@@ -4,6 +4,7 @@
 #include "core/input.h"
 #include "race/game.h"
 #include "records/replay.h"
+#include "track/courseLibrary.h"
 
 ReplayPlatform::ReplayPlatform(Platform& d, const Replay& r)
     : desktop(d), replay(r), next(0), posted(0), ready(false), counter(0), firstReal(0), pacedCounts(0),
@@ -46,6 +47,22 @@ void ReplayPlatform::playInto(Game& g) {
     game = &g;
     prepareReplay(g, replay);
     g.replayShow = finished() ? Game::replayEnded : Game::replayPlaying;
+}
+
+bool ReplayPlatform::placeCourse(Game& g, const CourseLibrary& library) {
+    coursePlaced = true;
+    if (!replay.courseHash) return true;
+    int at = library.find(replay.courseHash);
+    if (at < 0) {
+        errorBox("Cannot play the replay:\nit is a race on the course \"%s\", which is missing or has changed\n",
+                 replay.courseName);
+        coursePlaced = false;
+        return false;
+    }
+    g.currentTrack = 0;
+    g.useCourse(0, library.entry(at).course);
+    g.trackCount = 1;
+    return true;
 }
 
 void ReplayPlatform::restart() {

@@ -4,6 +4,7 @@
 // do not reach the game meanwhile; Escape and the close box still end it.
 #include "core/platform.h"
 
+class CourseLibrary;
 class Game;
 class Replay;
 
@@ -29,6 +30,10 @@ public:
     // The game the replay drives: it is told what it shows, and goes back to the grid when the
     // player asks for the race again (Space at its end).
     void playInto(Game& game);
+    // A race on a course file: its course, found in library by its hash, goes into the game.
+    // False, after telling the user, when the library lacks it (missing, or changed since).
+    bool placeCourse(Game& game, const CourseLibrary& library);
+    bool coursePlaced = true;
     // The replay paces itself on the desktop's clock; frames need no other wait.
     void sleepUntil(int64_t) override {}
 

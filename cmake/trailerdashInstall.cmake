@@ -12,6 +12,14 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/images DESTINATION ${CMAKE_INSTALL_DATADIR
   OPTIONAL PATTERN ".assetgen.stamp" EXCLUDE)
 # The courses shipped with the game, as course files beside the pictures.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/courses DESTINATION ${CMAKE_INSTALL_DATADIR}/trailerdash)
+# The build tree is a data folder too (images/ beside the game): the courses go beside them there.
+file(GLOB TD_SHIPPED_COURSES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/courses/*.course)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/courses/.stamp
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/courses ${CMAKE_BINARY_DIR}/courses
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/courses/.stamp
+  DEPENDS ${TD_SHIPPED_COURSES} VERBATIM)
+add_custom_target(td_shipped_courses ALL DEPENDS ${CMAKE_BINARY_DIR}/courses/.stamp)
+add_dependencies(trailerdash td_shipped_courses)
 # Software centres pair the metainfo with the desktop entry by the file's name: both carry the
 # component's reverse-DNS ID.
 set(TD_APP_ID org.example.trailerdash)

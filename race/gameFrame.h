@@ -5,6 +5,16 @@
 
 class Game;
 
+// A screen above the race (the title's choice of course): it reads the frame's keys before the
+// race does, and draws over the race's picture before it is shown.
+class ScreenOverRace {
+public:
+    virtual ~ScreenOverRace() = default;
+    virtual void update(Game& game) = 0;
+    virtual void draw(const Game& game) = 0;
+};
+
 // Runs one frame. swapBuffers shows the drawn picture (null where nothing is shown); an undrawn
 // frame (draw false) moves the world and the input exactly as a drawn one and leaves the picture.
-void runGameFrame(Game& game, void (*swapBuffers)(), bool draw = true);
+// over, when given, takes its turn at the keys and the picture.
+void runGameFrame(Game& game, void (*swapBuffers)(), bool draw = true, ScreenOverRace* over = nullptr);

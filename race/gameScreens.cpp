@@ -83,8 +83,8 @@ void Game::drawTitle() {
 
 // The current course's best lap and race, when it has any.
 void Game::drawTitleRecords() {
-    float lap = history.records.bestLap(currentTrack);
-    float race = history.records.bestRace(currentTrack);
+    float lap = history.bestLap(*this);
+    float race = history.bestRace(*this);
     if (lap <= 0.0f && race <= 0.0f) return;
     drawRect(panelShade, recordsPanel[0], recordsPanel[1], recordsPanel[2], recordsPanel[3]);
     textFont.setColour(1, 1, 0);

@@ -7,14 +7,50 @@
 #include "core/timing.h"
 #include "race/game.h"
 #include "race/player.h"
+#include "track/courseLibrary.h"
 
 static const char recordsName[] = "records";
 static const char lastReplayName[] = "last.replay";
+static const char courseRecordsName[] = "course-records";
+
+CourseKey courseKeyOf(const Game& game) {
+    CourseKey key = {game.currentTrack, 0, ""};
+    if (game.currentTrack < 0 || game.currentTrack >= Game::maxTracks) return key;
+    const Track& track = game.tracks[game.currentTrack];
+    if (track.courseHash == 0) return key;
+    // A course file that is a built-in course exactly keeps that course's records and replays.
+    int builtIn = builtInCourseWithHash(track.courseHash);
+    if (builtIn >= 0) {
+        key.index = builtIn;
+        return key;
+    }
+    key.hash = track.courseHash;
+    snprintf(key.name, sizeof key.name, "%s", track.courseName);
+    return key;
+}
+
+// The file of the best race on a course.
+static void bestReplayName(const CourseKey& course, char* name, size_t size) {
+    if (course.hash)
+        snprintf(name, size, "best-%016llx.replay", (unsigned long long)course.hash);
+    else
+        snprintf(name, size, "best-course%d.replay", course.index);
+}
 
 RaceHistory::RaceHistory()
     : lastBeaten(0), recordingOn(false), ghostLoaded(false), ghostShown(true), ghostFrame(0),
       ghostSeconds(0), folder{}, extraPath{}, frameDelta(0), pendingCount(0), pendingOverflow(false),
-      userFinished(false), recordingIsBest(false), warned(false) {}
+      userFinished(false), recordingIsBest(false), warned(false), raceCourse{0, 0, ""} {}
+
+float RaceHistory::bestLap(const Game& game) const {
+    CourseKey key = courseKeyOf(game);
+    return key.hash ? records.bestLapOf(key.hash) : records.bestLap(key.index);
+}
+
+float RaceHistory::bestRace(const Game& game) const {
+    CourseKey key = courseKeyOf(game);
+    return key.hash ? records.bestRaceOf(key.hash) : records.bestRace(key.index);
+}
 
 bool RaceHistory::pathOf(const char* name, char* buffer, int size) const {
     int n = snprintf(buffer, (size_t)size, "%s/%s", folder, name);
@@ -27,6 +63,7 @@ void RaceHistory::keepIn(const char* where, FILE* err) {
     if (!makeFolders(folder)) cannotWrite(folder);
     char path[storagePathSize + 32];
     if (pathOf(recordsName, path, sizeof path)) records.load(path, err);
+    if (pathOf(courseRecordsName, path, sizeof path)) records.load(path, err, courseFileRecords);
 }
 
 void RaceHistory::alsoRecordTo(const char* path) {
@@ -61,7 +98,8 @@ void RaceHistory::raceStarted(const Game& game) {
     lastBeaten = 0;
     userFinished = false;
     recordingIsBest = false;
-    loadGhost(game.currentTrack);
+    raceCourse = courseKeyOf(game);
+    loadGhost(raceCourse);
     if (!keeping() && !extraPath[0]) return;
     if (pendingOverflow) {
         fprintf(stderr, "trailerdash: too many key and mouse messages at the start; this race is not recorded\n");
@@ -69,6 +107,11 @@ void RaceHistory::raceStarted(const Game& game) {
     }
     // The keys held at the end of the last frame: this frame's messages come on top of them.
     recording.begin(game.currentTrack, perfFrequency, keys.previous);
+    // A built-in course is named by its number, as replays always named it.
+    if (raceCourse.hash)
+        recording.setCourseFile(raceCourse.hash, raceCourse.name);
+    else
+        recording.course = raceCourse.index;
     recordingOn = true;
 }
 
@@ -87,9 +130,10 @@ void RaceHistory::frameEnded(const Game& game) {
     const Player* user = game.players[0];
     if (!userFinished && user && user->isFinished()) {
         userFinished = true;
-        lastBeaten = records.offer(game.currentTrack, user->getTime(), t.getBestLapTime());
+        lastBeaten = raceCourse.hash ? records.offerFor(raceCourse.hash, user->getTime(), t.getBestLapTime())
+                                     : records.offer(raceCourse.index, user->getTime(), t.getBestLapTime());
         if (lastBeaten & newRaceRecord) recordingIsBest = true;
-        if (lastBeaten) saveRecords();
+        if (lastBeaten) saveRecords(raceCourse.hash ? courseFileRecords : builtInRecords);
     }
     if (!room) {
         // Kept up to here; the rest of a race this long is the results screen left standing.
@@ -100,11 +144,12 @@ void RaceHistory::frameEnded(const Game& game) {
 
 void RaceHistory::stop() { finishRecording(); }
 
-void RaceHistory::saveRecords() {
+void RaceHistory::saveRecords(RecordsPart part) {
     if (!keeping()) return;
-    if (records.readOnly) return;
+    if (part == builtInRecords ? records.readOnly : records.hashedReadOnly) return;
     char path[storagePathSize + 32];
-    if (!pathOf(recordsName, path, sizeof path) || !records.save(path)) cannotWrite(path);
+    const char* name = part == builtInRecords ? recordsName : courseRecordsName;
+    if (!pathOf(name, path, sizeof path) || !records.save(path, part)) cannotWrite(path);
 }
 
 void RaceHistory::finishRecording() {
@@ -113,20 +158,20 @@ void RaceHistory::finishRecording() {
     char path[storagePathSize + 32];
     if (keeping()) {
         if (!pathOf(lastReplayName, path, sizeof path) || !recording.save(path)) cannotWrite(path);
-        char best[32];
-        snprintf(best, sizeof best, "best-course%d.replay", recording.course);
+        char best[48];
+        bestReplayName(raceCourse, best, sizeof best);
         if (recordingIsBest && (!pathOf(best, path, sizeof path) || !recording.save(path))) cannotWrite(path);
     }
     if (extraPath[0] && !recording.save(extraPath)) fprintf(stderr, "trailerdash: cannot write %s\n", extraPath);
 }
 
-void RaceHistory::loadGhost(int course) {
+void RaceHistory::loadGhost(const CourseKey& course) {
     ghostLoaded = false;
     ghostFrame = 0;
     ghostSeconds = 0;
     if (!keeping()) return;
-    char name[32], path[storagePathSize + 32], why[128];
-    snprintf(name, sizeof name, "best-course%d.replay", course);
+    char name[48], path[storagePathSize + 32], why[128];
+    bestReplayName(course, name, sizeof name);
     if (!pathOf(name, path, sizeof path)) return;
     FILE* f = fopen(path, "rb");
     if (!f) return;  // no best race yet
@@ -135,7 +180,9 @@ void RaceHistory::loadGhost(int course) {
         fprintf(stderr, "trailerdash: no ghost: %s %s\n", path, why);
         return;
     }
-    if (ghostRun.course != course || ghostRun.frameCount == 0) {
+    bool sameCourse = course.hash ? ghostRun.courseHash == course.hash
+                                  : ghostRun.courseHash == 0 && ghostRun.course == course.index;
+    if (!sameCourse || ghostRun.frameCount == 0) {
         fprintf(stderr, "trailerdash: no ghost: %s is not a race on this course\n", path);
         return;
     }

@@ -12,6 +12,10 @@
 
 class Game;
 
+// The course of the race on the game's current track: a built-in course by its number (also when
+// a course file holds one of them exactly), any other course file by its hash and name.
+CourseKey courseKeyOf(const Game& game);
+
 // Messages that reached the window procedure since the last frame; more than this between two
 // frames leaves the race that starts in that frame unrecorded.
 const int maxPendingMessages = 1024;
@@ -42,8 +46,12 @@ public:
     // The ghost where the best race stood at this point of its clock, in the world view.
     void drawGhost(const Game& game);
 
-    // Path of a file in the folder: "records", "last.replay" or "best-courseN.replay".
+    // Path of a file in the folder: "records", "course-records", "last.replay", "best-courseN.replay"
+    // or "best-HASH.replay".
     bool pathOf(const char* name, char* buffer, int size) const;
+    // The best times on the course of the game's current track, 0 when it has none.
+    float bestLap(const Game& game) const;
+    float bestRace(const Game& game) const;
 
     Records records;
     // What the user's last finished race beat (newLapRecord, newRaceRecord), for the results.
@@ -58,8 +66,8 @@ public:
 
 private:
     void finishRecording();
-    void loadGhost(int course);
-    void saveRecords();
+    void loadGhost(const CourseKey& course);
+    void saveRecords(RecordsPart part);
     void cannotWrite(const char* path);
 
     char folder[storagePathSize];
@@ -71,5 +79,6 @@ private:
     bool userFinished;
     bool recordingIsBest;
     bool warned;
+    CourseKey raceCourse;  // of the race under way, or the last one
     Truck ghostTruck;  // drawn only; never in the physics world
 };

@@ -15,6 +15,8 @@ Records::Records() { clear(); }
 void Records::clear() {
     for (int i = 0; i < maxRecordCourses; i++) laps[i] = races[i] = 0.0f;
     readOnly = false;
+    hashedCount = 0;
+    hashedReadOnly = false;
 }
 
 static bool validCourse(int course) { return course >= 0 && course < maxRecordCourses; }
@@ -32,6 +34,45 @@ int Records::offer(int course, float raceSeconds, float lapSeconds) {
     }
     if (validTime(raceSeconds) && (races[course] == 0.0f || raceSeconds < races[course])) {
         races[course] = raceSeconds;
+        beaten |= newRaceRecord;
+    }
+    return beaten;
+}
+
+// The index of hash's entry, or -1.
+static int findHashed(const HashedRecord* list, int count, uint64_t hash) {
+    for (int i = 0; i < count; i++)
+        if (list[i].hash == hash) return i;
+    return -1;
+}
+
+float Records::bestLapOf(uint64_t hash) const {
+    int i = findHashed(hashed, hashedCount, hash);
+    return i >= 0 ? hashed[i].lap : 0.0f;
+}
+
+float Records::bestRaceOf(uint64_t hash) const {
+    int i = findHashed(hashed, hashedCount, hash);
+    return i >= 0 ? hashed[i].race : 0.0f;
+}
+
+int Records::offerFor(uint64_t hash, float raceSeconds, float lapSeconds) {
+    if (hash == 0 || (!validTime(raceSeconds) && !validTime(lapSeconds))) return 0;
+    int i = findHashed(hashed, hashedCount, hash);
+    if (i < 0) {
+        // A full table keeps the courses it has; the new one goes unrecorded.
+        if (hashedCount >= maxHashedRecords) return 0;
+        i = hashedCount++;
+        hashed[i] = {hash, 0.0f, 0.0f};
+    }
+    HashedRecord* r = &hashed[i];
+    int beaten = 0;
+    if (validTime(lapSeconds) && (r->lap == 0.0f || lapSeconds < r->lap)) {
+        r->lap = lapSeconds;
+        beaten |= newLapRecord;
+    }
+    if (validTime(raceSeconds) && (r->race == 0.0f || raceSeconds < r->race)) {
+        r->race = raceSeconds;
         beaten |= newRaceRecord;
     }
     return beaten;
@@ -100,8 +141,23 @@ static bool parseVersionLine(const char* line, int& version) {
     return true;
 }
 
-// "lap N SECONDS" or "race N SECONDS" and nothing else; false for anything different.
-static bool parseLine(const char* line, bool& isLap, int& course, float& seconds) {
+// A course file's key: exactly sixteen hex digits, not all zero.
+static bool parseHash(const char* word, int length, uint64_t& hash) {
+    if (length != 16) return false;
+    uint64_t v = 0;
+    for (int i = 0; i < length; i++) {
+        char c = word[i];
+        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        if (digit < 0) return false;
+        v = v << 4 | (uint64_t)digit;
+    }
+    hash = v;
+    return v != 0;
+}
+
+// "lap KEY SECONDS" or "race KEY SECONDS" and nothing else, KEY a course number for the
+// built-in part and a hash for the course files'; false for anything different.
+static bool parseLine(const char* line, RecordsPart part, bool& isLap, int& course, uint64_t& hash, float& seconds) {
     const char* words[4];
     int lengths[4];
     if (splitWords(line, words, lengths, 4) != 3) return false;
@@ -112,17 +168,23 @@ static bool parseLine(const char* line, bool& isLap, int& course, float& seconds
     } else {
         return false;
     }
-    long long c;
+    long long c = 0;
     float t;
-    if (!parseWhole(words[1], lengths[1], maxRecordCourses - 1, c) || !parseSeconds(words[2], lengths[2], t))
-        return false;
+    bool keyRead = part == builtInRecords ? parseWhole(words[1], lengths[1], maxRecordCourses - 1, c)
+                                          : parseHash(words[1], lengths[1], hash);
+    if (!keyRead || !parseSeconds(words[2], lengths[2], t)) return false;
     course = (int)c;
     seconds = t;
     return true;
 }
 
-bool Records::parse(const char* text, long length, FILE* err) {
-    clear();
+bool Records::parse(const char* text, long length, FILE* err, RecordsPart part) {
+    bool& partReadOnly = part == builtInRecords ? readOnly : hashedReadOnly;
+    partReadOnly = false;
+    if (part == builtInRecords)
+        for (int i = 0; i < maxRecordCourses; i++) laps[i] = races[i] = 0.0f;
+    else
+        hashedCount = 0;
     Records found;
     int lineNumber = 0;
     bool versionSeen = false;
@@ -150,7 +212,7 @@ bool Records::parse(const char* text, long length, FILE* err) {
                 if (err)
                     fprintf(err, "trailerdash: the records file is from a newer version (%d); it is left as it is\n",
                             version);
-                readOnly = true;
+                partReadOnly = true;
                 return false;
             }
             versionSeen = true;
@@ -158,26 +220,43 @@ bool Records::parse(const char* text, long length, FILE* err) {
         }
         bool isLap;
         int course;
+        uint64_t hash = 0;
         float seconds;
-        if (tooLong || cut || !parseLine(line, isLap, course, seconds)) {
+        if (tooLong || cut || !parseLine(line, part, isLap, course, hash, seconds)) {
             if (err)
                 fprintf(err, "trailerdash: records line %d %s; ignored\n", lineNumber,
                         cut ? "is cut short" : "cannot be read");
             continue;
         }
         // The same course twice keeps the better time.
-        found.offer(course, isLap ? 0.0f : seconds, isLap ? seconds : 0.0f);
+        if (part == builtInRecords)
+            found.offer(course, isLap ? 0.0f : seconds, isLap ? seconds : 0.0f);
+        else
+            found.offerFor(hash, isLap ? 0.0f : seconds, isLap ? seconds : 0.0f);
     }
     if (!versionSeen && length > 0 && err)
         fprintf(err, "trailerdash: the records file has no \"%s\" line\n", versionWord);
-    memcpy(laps, found.laps, sizeof laps);
-    memcpy(races, found.races, sizeof races);
+    if (part == builtInRecords) {
+        memcpy(laps, found.laps, sizeof laps);
+        memcpy(races, found.races, sizeof races);
+    } else {
+        memcpy(hashed, found.hashed, sizeof hashed);
+        hashedCount = found.hashedCount;
+    }
     return true;
 }
 
-int Records::format(char* buffer, int size) const {
+int Records::format(char* buffer, int size, RecordsPart part) const {
     int used = snprintf(buffer, (size_t)size, "%s %d\n", versionWord, recordsFormatVersion);
-    for (int c = 0; c < maxRecordCourses && used >= 0 && used < size; c++) {
+    for (int i = 0; part == courseFileRecords && i < hashedCount && used >= 0 && used < size; i++) {
+        const HashedRecord& r = hashed[i];
+        if (r.lap > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "lap %016llx %.9g\n",
+                                           (unsigned long long)r.hash, r.lap);
+        if (used >= size) break;
+        if (r.race > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "race %016llx %.9g\n",
+                                            (unsigned long long)r.hash, r.race);
+    }
+    for (int c = 0; part == builtInRecords && c < maxRecordCourses && used >= 0 && used < size; c++) {
         // %.9g gives back the same float when read.
         if (laps[c] > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "lap %d %.9g\n", c, laps[c]);
         if (used >= size) break;
@@ -186,8 +265,9 @@ int Records::format(char* buffer, int size) const {
     return used >= 0 && used < size ? used : -1;
 }
 
-void Records::load(const char* path, FILE* err) {
-    clear();
+void Records::load(const char* path, FILE* err, RecordsPart part) {
+    bool& partReadOnly = part == builtInRecords ? readOnly : hashedReadOnly;
+    parse("", 0, nullptr, part);
     static char text[maxRecordsFileSize];
     bool tooLong;
     long n = readWholeFile(path, text, sizeof text, tooLong);
@@ -198,15 +278,15 @@ void Records::load(const char* path, FILE* err) {
     if (tooLong) {
         // Not ours, or not any more: read what the first part holds, and never write over it.
         if (err) fprintf(err, "trailerdash: %s is too large to be a records file; it is left as it is\n", path);
-        readOnly = true;
+        partReadOnly = true;
     }
-    bool newerFlag = readOnly;
-    parse(text, n, err);
-    readOnly = readOnly || newerFlag;
+    bool newerFlag = partReadOnly;
+    parse(text, n, err, part);
+    partReadOnly = partReadOnly || newerFlag;
 }
 
-bool Records::save(const char* path) const {
+bool Records::save(const char* path, RecordsPart part) const {
     char text[maxRecordsFileSize];
-    int n = format(text, sizeof text);
+    int n = format(text, sizeof text, part);
     return n >= 0 && writeFileAtomically(path, text, (size_t)n);
 }

@@ -6,6 +6,9 @@
 //   race 0 263.149994
 //
 // one value a line, times in seconds. A line that cannot be read costs only its own value.
+// Course files' records are keyed by the course's hash ("lap 9f3a0c21d4e5b678 38.5") and kept
+// in a file of their own, so the built-in courses' file stays as every version of the game reads it.
+#include <cstdint>
 #include <cstdio>
 
 const int recordsFormatVersion = 1;
@@ -14,6 +17,16 @@ const int maxRecordCourses = 8;
 const int maxRecordsFileSize = 16384;
 // Times outside (0, a day) are not race times.
 const float maxRecordSeconds = 86400.0f;
+// Course files with records; a course past this many keeps none.
+const int maxHashedRecords = 128;
+
+// The two files: the built-in courses' by number, the course files' by hash.
+enum RecordsPart { builtInRecords, courseFileRecords };
+
+struct HashedRecord {
+    uint64_t hash;
+    float lap, race;
+};
 
 // What a finished race beat.
 enum : int { newLapRecord = 1, newRaceRecord = 2 };
@@ -29,21 +42,29 @@ public:
     // Takes the race's times where they beat the kept ones; returns the newLapRecord and
     // newRaceRecord bits of what changed. A time of 0 or less means none (no lap completed).
     int offer(int course, float raceSeconds, float lapSeconds);
+    // The same for a course file, by its hash; 0 is no course.
+    float bestLapOf(uint64_t hash) const;
+    float bestRaceOf(uint64_t hash) const;
+    int offerFor(uint64_t hash, float raceSeconds, float lapSeconds);
 
     // Reads the text of a records file, keeping every value it can read; what it ignored is
     // said on err. Returns false when the file is from a newer version (nothing is taken).
-    bool parse(const char* text, long length, FILE* err);
-    // The file's text; the length, or -1 when it does not fit.
-    int format(char* buffer, int size) const;
+    // Only the part's values are replaced; lines of the other part are ignored.
+    bool parse(const char* text, long length, FILE* err, RecordsPart part = builtInRecords);
+    // The part's file text; the length, or -1 when it does not fit.
+    int format(char* buffer, int size, RecordsPart part = builtInRecords) const;
 
-    // Reads path: a missing file is no records, anything else is parse. Sets readOnly.
-    void load(const char* path, FILE* err);
-    // Replaces path atomically with these records; false (path untouched) on failure.
-    bool save(const char* path) const;
+    // Reads path: a missing file is no records, anything else is parse. Sets the part's readOnly.
+    void load(const char* path, FILE* err, RecordsPart part = builtInRecords);
+    // Replaces path atomically with the part's records; false (path untouched) on failure.
+    bool save(const char* path, RecordsPart part = builtInRecords) const;
 
     float laps[maxRecordCourses];
     float races[maxRecordCourses];
     // The file on disk is from a newer version of the game, or too large to be ours: it is
     // never replaced, and new records last only for this run.
     bool readOnly;
+    HashedRecord hashed[maxHashedRecords];
+    int hashedCount;
+    bool hashedReadOnly;  // readOnly for the course files' records
 };

@@ -19,7 +19,7 @@ uint32_t crc32Of(const uint8_t* data, size_t size) {
 }
 
 Replay::Replay()
-    : course(0), frequency(1), heldKeys{}, frameCount(0), messageCount(0), frames(new ReplayFrame[maxReplayFrames]),
+    : course(0), courseHash(0), courseName{}, frequency(1), heldKeys{}, frameCount(0), messageCount(0), frames(new ReplayFrame[maxReplayFrames]),
       messages(new ReplayMessage[maxReplayMessages]), pendingMessages(0) {}
 
 Replay::~Replay() {
@@ -29,6 +29,8 @@ Replay::~Replay() {
 
 void Replay::begin(int c, int64_t f, const uint8_t* held) {
     course = c;
+    courseHash = 0;
+    courseName[0] = '\0';
     frequency = f;
     memset(heldKeys, 0, sizeof heldKeys);
     for (int code = 0; held && code < 256; code++)
@@ -36,6 +38,11 @@ void Replay::begin(int c, int64_t f, const uint8_t* held) {
     frameCount = 0;
     messageCount = 0;
     pendingMessages = 0;
+}
+
+void Replay::setCourseFile(uint64_t hash, const char* name) {
+    courseHash = hash;
+    snprintf(courseName, sizeof courseName, "%s", name ? name : "");
 }
 
 bool Replay::isKeyHeld(int code) const { return code >= 0 && code < 256 && (heldKeys[code / 8] >> (code % 8) & 1u); }
@@ -132,19 +139,25 @@ struct Reader {
 }  // namespace
 
 size_t Replay::encodedBound() const {
-    return (size_t)replayHeaderSize + (size_t)frameCount * maxReplayFrameBytes +
+    return (size_t)replayHeaderSize + maxReplayCourseBytes + (size_t)frameCount * maxReplayFrameBytes +
            (size_t)messageCount * maxReplayMessageBytes + 4;
 }
 
 size_t Replay::encode(uint8_t* out, size_t size) const {
     Writer w = {out, size, 0};
     for (uint8_t b : replayMagic) w.byte(b);
-    w.fixed(replayFormatVersion, 2);
+    w.fixed(courseHash ? replayCourseFileVersion : replayFormatVersion, 2);
     w.fixed((uint64_t)course, 2);
     w.fixed((uint64_t)frameCount, 4);
     w.fixed((uint64_t)messageCount, 4);
     w.fixed((uint64_t)frequency, 8);
     for (uint8_t b : heldKeys) w.byte(b);
+    if (courseHash) {
+        size_t nameLength = strnlen(courseName, sizeof courseName - 1);
+        w.fixed(courseHash, 8);
+        w.byte((uint8_t)nameLength);
+        for (size_t i = 0; i < nameLength; i++) w.byte((uint8_t)courseName[i]);
+    }
     for (int i = 0; i < frameCount; i++) {
         const ReplayFrame& f = frames[i];
         w.signedVarint(f.counterDelta);
@@ -189,9 +202,9 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         snprintf(why, (size_t)whySize, "the replay was recorded by an older version of the game");
         return false;
     }
-    if (version != replayFormatVersion) {
+    if (version != replayFormatVersion && version != replayCourseFileVersion) {
         snprintf(why, (size_t)whySize, "the replay is of version %u; this game plays version %u", version,
-                 replayFormatVersion);
+                 replayCourseFileVersion);
         return false;
     }
     int c = (int)r.fixed(2);
@@ -200,6 +213,22 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
     int64_t f = (int64_t)r.fixed(8);
     uint8_t held[32];
     for (uint8_t& b : held) b = (uint8_t)r.fixed(1);
+    uint64_t hash = 0;
+    char name[courseKeyNameSize] = "";
+    if (version == replayCourseFileVersion) {
+        hash = r.fixed(8);
+        size_t nameLength = (size_t)r.fixed(1);
+        if (hash == 0 || nameLength >= sizeof name) r.failed = true;
+        for (size_t i = 0; i < nameLength && !r.failed; i++) {
+            name[i] = (char)r.fixed(1);
+            // A name is one printable line.
+            if ((unsigned char)name[i] < ' ') r.failed = true;
+        }
+        if (r.failed) {
+            snprintf(why, (size_t)whySize, "the replay's course is not usable");
+            return false;
+        }
+    }
     if (frameTotal > (uint64_t)maxReplayFrames || messageTotal > (uint64_t)maxReplayMessages || f <= 0) {
         snprintf(why, (size_t)whySize, "the replay's header is not usable");
         return false;
@@ -251,6 +280,8 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         return false;
     }
     course = c;
+    courseHash = hash;
+    memcpy(courseName, name, sizeof courseName);
     frequency = f;
     memcpy(heldKeys, held, sizeof heldKeys);
     return true;
@@ -259,7 +290,7 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
 bool Replay::load(const char* path, char* why, int whySize) {
     begin(0, 1, nullptr);
     // The largest file a full replay can make.
-    const size_t capacity = (size_t)replayHeaderSize + (size_t)maxReplayFrames * maxReplayFrameBytes +
+    const size_t capacity = (size_t)replayHeaderSize + maxReplayCourseBytes + (size_t)maxReplayFrames * maxReplayFrameBytes +
                             (size_t)maxReplayMessages * maxReplayMessageBytes + 4;
     uint8_t* data = (uint8_t*)malloc(capacity);
     if (!data) {

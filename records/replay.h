@@ -9,12 +9,18 @@
 //   held keys (256 bits), then per frame: counter delta (zigzag varint), message count (varint),
 //   each message (code, wParam, zigzag lParam: varints), the pose (5 float32); last, the CRC-32
 //   of everything before it.
+// A race on a course file is version 3: after the held keys come the course's hash (u64) and its
+// name (length u8, bytes), so it is never played on another course. Races on the built-in
+// courses stay version 2, readable by every game that plays replays.
 #include <cstddef>
 #include <cstdint>
+
+#include "records/courseKey.h"
 
 // The version names the simulation too: 2 rounds the engine's directions and the normalised
 // vectors' lengths to float, so a version 1 replay would drive a different race.
 const unsigned replayFormatVersion = 2;
+const unsigned replayCourseFileVersion = 3;
 // About 36 minutes at 60 frames a second; a longer race is kept up to here.
 const int maxReplayFrames = 1 << 17;
 const int maxReplayMessages = 1 << 16;
@@ -22,6 +28,8 @@ const int replayHeaderSize = 56;
 // Every byte a frame can take: two varints, the pose.
 const int maxReplayFrameBytes = 10 + 5 + 20;
 const int maxReplayMessageBytes = 5 + 10 + 10;
+// The course file's hash and name in a version 3 header.
+const int maxReplayCourseBytes = 8 + 1 + courseKeyNameSize;
 
 // The window messages a replay carries: keys, mouse buttons and the wheel, the only ones that
 // drive the game. Anything else (activation, close, quit) would steer the program, not the race.
@@ -58,8 +66,10 @@ public:
     Replay(const Replay&) = delete;
     Replay& operator=(const Replay&) = delete;
 
-    // Empties it for a race on course; heldKeys has one byte per key code, nonzero when held.
+    // Empties it for a race on built-in course; heldKeys has one byte per key code, nonzero when held.
     void begin(int course, int64_t frequency, const uint8_t* heldKeys);
+    // The race is on a course file: its hash (not 0) and name go into the file.
+    void setCourseFile(uint64_t hash, const char* name);
     // A message for the next frame; false when the replay is full.
     bool addMessage(uint32_t message, uint64_t wParam, int64_t lParam);
     // Ends a frame: the messages added since the last one belong to it. False when full.
@@ -78,6 +88,8 @@ public:
     bool save(const char* path) const;
 
     int course;
+    uint64_t courseHash;  // 0 for a built-in course
+    char courseName[courseKeyNameSize];
     int64_t frequency;
     uint8_t heldKeys[32];
     int frameCount;

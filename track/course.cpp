@@ -1,7 +1,9 @@
 #include "track/course.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "track/courseFile.h"
 #include "track/courses.h"
 
 // Columns of the grid stand this far apart along the way the trucks face, and the two trucks of a
@@ -98,4 +100,6 @@ void buildTrackFrom(Track& track, const Course& course, TrackTileSet& tileSet, T
         track.addWall(w.x1, w.y1, w.x2, w.y2);
     }
     track.startGrid = course.grid;
+    track.courseHash = courseHash(course);
+    snprintf(track.courseName, sizeof track.courseName, "%s", course.name);
 }

@@ -100,6 +100,9 @@ void Track::removeWalls() {
 void Track::build(const int layout[trackGridSize][trackGridSize], const TileCoord* checkpointList, int checkpointTotal,
                   const TileCoord* waypointList, int waypointTotal, TrackTileSet& tileSet, Texture* texture) {
     copyTiles(tileSet);
+    // Whoever lays a course file names it afterwards.
+    courseHash = 0;
+    courseName[0] = '\0';
 
     // Entries beyond the fixed lists are dropped; a negative total or a missing list is none.
     numCheckpoints = 0;

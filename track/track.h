@@ -2,6 +2,8 @@
 // One race course: an 8 x 8 grid of 256-unit tiles, the walls around and along the road, and
 // the ordered cells that give the race its direction (checkpoints count laps, waypoints steer
 // the computer drivers). Answers the per-step questions of the race: tile, drag, checkpoint.
+#include <cstdint>
+
 #include "physics/wall.h"
 
 class Image;
@@ -93,4 +95,9 @@ public:
     // The first wall past maxWalls has been reported; the rest are dropped quietly.
     bool wallLimitReported;
     StartGrid startGrid;
+    // The course file the track was laid from, by its content's hash and its name, so what is
+    // kept of its races is kept for it; 0 and "" when laid from the built-in tables.
+    static constexpr int courseNameCapacity = 64;
+    uint64_t courseHash = 0;
+    char courseName[courseNameCapacity] = {};
 };

@@ -180,3 +180,57 @@ TEST(Records, NumbersOutOfRangeAreRefused) {
         free(said);
     }
 }
+
+// Course files' records, keyed by hash, live in their own file: the built-in file stays as every
+// version reads it, and each file reads only its own kind of line.
+TEST(Records, CourseFileRecordsAreKeptByHashInTheirOwnFile) {
+    TempFolder folder("td-records");
+    const uint64_t a = 0x9f3a0c21d4e5b678ull, b = 0x0000000000000001ull;
+    Records r;
+    EXPECT_EQ(r.offerFor(a, 200.0f, 33.5f), newLapRecord | newRaceRecord);
+    EXPECT_EQ(r.offerFor(a, 210.0f, 33.0f), newLapRecord);
+    EXPECT_EQ(r.offerFor(b, 0.0f, 40.0f), newLapRecord);
+    EXPECT_EQ(r.offerFor(0, 1.0f, 1.0f), 0);
+    EXPECT_EQ(r.offer(0, 263.0f, 41.0f), newLapRecord | newRaceRecord);
+    ASSERT_TRUE(r.save(folder.file("records").c_str()));
+    ASSERT_TRUE(r.save(folder.file("course-records").c_str(), courseFileRecords));
+    EXPECT_EQ(readText(folder.file("records")), "trailerdash records 1\nlap 0 41\nrace 0 263\n");
+    EXPECT_EQ(readText(folder.file("course-records")),
+              "trailerdash records 1\nlap 9f3a0c21d4e5b678 33\nrace 9f3a0c21d4e5b678 200\nlap 0000000000000001 40\n");
+
+    Records back;
+    back.load(folder.file("records").c_str(), nullptr);
+    back.load(folder.file("course-records").c_str(), nullptr, courseFileRecords);
+    EXPECT_EQ(back.bestLapOf(a), 33.0f);
+    EXPECT_EQ(back.bestRaceOf(a), 200.0f);
+    EXPECT_EQ(back.bestLapOf(b), 40.0f);
+    EXPECT_EQ(back.bestRaceOf(0x1234ull), 0.0f);  // an edited course has none
+    EXPECT_EQ(back.bestRace(0), 263.0f);
+
+    // Each kind of line in the other file is ignored, and costs only itself.
+    struct Case {
+        RecordsPart part;
+        const char* text;
+        float lap0;
+        float lapA;
+    } cases[] = {
+        {builtInRecords, "trailerdash records 1\nlap 0 41\nlap 9f3a0c21d4e5b678 33\n", 41.0f, 0.0f},
+        {courseFileRecords, "trailerdash records 1\nlap 0 41\nlap 9f3a0c21d4e5b678 33\n", 0.0f, 33.0f},
+        {courseFileRecords, "trailerdash records 1\nlap 9f3a0c21d4e5b6 33\nlap 0000000000000000 3\n", 0.0f, 0.0f},
+        {courseFileRecords, "trailerdash records 1\nlap 9f3a0c21d4e5b67g 33\nlap 9F3A0C21D4E5B678 32\n", 0.0f, 32.0f},
+    };
+    for (const Case& c : cases) {
+        Records p;
+        EXPECT_TRUE(p.parse(c.text, (long)strlen(c.text), nullptr, c.part)) << c.text;
+        EXPECT_EQ(p.bestLap(0), c.lap0) << c.text;
+        EXPECT_EQ(p.bestLapOf(a), c.lapA) << c.text;
+    }
+
+    // A full table keeps what it has.
+    Records full;
+    for (int i = 0; i < maxHashedRecords; i++) full.offerFor(1000 + (uint64_t)i, 100.0f, 10.0f);
+    EXPECT_EQ(full.offerFor(a, 100.0f, 10.0f), 0);
+    EXPECT_EQ(full.bestLapOf(1000), 10.0f);
+    char text[maxRecordsFileSize];
+    EXPECT_GT(full.format(text, sizeof text, courseFileRecords), 0);
+}

@@ -86,7 +86,7 @@ TEST(Replay, DamagedOrForeignFilesAreRefused) {
     struct {
         unsigned version;
         const char* said;
-    } versions[] = {{replayFormatVersion + 1, "this game plays version"},
+    } versions[] = {{replayCourseFileVersion + 1, "this game plays version"},
                     {replayFormatVersion - 1, "recorded by an older version of the game"}};
     uint32_t crc;
     for (const auto& v : versions) {
@@ -113,4 +113,44 @@ TEST(Replay, DamagedOrForeignFilesAreRefused) {
     for (int i = 0; i < 4; i++) huge->addFrame(INT64_MAX / 2, TruckPose{});
     std::vector<uint8_t> bytes = bytesOf(*huge);
     EXPECT_FALSE(back->decode(bytes.data(), bytes.size(), why, sizeof why));
+}
+
+// A race on a course file carries the course's hash and name (version 3); one on a built-in
+// course stays version 2, byte for byte as before, so older games still play it.
+TEST(Replay, ACourseFileRaceCarriesItsCourse) {
+    auto r = std::make_unique<Replay>();
+    fill(*r);
+    std::vector<uint8_t> builtIn = bytesOf(*r);
+    EXPECT_EQ(builtIn[4], replayFormatVersion);
+    r->setCourseFile(0x9f3a0c21d4e5b678ull, "Generated 23");
+    std::vector<uint8_t> file = bytesOf(*r);
+    EXPECT_EQ(file[4], replayCourseFileVersion);
+    EXPECT_EQ(file.size(), builtIn.size() + 8 + 1 + strlen("Generated 23"));
+
+    auto back = std::make_unique<Replay>();
+    char why[128];
+    ASSERT_TRUE(back->decode(file.data(), file.size(), why, sizeof why)) << why;
+    EXPECT_EQ(back->courseHash, 0x9f3a0c21d4e5b678ull);
+    EXPECT_STREQ(back->courseName, "Generated 23");
+    EXPECT_EQ(back->frameCount, r->frameCount);
+    ASSERT_TRUE(back->decode(builtIn.data(), builtIn.size(), why, sizeof why)) << why;
+    EXPECT_EQ(back->courseHash, 0u);
+    EXPECT_STREQ(back->courseName, "");
+
+    // The course's part damaged with its checksum made to match: a zero hash, a name too long
+    // for the game, a name that is not one line.
+    const size_t hashAt = replayHeaderSize, nameLengthAt = hashAt + 8;
+    struct Case {
+        size_t at;
+        uint8_t value;
+    } cases[] = {{hashAt, 0}, {nameLengthAt, (uint8_t)courseKeyNameSize}, {nameLengthAt + 3, '\n'}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bad = file;
+        if (c.at == hashAt) memset(&bad[hashAt], 0, 8);
+        bad[c.at] = c.value;
+        uint32_t crc = crc32Of(bad.data(), bad.size() - 4);
+        for (int i = 0; i < 4; i++) bad[bad.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
+        EXPECT_FALSE(back->decode(bad.data(), bad.size(), why, sizeof why)) << "byte " << c.at;
+        EXPECT_EQ(back->courseHash, 0u);
+    }
 }

@@ -10,6 +10,7 @@
 #include "app/dataFolder.h"
 #include "app/headlessContext.h"
 #include "core/input.h"
+#include "front/courseChoice.h"
 #include "app/mainLoop.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -18,13 +19,14 @@
 #include "tools/runner/frameCapture.h"
 #include "tools/runner/stopSignals.h"
 #include "track/courseFile.h"
+#include "track/courseLibrary.h"
 
 static const int screenWidth = 640;
 static const int screenHeight = 480;
 
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
     : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), record(), frameCounts(0), frame(0), held{},
-      drawNext(false), replay(nullptr), outputFailed(false) {
+      drawNext(false), replay(nullptr), outputFailed(false), choice(nullptr) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;
@@ -87,6 +89,14 @@ bool RaceRunner::start(FILE* err) {
             fprintf(err, "trailerdash-runner: %s\n", why);
             return false;
         }
+        // A course file changes, the replay does not: its keys would drive another race.
+        if (replay && replay->courseHash && courseHash(course) != replay->courseHash) {
+            fprintf(err,
+                    "trailerdash-runner: cannot play %s: it is a race on the course \"%s\", and %s is not that "
+                    "course (it differs from it, or it was changed since)\n",
+                    options.replayPath, replay->courseName, options.coursePath);
+            return false;
+        }
     }
     if (options.savePath[0]) {
         char full[PATH_MAX];
@@ -112,6 +122,26 @@ bool RaceRunner::start(FILE* err) {
         fprintf(err, "trailerdash-runner: no data folder\n");
         return false;
     }
+    // A replay of a course file with no --course: its course is looked for among the game's own.
+    bool courseFound = false;
+    if (replay && replay->courseHash && !options.coursePath[0]) {
+        char own[storagePathSize + 16];
+        char folder[storagePathSize];
+        bool hasOwn = storageFolder(folder, sizeof folder) && snprintf(own, sizeof own, "%s/courses", folder) < (int)sizeof own;
+        CourseLibrary* library = new CourseLibrary();
+        library->gather(shippedCoursesFolder, hasOwn ? own : nullptr, nullptr);
+        int at = library->find(replay->courseHash);
+        if (at >= 0) course = library->entry(at).course;
+        delete library;
+        if (at < 0) {
+            fprintf(err,
+                    "trailerdash-runner: cannot play %s: it is a race on the course \"%s\", which is missing or has "
+                    "changed; give its file with --course FILE\n",
+                    options.replayPath, replay->courseName);
+            return false;
+        }
+        courseFound = true;
+    }
     initTextures();
     game = new Game();
     loop = new MainLoop(*game);
@@ -121,7 +151,7 @@ bool RaceRunner::start(FILE* err) {
                 options.replayPath, replay->course, game->trackCount);
         return false;
     }
-    if (options.coursePath[0]) raceOn(course);
+    if (options.coursePath[0] || courseFound) raceOn(course);
     if (recordPath[0]) game->history.alsoRecordTo(recordPath);
     char keepFolder[storagePathSize];
     if (options.keep && !replay) {
@@ -134,6 +164,14 @@ bool RaceRunner::start(FILE* err) {
     if (options.track != game->currentTrack && options.track < game->trackCount) {
         game->currentTrack = options.track;
         game->resetRace();
+    }
+    if (options.choose > 0) {
+        char own[storagePathSize + 16], folder[storagePathSize];
+        bool hasOwn = storageFolder(folder, sizeof folder) && snprintf(own, sizeof own, "%s/courses", folder) < (int)sizeof own;
+        choice = new CourseChoice();
+        choice->gather(shippedCoursesFolder, hasOwn ? own : nullptr, err);
+        loop->over = choice;
+        for (int i = 0; i < options.choose; i++) choice->step(*game, 1);
     }
     // The loop runs frames only for an active window, as the game's does.
     clock.postMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0), 0);
@@ -156,8 +194,10 @@ void RaceRunner::shutDown() {
         releaseTextures();
         delete loop;
         delete game;
+        delete choice;
         loop = nullptr;
         game = nullptr;
+        choice = nullptr;
     }
     if (trace) {
         fclose(trace);
@@ -246,6 +286,7 @@ bool RaceRunner::runRace(int number) {
     if (number == 1 && options.screenshotFolder[0]) {
         // The title as the game's first frame shows it, drawn without advancing anything.
         game->draw();
+        if (choice) choice->draw(*game);
         shoot("title");
     }
     // Space for one frame starts the race: from the title, or from the results onto the next course.

@@ -11,6 +11,7 @@
 #include "tools/runner/runnerOptions.h"
 #include "track/course.h"
 
+class CourseChoice;
 class Game;
 class MainLoop;
 class Replay;
@@ -70,6 +71,7 @@ public:
     Replay* replay;       // what --replay plays; null when racing
     bool outputFailed;    // a write or close failed; said on stderr once
     Course course;        // what --course races
+    CourseChoice* choice;  // the title's list, with --choose
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.

@@ -17,7 +17,7 @@ RunnerOptions::RunnerOptions()
     : track(0), frameSeconds(1.0 / 60.0), races(1),
       idle(false), tracePath{}, dataFolder{}, screenshotFolder{}, recordPath{}, replayPath{}, drawEvery(1),
       maxSeconds(900.0), keep(false), trackGiven(false), coursePath{}, generate(false), seed(0), savePath{},
-      help(false) {}
+      choose(0), help(false) {}
 
 // A seed: the whole text decimal digits that fit 64 bits.
 static bool parseSeed(const char* text, uint64_t& value) {
@@ -91,6 +91,8 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
             ok = parseInt(value, options.races) && options.races >= 1 && options.races <= maxRaces;
         } else if (!strcmp(name, "--draw-every")) {
             ok = parseInt(value, options.drawEvery) && options.drawEvery >= 0;
+        } else if (!strcmp(name, "--choose")) {
+            ok = parseInt(value, options.choose) && options.choose >= 0 && options.choose <= maxRaces;
         } else if (!strcmp(name, "--max-seconds")) {
             ok = parseDouble(value, options.maxSeconds) && options.maxSeconds > 0 &&
                  options.maxSeconds <= maxRaceSeconds;
@@ -142,6 +144,7 @@ void printRunnerUsage(FILE* out) {
             "  --trace FILE       CSV of every truck after every frame\n"
             "  --draw-every N     draw one frame in N, 0 for none (default 1: every frame)\n"
             "  --max-seconds S    simulated time limit per race (default 900)\n"
+            "  --choose N         Right pressed N times on the title: the course the game's list gives\n"
             "  --data DIR         folder that holds \"images\" (default: found as the game finds it)\n"
             "  --screenshots DIR  PPM pictures of the title, race, zoomed race and results\n"
             "  --record FILE      write the (last) race's replay to FILE\n"

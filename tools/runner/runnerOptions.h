@@ -23,6 +23,7 @@ struct RunnerOptions {
     bool generate;                    // make a course from a seed and prove it
     uint64_t seed;                    // the first seed --generate tries
     char savePath[runnerPathSize];    // where --generate writes the course it proved
+    int choose;                       // Right presses on the title before the first race
     bool help;
 
     RunnerOptions();

@@ -1,0 +1,81 @@
+#include "front/courseChoice.h"
+
+#include <GL/gl.h>
+
+#include "core/input.h"
+#include "core/platform.h"
+#include "graphics/font.h"
+#include "graphics/rect.h"
+#include "graphics/text.h"
+#include "race/game.h"
+
+// Between the start prompt (top 60) and the records' panel (bottom 106), as wide as the title's.
+static const float choicePanel[4] = {120, 64, 520, 102};
+static const int choiceTextX = 140;
+static const int choiceTextY = 74;
+// Characters of a name that fit the panel beside the keys' names.
+static const int shownNameLength = 22;
+
+CourseChoice::CourseChoice() : chosen(0), randomCount(0), builtTracks(-1), slotReplaced(false) {}
+
+void CourseChoice::gather(const char* shippedFolder, const char* playerFolder, FILE* err) {
+    library.gather(shippedFolder, playerFolder, err);
+    chosen = 0;
+}
+
+bool CourseChoice::titleShown(const Game& game) {
+    return game.waitingForStart && !game.raceOver && game.replayShow == Game::noReplay && !game.help.isOpen();
+}
+
+void CourseChoice::update(Game& game) {
+    if (!titleShown(game)) return;
+    if (keys.wasPressed(VK_LEFT)) step(game, -1);
+    if (keys.wasPressed(VK_RIGHT)) step(game, 1);
+}
+
+void CourseChoice::step(Game& game, int by) {
+    int n = library.count();
+    if (n <= 0) return;
+    chosen = ((chosen + by) % n + n) % n;
+    const CourseEntry& e = library.entry(chosen);
+    if (e.source == randomSource) {
+        // A fresh seed every time: the clock mixed with how many have been made.
+        uint64_t seed = (uint64_t)platform().queryPerformanceCounter() * 0x9E3779B97F4A7C15ull + (uint64_t)randomCount++;
+        if (!library.makeRandom(seed)) {
+            fprintf(stderr, "trailerdash: no random course could be made; try again\n");
+            return;
+        }
+    }
+    handOver(game, library.entry(chosen));
+}
+
+void CourseChoice::handOver(Game& game, const CourseEntry& e) {
+    if (builtTracks < 0) builtTracks = game.trackCount;
+    if (e.source == builtInSource) {
+        // The built-in courses race as they always have, alternating after each race.
+        if (slotReplaced) {
+            Course first;
+            if (builtInCourse(0, first)) game.useCourse(0, first);
+            slotReplaced = false;
+        }
+        game.trackCount = builtTracks;
+        game.currentTrack = e.builtIn >= 0 && e.builtIn < game.trackCount ? e.builtIn : 0;
+        game.resetRace();
+        return;
+    }
+    // Any other course is raced again and again: it is the only track the results lead to.
+    game.currentTrack = 0;
+    game.useCourse(0, e.course);
+    game.trackCount = 1;
+    slotReplaced = true;
+}
+
+void CourseChoice::draw(const Game& game) {
+    if (!titleShown(game) || library.count() == 0) return;
+    drawRect(Game::panelShade, choicePanel[0], choicePanel[1], choicePanel[2], choicePanel[3]);
+    textFont.setColour(1, 1, 0);
+    printText(choiceTextX, choiceTextY, "Left Right");
+    textFont.setColour(1, 1, 1);
+    printText(choiceTextX + 150, choiceTextY, "%.*s", shownNameLength, library.entry(chosen).course.name);
+    glColor3f(1, 1, 1);
+}

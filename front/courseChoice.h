@@ -1,0 +1,34 @@
+#pragma once
+// The title's choice of course: Left and Right step through the course list, the title shows
+// the chosen one's name under the game's own lines, and the race is handed that course. Until
+// Left or Right is pressed nothing is touched, so the game starts as it always has.
+#include <cstdint>
+#include <cstdio>
+
+#include "race/gameFrame.h"
+#include "track/courseLibrary.h"
+
+class CourseChoice : public ScreenOverRace {
+public:
+    CourseChoice();
+    // Lists the courses (CourseLibrary::gather); the choice starts on the first built-in one.
+    void gather(const char* shippedFolder, const char* playerFolder, FILE* err);
+    // Left and Right while the title is up.
+    void update(Game& game) override;
+    // The chosen course's name over the title.
+    void draw(const Game& game) override;
+    // Moves the choice by step entries, wrapping at both ends, and hands its course to the game.
+    void step(Game& game, int step);
+    // The title is up and free: no race, results, replay or help on screen.
+    static bool titleShown(const Game& game);
+
+    CourseLibrary library;
+    int chosen;
+    int randomCount;  // random courses made so far; each gets a fresh seed
+
+private:
+    void handOver(Game& game, const CourseEntry& entry);
+
+    int builtTracks;    // tracks the game built itself, -1 until the first choice
+    bool slotReplaced;  // track slot 0 holds a course other than the first built-in one
+};
