@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "race/driverStyle.h"
+
 const int runnerPathSize = 512;
 
 struct RunnerOptions {
@@ -23,6 +25,8 @@ struct RunnerOptions {
     bool generate;                    // make a course from a seed and prove it
     uint64_t seed;                    // the first seed --generate tries
     char savePath[runnerPathSize];    // where --generate writes the course it proved
+    int laps;                         // laps of every race
+    Difficulty difficulty;            // the computer drivers' level
     bool help;
 
     RunnerOptions();
