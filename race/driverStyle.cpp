@@ -5,11 +5,12 @@
 // clang-format off
 static const DriverStyle styles[difficultyCount] = {
     // Easy: lower top speeds, and it lifts off for milder turns; no braking, no cut corners.
-    {560.0f, 40.0f, 25.0f, 450.0f, 5.0f,   0.0f,  0.0f,   0.0f, 0.0f,    0.0f, 0},
+    {560.0f, 40.0f, 25.0f, 450.0f, 5.0f,   0.0f,    0.0f,   0.0f, 0.0f,   0.0f, 0},
     // Normal: the classic race's drivers.
-    {800.0f, 50.0f, 35.0f, 650.0f, 5.0f,   0.0f,  0.0f,   0.0f, 0.0f,    0.0f, 0},
-    // Hard: faster on the straights, braking to a bend's speed before it and cutting its inside.
-    {900.0f, 25.0f, 50.0f, 600.0f, 2.0f,  20.0f, 70.0f, 520.0f, 0.6f, 900.0f, 2},
+    {800.0f, 50.0f, 35.0f, 650.0f, 5.0f,   0.0f,    0.0f,   0.0f, 0.0f,   0.0f, 0},
+    // Hard: up to the truck's own top speed at every skill, steering in proportion, looking along
+    // the road to cut each bend, and braking for the sharp ones.
+    {900.0f,  0.0f, 35.0f, 650.0f, 2.0f,  20.0f, 1000.0f, 700.0f, 0.4f, 600.0f, 2},
 };
 // clang-format on
 
@@ -20,19 +21,7 @@ static int levelIndex(Difficulty level) {
     return i >= 0 && i < difficultyCount ? i : (int)Difficulty::normal;
 }
 
-#include <cstdio>
-#include <cstdlib>
-const DriverStyle& driverStyleFor(Difficulty level) {
-    static DriverStyle tuned;
-    const char* e = getenv("TD_TUNE");
-    if (e && level == Difficulty::hard) {
-        tuned = styles[2];
-        sscanf(e, "%f %f %f %f %f %f %f %f %f %f %d", &tuned.topSpeedBest, &tuned.topSpeedPerSkill, &tuned.liftOffAimDegrees,
-               &tuned.liftOffSpeed, &tuned.steerDeadbandDegrees, &tuned.fullSteerDegrees, &tuned.sightUnits,
-               &tuned.bendSpeed, &tuned.bendSpeedPerUnit, &tuned.bendLookAheadUnits, &tuned.waypointSkipAhead);
-        return tuned;
-    }
-    return styles[levelIndex(level)]; }
+const DriverStyle& driverStyleFor(Difficulty level) { return styles[levelIndex(level)]; }
 
 const char* difficultyName(Difficulty level) { return names[levelIndex(level)]; }
 
