@@ -9,7 +9,7 @@
 
 Game::Game()
     : lastCounter(0), truckCount(maxTrucks), players{}, playerCount(maxTrucks), trackCount(0),
-      currentTrack(0), positionOrder{0, 1, 2, 3, 4}, waitingForStart(true), raceOver(false), lapsToRace(6),
+      currentTrack(0), positionOrder{0, 1, 2, 3, 4}, waitingForStart(true), raceOver(false), lapsToRace(classicLaps),
       showFrameRate(1.0f), showInfo(0.0f), finishOrder{}, finishedCount(0), retired{}, paused(false),
       missedCueUntil(0.0), missedCheckpoint(-1), userOnLine(false) {
     // No time computation may divide by zero before load reads the real frequency.

@@ -6,6 +6,7 @@
 #include "core/timing.h"
 #include "graphics/camera2D.h"
 #include "physics/physics.h"
+#include "race/driverStyle.h"
 #include "race/help.h"
 #include "race/raceHistory.h"
 #include "vehicle/truck.h"
@@ -30,6 +31,11 @@ public:
     // Races the course in the given track slot from the next race on (at once when it is the
     // current one); false for a slot the game does not have. After load.
     bool useCourse(int slot, const Course& course);
+    // What to race, handed in from outside (raceRules.cpp): the laps, from minLaps to maxLaps
+    // (false, unchanged, otherwise), and the computer drivers' level. Before load or between
+    // races; the defaults are the classic race.
+    bool setLaps(int laps);
+    void setDifficulty(Difficulty level);
     // Once a frame: timing, input, then the sub-steps of the world.
     void update();
     // Once a frame, after update: the world through the camera, then the overlay.
@@ -83,6 +89,9 @@ public:
     static constexpr int maxSubSteps = 6;
     static constexpr int maxTrucks = 5;
     static constexpr int maxTracks = 2;
+    static constexpr int minLaps = 1;
+    static constexpr int maxLaps = 10;
+    static constexpr int classicLaps = 6;
     // Starting grid: three columns along x, two rows in y.
     static constexpr float gridStartX = 250.0f;
     static constexpr float gridColumnSpacing = 200.0f;
@@ -105,6 +114,7 @@ public:
     bool raceOver;                 // truck 0 has completed lapsToRace laps
     TrackTileSet tileSet;
     int lapsToRace;
+    Difficulty difficulty = Difficulty::normal;  // the computer drivers' level
     Stopwatch raceClock;  // real time since the race started
     float showFrameRate;  // flags kept as floats: nonzero shows the text
     float showInfo;

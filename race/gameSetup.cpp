@@ -59,6 +59,7 @@ void Game::load() {
         ai->setTruck(&trucks[i]);
         ai->setLapsToRace(lapsToRace);
         ai->setSkill(i + 1);
+        ai->setStyle(driverStyleFor(difficulty));
     }
     for (int i = 0; i < trucksInUse(); i++) trucks[i].setTexture(truckTextures[i]);
 

@@ -1,6 +1,8 @@
 #pragma once
 // A driver of one truck: the abstract player with the per-race bookkeeping the screens show,
 // the keyboard driver and the computer driver that follows the track's waypoints.
+#include "race/driverStyle.h"
+
 class Truck;
 class Track;
 
@@ -45,26 +47,34 @@ public:
     void control() override;
 };
 
-// Steers for the next waypoint and accelerates up to a top speed set by its skill.
+// Steers for the next waypoint and accelerates up to a top speed set by its skill, driving in the
+// style of its difficulty (race/driverStyle).
 class PlayerAI : public Player {
 public:
-    static constexpr float topSpeedBest = 800.0f;        // units per second at skill 5
-    static constexpr float topSpeedPerSkill = 50.0f;     // lost per skill level below 5
-    static constexpr float liftOffAimDegrees = 35.0f;    // off the heading this far...
-    static constexpr float liftOffSpeed = 650.0f;        // ...it accelerates only below this
-    static constexpr float steerDeadbandDegrees = 5.0f;  // closer than this it lets the wheels straighten
-
     PlayerAI();
     ~PlayerAI() override;
     void control() override;
     void reset() override;
 
     void setSkill(int s) { skill = s; }
-    // Advances to the following waypoint once the truck stands on the one it is aiming for.
+    void setStyle(const DriverStyle& s) { style = s; }
+    // Advances to the following waypoint once the truck stands on the one it is aiming for (or,
+    // when the style allows, on one just beyond it).
     void updateWaypoint();
-    float topSpeed() const { return topSpeedBest - topSpeedPerSkill * (float)(5 - skill); }
+    float topSpeed() const { return style.topSpeedBest - style.topSpeedPerSkill * (float)(5 - skill); }
+    // The highest speed at which it still accelerates towards the bend at the waypoint aimed for;
+    // with the style's lookahead off (or the bend far), no limit.
+    float bendLimit(float turnDegrees, float distance) const;
 
     int skill;
     int nextWaypoint;
     int previousWaypoint;
+    DriverStyle style;
+
+private:
+    static constexpr int sightWaypoints = 2;  // waypoints past the one aimed for it looks along
+    // Moves target from the waypoint's centre on along the waypoints' path, as far as the road
+    // runs straight from the truck to it (the style's sight at most); returns how far the truck
+    // must still turn at the waypoint to head for the one after it.
+    float aimAlongRoad(float target[2]) const;
 };

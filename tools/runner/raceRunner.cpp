@@ -145,6 +145,8 @@ bool RaceRunner::start(FILE* err) {
     initTextures();
     game = new Game();
     loop = new MainLoop(*game);
+    game->setLaps(options.laps);
+    game->setDifficulty(options.difficulty);
     game->load();
     if (replay && replay->course >= game->trackCount) {
         fprintf(err, "trailerdash-runner: cannot play %s: it is a race on course %d, and there are %d\n",

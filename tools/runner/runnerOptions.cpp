@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "race/game.h"
+
 // Frames longer than the game's own clamp would only slow the world; shorter than a
 // microsecond the race would take billions of frames.
 static const double minFrameSeconds = 1e-6;
@@ -17,7 +19,7 @@ RunnerOptions::RunnerOptions()
     : track(0), frameSeconds(1.0 / 60.0), races(1),
       idle(false), tracePath{}, dataFolder{}, screenshotFolder{}, recordPath{}, replayPath{}, drawEvery(1),
       maxSeconds(900.0), keep(false), trackGiven(false), coursePath{}, generate(false), seed(0), savePath{},
-      choose(0), help(false) {}
+      choose(0), laps(Game::classicLaps), difficulty(Difficulty::normal), help(false) {}
 
 // A seed: the whole text decimal digits that fit 64 bits.
 static bool parseSeed(const char* text, uint64_t& value) {
@@ -84,6 +86,10 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
             options.generate = true;
         } else if (!strcmp(name, "--save")) {
             ok = copyPath(options.savePath, value);
+        } else if (!strcmp(name, "--laps")) {
+            ok = parseInt(value, options.laps) && options.laps >= Game::minLaps && options.laps <= Game::maxLaps;
+        } else if (!strcmp(name, "--difficulty")) {
+            ok = difficultyFromName(value, options.difficulty);
         } else if (!strcmp(name, "--frame")) {
             ok = parseDouble(value, options.frameSeconds) && options.frameSeconds >= minFrameSeconds &&
                  options.frameSeconds <= maxFrameSeconds;
@@ -127,6 +133,10 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
         clash = "--generate races the course it makes, not another";
     if (options.savePath[0] && !options.generate) clash = "--save writes what --generate makes";
     if (options.generate && options.keep) clash = "--keep keeps records of the built-in courses only";
+    // Records, replays and course proving are of the classic race until they carry these.
+    bool classic = options.laps == Game::classicLaps && options.difficulty == Difficulty::normal;
+    if (!classic && (options.keep || options.recordPath[0] || options.replayPath[0] || options.generate))
+        clash = "--laps and --difficulty race without --keep, --record, --replay or --generate";
     if (clash) {
         fprintf(err, "trailerdash-runner: %s\n", clash);
         return false;
@@ -154,6 +164,8 @@ void printRunnerUsage(FILE* out) {
             "  --generate SEED    make a course from SEED, prove it (the four computer trucks finish\n"
             "                     six laps in time) or try the next seed, and print its figures\n"
             "  --save FILE        write the course --generate proved to FILE\n"
+            "  --laps N           laps of every race, 1 to 10 (default 6)\n"
+            "  --difficulty L     the computer drivers: easy, normal or hard (default normal)\n"
             "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use,\n"
             "3 when an output file could not be written; SIGINT or SIGTERM stops the run after the\n"
             "current frame, with the trace whole, and the exit code is 128 + the signal.\n");

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "race/driverStyle.h"
+
 const int runnerPathSize = 512;
 
 struct RunnerOptions {
@@ -24,6 +26,8 @@ struct RunnerOptions {
     uint64_t seed;                    // the first seed --generate tries
     char savePath[runnerPathSize];    // where --generate writes the course it proved
     int choose;                       // Right presses on the title before the first race
+    int laps;                         // laps of every race
+    Difficulty difficulty;            // the computer drivers' level
     bool help;
 
     RunnerOptions();
