@@ -47,7 +47,10 @@ static bool absolutePath(const char* path, char* out, size_t size) {
 
 bool RaceRunner::start(FILE* err) {
     setPlatform(&clock);
-    if (!createHeadlessContext(screenWidth, screenHeight)) {
+    // A run that draws nothing needs no GL context nor pictures: making them costs more than
+    // many races.
+    bool drawn = options.drawEvery > 0 || options.screenshotFolder[0];
+    if (drawn && !createHeadlessContext(screenWidth, screenHeight)) {
         fprintf(err, "trailerdash-runner: no offscreen GL context\n");
         return false;
     }
@@ -112,7 +115,10 @@ bool RaceRunner::start(FILE* err) {
         fprintf(err, "trailerdash-runner: no data folder\n");
         return false;
     }
-    initTextures();
+    if (drawn)
+        initTextures();
+    else
+        initTexturesUndrawn();
     game = new Game();
     loop = new MainLoop(*game);
     game->load();
@@ -296,7 +302,9 @@ bool RaceRunner::runRace(int number) {
     // Let go of everything so that nothing carries into the results or the next race.
     bool none[256] = {};
     if (!record.timedOut && !loop->done && !stopping()) {
-        drawNext = true;
+        // The results are drawn for their picture, or as any drawn run shows them; a run that
+        // draws nothing skips them too.
+        drawNext = shots || options.drawEvery > 0;
         runFrame(none);
         record.observe(*game, options.frameSeconds);
         if (shots) shoot("results");
