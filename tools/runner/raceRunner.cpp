@@ -182,7 +182,9 @@ void RaceRunner::setKey(int code, bool down) {
 }
 
 void RaceRunner::runFrame(const bool* wanted) {
-    for (int code = 0; code < 256; code++) setKey(code, wanted[code]);
+    // Most frames change no key; only a change is worth a pass over all of them.
+    if (memcmp(held, wanted, sizeof held) != 0)
+        for (int code = 0; code < 256; code++) setKey(code, wanted[code]);
     // Frame k samples the counter at (k + 1) frame lengths, so even the first lasts one length.
     clock.counter = (int64_t)(frame + 1) * frameCounts;
     drainAndRunFrame();
