@@ -112,6 +112,7 @@ void releaseTextures() {
     // Undrawn records hold no names, and there may be no context to delete them in.
     if (!drawnTextures) {
         setImageSideLimit(0);
+        drawnTextures = true;
         return;
     }
     GLuint names[textureTableSize];

@@ -32,9 +32,10 @@ struct Texture {
 // Pictures larger than this GL's largest texture are refused by the loader from then on.
 void initTextures();
 // For runs that draw nothing (the headless runner's undrawn races): no GL context is needed,
-// the records hand out unloaded, and loadTexture reads no file. initTextures ends the mode.
+// the records hand out unloaded, and loadTexture reads no file. initTextures or
+// releaseTextures ends the mode.
 void initTexturesUndrawn();
-// False between initTexturesUndrawn and the next initTextures: pictures need not be read.
+// False while that mode lasts: pictures need not be read.
 bool texturesDrawn();
 // Deletes all the table's names, used or not, and puts the loader's fixed side limit back.
 void releaseTextures();
