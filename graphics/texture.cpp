@@ -14,6 +14,8 @@ static int textureCount = 0;
 // draws nothing instead of one past the array.
 static Texture spareTexture;
 static bool spareReported = false;
+// Cleared by initTexturesUndrawn: there is no GL context to send pictures to.
+static bool drawnTextures = true;
 
 static bool isPlainFilter(unsigned filter) { return filter == GL_NEAREST || filter == GL_LINEAR; }
 
@@ -31,7 +33,7 @@ void Texture::setDefaults() {
 }
 
 bool Texture::upload(Image& image, unsigned newMag, unsigned newMin) {
-    if (this == &spareTexture) return false;
+    if (this == &spareTexture || !drawnTextures) return false;
     if (image.width != image.height || !image.data || image.width <= 0) return false;
     if (image.channels != 1 && image.channels != 3 && image.channels != 4) return false;
     bool mipmapped = !isPlainFilter(newMin) || !isPlainFilter(newMag);
@@ -90,12 +92,29 @@ void initTextures() {
     }
     textureCount = 0;
     spareReported = false;
+    drawnTextures = true;
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     setImageSideLimit(largest);
 }
 
+void initTexturesUndrawn() {
+    for (int i = 0; i < textureTableSize; i++) textureTable[i].setDefaults();
+    textureCount = 0;
+    spareReported = false;
+    drawnTextures = false;
+    setImageSideLimit(0);
+}
+
+bool texturesDrawn() { return drawnTextures; }
+
 void releaseTextures() {
+    // Undrawn records hold no names, and there may be no context to delete them in.
+    if (!drawnTextures) {
+        setImageSideLimit(0);
+        drawnTextures = true;
+        return;
+    }
     GLuint names[textureTableSize];
     for (int i = 0; i < textureTableSize; i++) names[i] = textureTable[i].id;
     glDeleteTextures(textureTableSize, names);
@@ -124,6 +143,7 @@ Texture* createTexture(Image& image, unsigned magFilter, unsigned minFilter) {
 Texture* loadTexture(const char* fileName, unsigned magFilter, unsigned minFilter, int conversion,
                      const ImageShape* expected) {
     Texture* texture = newTexture();
+    if (!drawnTextures) return texture;
     Image image;
     // A refused file has been reported by the loader; the record stays unloaded.
     if (!image.LoadBMP(fileName)) return texture;

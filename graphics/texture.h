@@ -31,6 +31,12 @@ struct Texture {
 // Generates the table's names in the current GL context and starts handing out from record 0.
 // Pictures larger than this GL's largest texture are refused by the loader from then on.
 void initTextures();
+// For runs that draw nothing (the headless runner's undrawn races): no GL context is needed,
+// the records hand out unloaded, and loadTexture reads no file. initTextures or
+// releaseTextures ends the mode.
+void initTexturesUndrawn();
+// False while that mode lasts: pictures need not be read.
+bool texturesDrawn();
 // Deletes all the table's names, used or not, and puts the loader's fixed side limit back.
 void releaseTextures();
 // The next unused record. Past the table's end, a spare record that never loads nor binds.

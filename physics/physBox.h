@@ -28,4 +28,15 @@ public:
     float edges[4][2];
     // (a, b, c) per edge: (a, b) the outward unit normal, a*x + b*y + c the signed distance.
     float edgeLines[4][3];
+
+    // The edges and edge lines from the corners, an edge at a time: the reference whose bits the
+    // four-at-once path must give, and the path for boxes with a zero or non-finite edge.
+    void deriveOneByOne();
+    // The same four edges side by side where the processor can; false, with nothing written,
+    // for a box it leaves to deriveOneByOne.
+    bool deriveFourAtOnce();
+
+private:
+    // The edges, edge lines and bounds from the corners.
+    void derive();
 };

@@ -34,6 +34,11 @@ void Game::load() {
     // image makes, and the race goes on.
     Texture* truckTextures[maxTrucks];
     for (int i = 0; i < maxTrucks; i++) {
+        // A run that draws nothing needs no picture, only the record.
+        if (!texturesDrawn()) {
+            truckTextures[i] = newTexture();
+            continue;
+        }
         Image image;
         if (image.LoadBMP(truckPictures[i])) image.checkShape(truckPictures[i], truckPictureShape);
         image.applyColourKey(truckKeyRed, truckKeyGreen, truckKeyBlue);

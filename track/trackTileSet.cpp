@@ -23,6 +23,11 @@ bool TrackTileSet::addTile(const char* pictureFile, const char* physMapFile) {
         return false;
     }
 
+    // A run that draws nothing reads only the surface map, which the race runs on.
+    if (!texturesDrawn()) {
+        textures[count] = newTexture();
+        return addSurfaceMap(physMapFile);
+    }
     Image picture;
     if (!picture.LoadBMP(pictureFile)) {
         // No stale texture from an earlier failed map may stand in for this picture.
@@ -43,7 +48,12 @@ bool TrackTileSet::addTile(const char* pictureFile, const char* physMapFile) {
         texture->setParameters(wrap, wrap, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, GL_MODULATE);
     }
 
-    // A failed map leaves the slot unused; the next tile takes over its texture entry.
+    return addSurfaceMap(physMapFile);
+}
+
+// The surface map into the slot whose texture is set; a failed map leaves the slot unused, and
+// the next tile takes over its texture entry.
+bool TrackTileSet::addSurfaceMap(const char* physMapFile) {
     if (!physMaps[count].LoadBMP(physMapFile)) {
         return false;
     }

@@ -32,4 +32,7 @@ public:
     Texture* textures[maxTiles];
     Image physMaps[maxTiles];
     int count;
+
+private:
+    bool addSurfaceMap(const char* physMapFile);
 };

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
@@ -195,4 +197,60 @@ TEST(PhysBoxProperty, OverlapAgreesWithPolygonClipping) {
     printf("apart %d, clearly overlapping %d, within tolerance (skipped) %d\n", apart, clearlyOverlapping, ambiguous);
     EXPECT_GT(apart, 10000);
     EXPECT_GT(clearlyOverlapping, 10000);
+}
+
+// The four-at-once derivation must give deriveOneByOne's bits for every box it takes, and leave
+// every box it refuses untouched: a reordered sum, a reciprocal for a quotient or a fused
+// multiply-add would move a truck by a last bit and change every race after it.
+TEST(PhysBoxProperty, FourAtOnceGivesTheBitsOfOneByOne) {
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* name;
+        float scale;     // of the random rectangles' size and place
+        float fixed[8];  // used when scale is 0
+    };
+    const Case cases[] = {
+        {"trucks on a course", 200.0f, {}},
+        {"tiny", 1e-3f, {}},
+        {"far out", 1e6f, {}},
+        {"subnormal edges", 0.0f, {0, 0, 0, 1e-40f, 1e-40f, 1e-40f, 1e-40f, 0}},
+        {"huge edges", 0.0f, {-1e38f, -1e38f, -1e38f, 1e38f, 1e38f, 1e38f, 1e38f, -1e38f}},
+        {"a zero edge", 0.0f, {0, 0, 0, 10, 0, 10, 10, 0}},
+        {"an infinite corner", 0.0f, {0, 0, 0, 10, inf, 10, 10, 0}},
+        {"a NaN corner", 0.0f, {0, 0, nan, 10, 10, 10, 10, 0}},
+    };
+    std::mt19937 rng(77);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    for (const Case& c : cases) {
+        int taken = 0, runs = c.scale > 0.0f ? 2000 : 1;
+        for (int k = 0; k < runs; k++) {
+            float p[8];
+            if (c.scale > 0.0f) {
+                // A rotated rectangle, corners clockwise, as placeBox makes them.
+                float cx = unit(rng) * c.scale, cy = unit(rng) * c.scale, angle = unit(rng) * 3.2f;
+                float hw = (unit(rng) + 1.1f) * c.scale * 0.05f, hl = (unit(rng) + 1.1f) * c.scale * 0.1f;
+                float co = std::cos(angle), si = std::sin(angle);
+                const float local[4][2] = {{-hw, -hl}, {-hw, hl}, {hw, hl}, {hw, -hl}};
+                for (int i = 0; i < 4; i++) {
+                    p[2 * i] = cx + co * local[i][0] - si * local[i][1];
+                    p[2 * i + 1] = cy + si * local[i][0] + co * local[i][1];
+                }
+            } else {
+                std::copy(c.fixed, c.fixed + 8, p);
+            }
+            PhysBox one, four;
+            for (PhysBox* b : {&one, &four})
+                for (int i = 0; i < 8; i++) b->corners[i / 2][i % 2] = p[i];
+            one.deriveOneByOne();
+            PhysBox before = four;
+            if (!four.deriveFourAtOnce()) {
+                EXPECT_EQ(0, memcmp(before.edgeLines, four.edgeLines, sizeof four.edgeLines)) << c.name;
+                continue;
+            }
+            taken++;
+            EXPECT_EQ(0, memcmp(one.edges, four.edges, sizeof one.edges)) << c.name << " box " << k;
+            EXPECT_EQ(0, memcmp(one.edgeLines, four.edgeLines, sizeof one.edgeLines)) << c.name << " box " << k;
+        }
+        printf("%s: %d of %d boxes taken four at once\n", c.name, taken, runs);
+    }
 }

@@ -49,7 +49,10 @@ static bool absolutePath(const char* path, char* out, size_t size) {
 
 bool RaceRunner::start(FILE* err) {
     setPlatform(&clock);
-    if (!createHeadlessContext(screenWidth, screenHeight)) {
+    // A run that draws nothing needs no GL context nor pictures: making them costs more than
+    // many races.
+    bool drawn = options.drawEvery > 0 || options.screenshotFolder[0];
+    if (drawn && !createHeadlessContext(screenWidth, screenHeight)) {
         fprintf(err, "trailerdash-runner: no offscreen GL context\n");
         return false;
     }
@@ -142,7 +145,10 @@ bool RaceRunner::start(FILE* err) {
         }
         courseFound = true;
     }
-    initTextures();
+    if (drawn)
+        initTextures();
+    else
+        initTexturesUndrawn();
     game = new Game();
     loop = new MainLoop(*game);
     game->setLaps(options.laps);
@@ -218,7 +224,9 @@ void RaceRunner::setKey(int code, bool down) {
 }
 
 void RaceRunner::runFrame(const bool* wanted) {
-    for (int code = 0; code < 256; code++) setKey(code, wanted[code]);
+    // Most frames change no key; only a change is worth a pass over all of them.
+    if (memcmp(held, wanted, sizeof held) != 0)
+        for (int code = 0; code < 256; code++) setKey(code, wanted[code]);
     // Frame k samples the counter at (k + 1) frame lengths, so even the first lasts one length.
     clock.counter = (int64_t)(frame + 1) * frameCounts;
     drainAndRunFrame();
@@ -339,7 +347,9 @@ bool RaceRunner::runRace(int number) {
     // Let go of everything so that nothing carries into the results or the next race.
     bool none[256] = {};
     if (!record.timedOut && !loop->done && !stopping()) {
-        drawNext = true;
+        // The results are drawn for their picture, or as any drawn run shows them; a run that
+        // draws nothing skips them too.
+        drawNext = shots || options.drawEvery > 0;
         runFrame(none);
         record.observe(*game, options.frameSeconds);
         if (shots) shoot("results");
