@@ -6,6 +6,7 @@
 #include "app/glWindow.h"
 #include "app/quitSignal.h"
 #include "app/replayPlayback.h"
+#include "app/screenSwitch.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
 #include "graphics/soundOffMark.h"
@@ -91,7 +92,9 @@ void MainLoop::pass() {
         // A window that was given its own procedure gets its messages there, as Windows would
         // dispatch them; tests without a window use the game's procedure directly.
         WindowProcedure procedure = glWindow.windowProcedure ? glWindow.windowProcedure : windowProc;
-        game.history.noteMessage(msg.message, msg.wParam, msg.lParam);
+        // The race's replay records the race's own input, not the editor's.
+        if (!screens || screens->shown() == ScreenSwitch::race)
+            game.history.noteMessage(msg.message, msg.wParam, msg.lParam);
         procedure(glWindow.getWindowHandle(), msg.message, msg.wParam, msg.lParam);
         return;
     }
@@ -108,6 +111,11 @@ static void swapWindowBuffers() {
 }
 
 void MainLoop::frame(bool draw) {
+    if (screens && screens->frame(swapWindowBuffers, draw)) {
+        framesRun++;
+        if (draw) frameCap.wait(platform());
+        return;
+    }
     // Escape ends the loop, but this frame is still updated, drawn and shown. While the help
     // is open Escape closes it instead.
     if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape()) done = true;
@@ -130,6 +138,9 @@ int MainLoop::exitCode() const {
 int runGame(ReplayPlatform* player) {
     Game game;
     MainLoop loop(game);
+    ScreenSwitch screens(game);
+    // A replay plays the race alone: its keys are the recorded ones.
+    if (!player) loop.screens = &screens;
 
     int answer;
     {

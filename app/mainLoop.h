@@ -7,6 +7,7 @@
 #include "core/platform.h"
 
 class Game;
+class ScreenSwitch;
 
 // False while the window is minimised (or hidden): then the loop runs no frames.
 extern bool windowActive;
@@ -50,6 +51,8 @@ public:
     int framesRun;
     // Paces drawn frames when the swap does not wait for the display; off until set.
     FrameCap frameCap;
+    // The editor and its test drives, when the game offers them (not while a replay plays).
+    ScreenSwitch* screens = nullptr;
 };
 
 class ReplayPlatform;

@@ -15,7 +15,8 @@ declare -A allowed=(
   [track]="physics graphics core math"
   [vehicle]="track physics graphics core math"
   [race]="vehicle track physics graphics core math records"
-  [app]="race vehicle track physics graphics audio core math records"
+  [editor]="race vehicle track physics graphics core math records"
+  [app]="editor race vehicle track physics graphics audio core math records"
 )
 bad=0
 for folder in "${!allowed[@]}"; do

@@ -1,0 +1,146 @@
+#include "editor/editorScreen.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/input.h"
+
+EditorScreen::EditorScreen()
+    : naming(false), name{}, note{}, noteGood(true), savedPath{}, escapeArmed(false), escapeSeenUp(false),
+      strokeButton(0), pointer{0, 0}, pointerOnGrid(false) {}
+
+void EditorScreen::enter() {
+    escapeArmed = false;
+    escapeSeenUp = false;
+    strokeButton = 0;
+    edit.endStroke();
+}
+
+bool EditorScreen::cellAt(int x, int y, TileCoord& cell) {
+    int dx = x - editorGridLeft, dy = y - editorGridBottom;
+    if (dx < 0 || dy < 0) return false;
+    cell = TileCoord{dx / editorCellPixels, dy / editorCellPixels};
+    return cell.x < trackGridSize && cell.y < trackGridSize;
+}
+
+Course EditorScreen::course() const { return edit.course(); }
+
+void EditorScreen::setNote(bool good, const char* text) {
+    noteGood = good;
+    snprintf(note, sizeof note, "%s", text);
+}
+
+EditorRequest EditorScreen::update(const Keys& keys, const Mouse& mouse) {
+    pointerOnGrid = cellAt(mouse.x, mouse.y, pointer);
+    // Escape counts from a press this screen saw begin, and acts on its release: the screen
+    // behind would take a key still held as its own (the title quits on it).
+    bool escapeDown = keys.isDown(VK_ESCAPE);
+    bool escapeReleased = escapeArmed && !escapeDown;
+    if (escapeDown && escapeSeenUp && !escapeArmed) escapeArmed = true;
+    if (!escapeDown) {
+        escapeSeenUp = true;
+        escapeArmed = false;
+    }
+
+    if (naming) {
+        if (escapeArmed) {
+            naming = false;
+            escapeArmed = false;
+            escapeSeenUp = false;
+            setNote(true, "not saved");
+            return EditorRequest::none;
+        }
+        handleNaming(keys);
+        return EditorRequest::none;
+    }
+    if (escapeReleased) {
+        edit.endStroke();
+        strokeButton = 0;
+        return EditorRequest::leave;
+    }
+    handleMouse(mouse);
+
+    bool control = keys.isDown(VK_CONTROL);
+    if (keys.wasPressed('U') || (control && keys.wasPressed('Z'))) {
+        if (!edit.undo()) setNote(true, "nothing to undo");
+    }
+    if (keys.wasPressed('F')) {
+        if (pointerOnGrid)
+            edit.placeFinish(pointer);
+        else
+            setNote(false, "point at a cell of the grid and press F");
+    }
+    if (keys.wasPressed('C')) edit.clear();
+    if (keys.wasPressed('S')) {
+        if (edit.valid()) {
+            naming = true;
+            setNote(true, "");
+            // The S that opened the name is not its first letter: typing starts next frame.
+            return EditorRequest::none;
+        }
+        setNote(false, "only a whole loop can be saved");
+    }
+    if (keys.wasPressed('D')) {
+        if (edit.valid()) {
+            setNote(true, "");
+            edit.endStroke();
+            strokeButton = 0;
+            return EditorRequest::testDrive;
+        }
+        setNote(false, "only a whole loop can be driven");
+    }
+    return EditorRequest::none;
+}
+
+void EditorScreen::handleMouse(const Mouse& mouse) {
+    if (strokeButton != 0) {
+        bool held = strokeButton == 1 ? mouse.leftDown : mouse.rightDown;
+        if (!held) {
+            edit.endStroke();
+            strokeButton = 0;
+        } else if (pointerOnGrid) {
+            edit.strokeTo(pointer);
+        }
+        return;
+    }
+    if (!pointerOnGrid) return;
+    if (mouse.leftDown) {
+        strokeButton = 1;
+        edit.beginStroke(pointer, true);
+    } else if (mouse.rightDown) {
+        strokeButton = 2;
+        edit.beginStroke(pointer, false);
+    }
+}
+
+void EditorScreen::handleNaming(const Keys& keys) {
+    size_t length = strlen(name);
+    bool shift = keys.isDown(VK_SHIFT);
+    for (int code = 0; code < 256; code++) {
+        if (!keys.wasPressed(code)) continue;
+        char typed = 0;
+        if (code >= 'A' && code <= 'Z') typed = shift ? (char)code : (char)(code - 'A' + 'a');
+        if (code >= '0' && code <= '9') typed = (char)code;
+        if (code == VK_OEM_MINUS) typed = shift ? '_' : '-';
+        if (typed && length < (size_t)maxSaveNameChars) {
+            name[length++] = typed;
+            name[length] = '\0';
+        }
+        if (code == VK_BACK && length > 0) name[--length] = '\0';
+    }
+    if (keys.wasPressed(VK_RETURN)) save();
+}
+
+void EditorScreen::save() {
+    char folder[1024], message[sizeof note];
+    if (!userCourseFolder(folder, sizeof folder)) {
+        setNote(false, "no home folder to save in");
+        naming = false;
+        return;
+    }
+    bool saved = saveCourseAs(edit.course(), name, folder, savedPath, sizeof savedPath, message, sizeof message);
+    if (!saved) savedPath[0] = '\0';
+    setNote(saved, message);
+    // A name that is not allowed leaves the player typing, to mend it.
+    if (saved || saveNameAllowed(name)) naming = false;
+}
