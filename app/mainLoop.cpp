@@ -92,6 +92,7 @@ void MainLoop::pass() {
         // A window that was given its own procedure gets its messages there, as Windows would
         // dispatch them; tests without a window use the game's procedure directly.
         WindowProcedure procedure = glWindow.windowProcedure ? glWindow.windowProcedure : windowProc;
+        if (screens) screens->message(msg);
         // The race's replay records the race's own input, not the editor's.
         if (!screens || screens->shown() == ScreenSwitch::race)
             game.history.noteMessage(msg.message, msg.wParam, msg.lParam);

@@ -4,12 +4,16 @@
 
 #include <cstdio>
 
+#include "app/glWindow.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
 #include "race/game.h"
 #include "race/gameFrame.h"
 
-ScreenSwitch::ScreenSwitch(Game& g) : game(g), showing(race) {}
+// The picture's top row, 480 rows high, as the mouse state counts it.
+static const int pictureLastRow = 479;
+
+ScreenSwitch::ScreenSwitch(Game& g) : game(g), showing(race), holdingEscape(false) {}
 ScreenSwitch::~ScreenSwitch() {}
 
 bool ScreenSwitch::onTitle() const {
@@ -18,6 +22,8 @@ bool ScreenSwitch::onTitle() const {
 
 bool ScreenSwitch::frame(void (*swapBuffers)(), bool draw) {
     if (showing == race) {
+        // Neither the loop nor the title may see it: both quit on Escape.
+        if (holdingEscape) keys.keyUp(VK_ESCAPE);
         if (!(onTitle() && keys.wasPressed('E'))) return false;
         showing = editor;
         editorScreen.enter();
@@ -37,6 +43,21 @@ bool ScreenSwitch::frame(void (*swapBuffers)(), bool draw) {
     return true;
 }
 
+void ScreenSwitch::message(const WindowMessage& msg) {
+    unsigned m = msg.message;
+    if (m == WM_KEYUP && msg.wParam == VK_ESCAPE) holdingEscape = false;
+    if (showing != editor) return;
+    if (m != WM_MOUSEMOVE && m != WM_LBUTTONDOWN && m != WM_LBUTTONUP && m != WM_RBUTTONDOWN && m != WM_RBUTTONUP)
+        return;
+    // The event's place in the window (x low, y high word) in picture pixels, y turned upward.
+    int x = (int)(int16_t)(msg.lParam & 0xFFFF), y = (int)(int16_t)((msg.lParam >> 16) & 0xFFFF);
+    glWindow.windowPointToPicture(x, y);
+    y = pictureLastRow - y;
+    if (m == WM_MOUSEMOVE) editorScreen.pointerMoved(x, y);
+    if (m == WM_LBUTTONDOWN || m == WM_RBUTTONDOWN) editorScreen.buttonDown(m == WM_LBUTTONDOWN, x, y);
+    if (m == WM_LBUTTONUP || m == WM_RBUTTONUP) editorScreen.buttonUp(m == WM_LBUTTONUP, x, y);
+}
+
 void ScreenSwitch::editorFrame(void (*swapBuffers)(), bool draw) {
     // The race frame's steps: the mouse first, the keys rolled over last.
     mouse.update();
@@ -48,7 +69,10 @@ void ScreenSwitch::editorFrame(void (*swapBuffers)(), bool draw) {
         if (swapBuffers) swapBuffers();
     }
     keys.endFrame();
-    if (request == EditorRequest::leave) showing = race;
+    if (request == EditorRequest::leave) {
+        showing = race;
+        holdingEscape = keys.isDown(VK_ESCAPE);
+    }
     if (request == EditorRequest::testDrive) startTestDrive();
 }
 

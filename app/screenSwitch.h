@@ -5,6 +5,7 @@
 // title's courses never see it; the race's game waits on its title meanwhile.
 #include <memory>
 
+#include "core/platform.h"
 #include "editor/editorScreen.h"
 
 class Game;
@@ -21,6 +22,8 @@ public:
     // then runs as before.
     bool frame(void (*swapBuffers)(), bool draw);
     Shown shown() const { return showing; }
+    // A window message as the loop takes it: the editor follows the mouse's events, each one.
+    void message(const WindowMessage& msg);
 
     EditorScreen editorScreen;
 
@@ -33,4 +36,6 @@ private:
     Game& game;
     std::unique_ptr<Game> driveGame;  // made at the first test drive
     Shown showing;
+    // The Escape that left the editor, held back from the title until its key-up comes.
+    bool holdingEscape;
 };

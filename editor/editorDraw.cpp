@@ -121,7 +121,7 @@ void EditorScreen::draw(const TrackTileSet& tiles) const {
     glColor4f(1, 1, 1, 1);
     // The ground all over, the grid's cells on it.
     const Texture* ground = tiles.getTexture(groundTile);
-    for (int y = -1; y * editorCellPixels < 480; y++)
+    for (int y = -2; y * editorCellPixels < 480; y++)
         for (int x = -1; x * editorCellPixels < 640; x++)
             texturedQuad(ground, (float)(editorGridLeft + x * editorCellPixels),
                          (float)(editorGridBottom + y * editorCellPixels), editorCellPixels);

@@ -6,11 +6,10 @@
 #include "core/input.h"
 
 EditorScreen::EditorScreen()
-    : naming(false), name{}, note{}, noteGood(true), savedPath{}, escapeArmed(false), escapeSeenUp(false),
+    : naming(false), name{}, note{}, noteGood(true), savedPath{}, escapeSeenUp(false),
       strokeButton(0), pointer{0, 0}, pointerOnGrid(false) {}
 
 void EditorScreen::enter() {
-    escapeArmed = false;
     escapeSeenUp = false;
     strokeButton = 0;
     edit.endStroke();
@@ -31,34 +30,28 @@ void EditorScreen::setNote(bool good, const char* text) {
 }
 
 EditorRequest EditorScreen::update(const Keys& keys, const Mouse& mouse) {
-    pointerOnGrid = cellAt(mouse.x, mouse.y, pointer);
-    // Escape counts from a press this screen saw begin, and acts on its release: the screen
-    // behind would take a key still held as its own (the title quits on it).
+    // Escape counts only as a press this screen saw begin: one still held from the test drive
+    // it ended is not also a request to leave.
     bool escapeDown = keys.isDown(VK_ESCAPE);
-    bool escapeReleased = escapeArmed && !escapeDown;
-    if (escapeDown && escapeSeenUp && !escapeArmed) escapeArmed = true;
-    if (!escapeDown) {
-        escapeSeenUp = true;
-        escapeArmed = false;
-    }
+    bool escapePressed = escapeDown && escapeSeenUp;
+    if (!escapeDown) escapeSeenUp = true;
+    if (escapePressed) escapeSeenUp = false;
 
     if (naming) {
-        if (escapeArmed) {
+        if (escapePressed) {
             naming = false;
-            escapeArmed = false;
-            escapeSeenUp = false;
             setNote(true, "not saved");
             return EditorRequest::none;
         }
         handleNaming(keys);
         return EditorRequest::none;
     }
-    if (escapeReleased) {
+    if (escapePressed) {
         edit.endStroke();
         strokeButton = 0;
         return EditorRequest::leave;
     }
-    handleMouse(mouse);
+    checkStroke(mouse);
 
     bool control = keys.isDown(VK_CONTROL);
     if (keys.wasPressed('U') || (control && keys.wasPressed('Z'))) {
@@ -92,25 +85,31 @@ EditorRequest EditorScreen::update(const Keys& keys, const Mouse& mouse) {
     return EditorRequest::none;
 }
 
-void EditorScreen::handleMouse(const Mouse& mouse) {
-    if (strokeButton != 0) {
-        bool held = strokeButton == 1 ? mouse.leftDown : mouse.rightDown;
-        if (!held) {
-            edit.endStroke();
-            strokeButton = 0;
-        } else if (pointerOnGrid) {
-            edit.strokeTo(pointer);
-        }
-        return;
-    }
-    if (!pointerOnGrid) return;
-    if (mouse.leftDown) {
-        strokeButton = 1;
-        edit.beginStroke(pointer, true);
-    } else if (mouse.rightDown) {
-        strokeButton = 2;
-        edit.beginStroke(pointer, false);
-    }
+void EditorScreen::pointerMoved(int x, int y) {
+    pointerOnGrid = cellAt(x, y, pointer);
+    if (strokeButton != 0 && pointerOnGrid) edit.strokeTo(pointer);
+}
+
+void EditorScreen::buttonDown(bool left, int x, int y) {
+    pointerMoved(x, y);
+    if (naming || strokeButton != 0 || !pointerOnGrid) return;
+    strokeButton = left ? 1 : 2;
+    edit.beginStroke(pointer, left);
+}
+
+void EditorScreen::buttonUp(bool left, int x, int y) {
+    pointerMoved(x, y);
+    if (strokeButton != (left ? 1 : 2)) return;
+    edit.endStroke();
+    strokeButton = 0;
+}
+
+void EditorScreen::checkStroke(const Mouse& mouse) {
+    if (strokeButton == 0) return;
+    bool held = strokeButton == 1 ? mouse.leftDown : mouse.rightDown;
+    if (held) return;
+    edit.endStroke();
+    strokeButton = 0;
 }
 
 void EditorScreen::handleNaming(const Keys& keys) {

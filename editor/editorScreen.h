@@ -25,9 +25,15 @@ public:
     EditorScreen();
 
     // The shell hands the screen the frames from now on (from the title or back from a drive):
-    // an Escape still held from before is not taken as one meant here.
+    // an Escape still held from before is not taken as one meant here. Leaving asks the shell
+    // to keep the Escape that left from the title (which quits on it) until it is let go.
     void enter();
-    // Once a frame: the mouse's drags and the keys.
+    // Mouse events as they come, in picture pixels (origin bottom-left): every point of a drag
+    // counts, however far apart the frames. The left button lays road, the right one erases.
+    void pointerMoved(int x, int y);
+    void buttonDown(bool left, int x, int y);
+    void buttonUp(bool left, int x, int y);
+    // Once a frame: the keys (F acts where the last mouse event left the pointer).
     EditorRequest update(const Keys& keys, const Mouse& mouse);
     // The whole screen, with the tiles' pictures.
     void draw(const TrackTileSet& tiles) const;
@@ -46,7 +52,8 @@ public:
     char savedPath[1024];               // the last file saved, empty before
 
 private:
-    void handleMouse(const Mouse& mouse);
+    // A drag whose button was let go unseen (outside the window) ends when the frame sees it up.
+    void checkStroke(const Mouse& mouse);
     // Letters, digits, - and _ typed into the name; Enter saves, Escape gives up.
     void handleNaming(const Keys& keys);
     void save();
@@ -54,8 +61,7 @@ private:
     void drawStatus() const;
     void drawKeys() const;
 
-    bool escapeArmed;   // Escape went down while this screen had it up
-    bool escapeSeenUp;  // since enter
+    bool escapeSeenUp;  // since enter, or since the last press it took
     int strokeButton;   // 0 none, 1 left (lays), 2 right (erases)
     TileCoord pointer;
     bool pointerOnGrid;

@@ -30,17 +30,20 @@ struct Player {
     void pointAt(TileCoord cell) {
         mouse.x = editorGridLeft + cell.x * editorCellPixels + editorCellPixels / 2;
         mouse.y = editorGridBottom + cell.y * editorCellPixels + editorCellPixels / 2;
+        screen.pointerMoved(mouse.x, mouse.y);
     }
-    // A drag: press on the first cell, a frame at each later one, release.
+    // A drag as its events come: the press on the first cell, a move to each later one (several
+    // between two frames, as on a slow machine), the release.
     void drag(const std::vector<TileCoord>& cells, bool left = true) {
         pointAt(cells[0]);
         (left ? mouse.leftDown : mouse.rightDown) = true;
-        frame();
+        screen.buttonDown(left, mouse.x, mouse.y);
         for (size_t i = 1; i < cells.size(); i++) {
             pointAt(cells[i]);
-            frame();
+            if (i % 2 == 0) frame();
         }
         (left ? mouse.leftDown : mouse.rightDown) = false;
+        screen.buttonUp(left, mouse.x, mouse.y);
         frame();
     }
     // A key held for one frame and let go in the next.
@@ -98,27 +101,37 @@ TEST(EditorScreen, MouseDragsLayAndEraseRoad) {
     EXPECT_TRUE(p.screen.edit.valid());
     p.press('U');
     EXPECT_FALSE(p.screen.edit.hasFinish());
-    // A drag that leaves the grid lays only what was on it, and a press off the grid nothing.
+    // A drag that leaves the grid lays only what was on it.
     Player q;
-    q.drag({{1, 1}, {3, 1}});
-    q.mouse.x = 630;
-    q.frame();
-    q.mouse.leftDown = false;
-    q.frame();
+    q.pointAt({1, 1});
+    q.screen.buttonDown(true, q.mouse.x, q.mouse.y);
+    q.pointAt({3, 1});
+    q.screen.pointerMoved(630, q.mouse.y);
+    q.screen.buttonUp(true, 630, q.mouse.y);
     EXPECT_TRUE(q.screen.edit.roadAt(3, 1));
     EXPECT_FALSE(q.screen.edit.roadAt(4, 1));
+    // A release the window never saw ends the drag at the next frame: later moves lay nothing.
+    q.pointAt({1, 3});
+    q.mouse.leftDown = true;
+    q.screen.buttonDown(true, q.mouse.x, q.mouse.y);
+    q.mouse.leftDown = false;
+    q.frame();
+    q.pointAt({4, 3});
+    EXPECT_TRUE(q.screen.edit.roadAt(1, 3));
+    EXPECT_FALSE(q.screen.edit.roadAt(2, 3));
+    EXPECT_EQ(q.screen.edit.undoCount(), 2);
 }
 
 TEST(EditorScreen, EscapeLeavesOnlyWhenPressedHere) {
     struct Case {
         const char* what;
-        bool heldOnEntry;  // Escape still down from the screen before
+        bool heldOnEntry;  // Escape still down from the test drive it ended
         bool naming;
-        EditorRequest expected;
+        bool leaves;
     } cases[] = {
-        {"pressed and let go", false, false, EditorRequest::leave},
-        {"held in from a test drive, let go", true, false, EditorRequest::none},
-        {"while typing a name it gives up the name", false, true, EditorRequest::none},
+        {"pressed", false, false, true},
+        {"held in from a test drive, then let go", true, false, false},
+        {"while typing a name it gives up the name", false, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -127,19 +140,22 @@ TEST(EditorScreen, EscapeLeavesOnlyWhenPressedHere) {
         if (c.naming) p.press('S');
         if (c.heldOnEntry) p.keys.keyDown(VK_ESCAPE);
         p.screen.enter();
-        p.frame();
+        p.frame();  // the frame that hands the screen over
         p.requests.clear();
         if (c.heldOnEntry) {
             for (int i = 0; i < 5; i++) p.frame();
             p.keys.keyUp(VK_ESCAPE);
             p.frame();
         } else {
-            p.press(VK_ESCAPE);
+            // Held for several frames: one press, one request at most.
+            p.keys.keyDown(VK_ESCAPE);
+            for (int i = 0; i < 5; i++) p.frame();
+            p.keys.keyUp(VK_ESCAPE);
+            p.frame();
         }
-        bool left = false;
-        for (EditorRequest r : p.requests) left = left || r == EditorRequest::leave;
-        EXPECT_EQ(left, c.expected == EditorRequest::leave);
-        // No frame may leave while Escape is still down: the title would take it and quit.
+        int leaves = 0;
+        for (EditorRequest r : p.requests) leaves += r == EditorRequest::leave ? 1 : 0;
+        EXPECT_EQ(leaves, c.leaves ? 1 : 0);
         EXPECT_FALSE(p.screen.naming);
     }
 }
