@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/glWindow.h"
+#include "app/mainLoop.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
 #include "race/game.h"
@@ -69,6 +70,7 @@ void ScreenSwitch::editorFrame(void (*swapBuffers)(), bool draw) {
         if (swapBuffers) swapBuffers();
     }
     keys.endFrame();
+    typingText = editorScreen.naming;
     if (request == EditorRequest::leave) {
         showing = race;
         holdingEscape = keys.isDown(VK_ESCAPE);
@@ -89,6 +91,8 @@ void ScreenSwitch::startTestDrive() {
     driveGame->paused = false;
     driveGame->waitingForStart = true;
     driveGame->resetRace();
+    // The clocks have stood still while the editor had the frames: the race starts from now.
+    driveGame->updateTimer();
     driveGame->startRace();
     showing = testDrive;
 }

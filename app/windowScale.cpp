@@ -66,6 +66,8 @@ void GLWindow::windowPointToPicture(int& x, int& y) const {
     windowToPicture(picture, windowWidth, windowHeight, drawableWidth, drawableHeight, x, y, x, y);
 }
 
+bool typingText = false;
+
 bool isFullScreenToggle(unsigned message, uint64_t wParam, int64_t lParam) {
     // Bit 30 marks a key that was already down: a held key toggles once.
     if (lParam & ((int64_t)1 << 30)) return false;
@@ -80,7 +82,7 @@ bool desktopKey(unsigned message, uint64_t wParam, int64_t lParam) {
         return true;
     }
     bool firstPress = (lParam & ((int64_t)1 << 30)) == 0;
-    if (message == WM_KEYDOWN && wParam == 'M' && firstPress) {
+    if (message == WM_KEYDOWN && wParam == 'M' && firstPress && !typingText) {
         soundMuted = !soundMuted;
         return true;
     }

@@ -15,7 +15,6 @@
 // The race screens' backing panels: black at opacity 0.45.
 static const float panelShade = -0.3f;
 static const float gridLineShade = -0.15f;
-static const float pointerShade = 0.35f;
 static const int gridPixels = editorCellPixels * trackGridSize;
 // Under the grid: the loop's state; beside it: the keys.
 static const float statusPanel[4] = {8, 4, 632, 76};
@@ -158,12 +157,8 @@ void EditorScreen::draw(const TrackTileSet& tiles) const {
         const Course& c = edit.course();
         for (int i = 0; i < c.checkpointCount; i++) cellFrame(1, 1, 0, c.checkpoints[i].x, c.checkpoints[i].y, 2);
     }
+    if (pointerOnGrid && !naming) cellFrame(1, 1, 1, pointer.x, pointer.y, 1);
     glPopMatrix();
-    if (pointerOnGrid && !naming) {
-        float x0 = (float)(editorGridLeft + pointer.x * editorCellPixels);
-        float y0 = (float)(editorGridBottom + pointer.y * editorCellPixels);
-        drawRect(pointerShade * 0.3f, x0, y0, x0 + editorCellPixels, y0 + editorCellPixels);
-    }
 
     drawStatus();
     drawKeys();

@@ -110,14 +110,14 @@ holdKeyUntil e "$window" 30 "the editor after E on the title" editorShown
 keep empty
 waitFor 10 "an empty grid shown broken" broken
 
-# A 6 x 4 rim, in one drag round its four sides.
-drag 1 1,6 $(line 1 6 6 6) $(line 6 6 6 3) $(line 6 3 1 3) $(line 1 3 1 6)
-waitFor 20 "the rim drawn, still broken with no finish line" broken
-pointAt 4 6
+# A loop with bends both ways, in one drag round it.
+drag 1 0,7 $(line 0 7 6 7) $(line 6 7 6 4) $(line 6 4 4 4) $(line 4 4 4 1) $(line 4 1 0 1) $(line 0 1 0 7)
+waitFor 20 "the loop drawn, still broken with no finish line" broken
+pointAt 3 7
 holdKeyUntil f "$window" 20 "\"Loop OK\" once F puts the finish line on the top side" loopOk
 keep loop
 # A spur off the bottom side is a branch; U takes the whole drag back.
-drag 1 3,3 3,2 3,1
+drag 1 2,1 2,0
 waitFor 20 "the spur shown broken" broken
 keep spur
 holdKeyUntil u "$window" 20 "\"Loop OK\" again after U" loopOk
