@@ -61,6 +61,7 @@ struct EditCase {
     bool valid;
     ShapeFault fault;
     TileCoord at;  // where the fault is shown
+    std::vector<Stroke> after = {};  // strokes after the finishes
 };
 
 TEST(CourseEdit, DragsLayTheTilesTheNeighboursCallFor) {
@@ -97,8 +98,9 @@ TEST(CourseEdit, DragsLayTheTilesTheNeighboursCallFor) {
         {"an erased cell opens the loop", {smallRim, {false, {{2, 5}}}}, {{3, 7}},
          "r--Fl.../|...|.../k-.-t.../......../......../......../......../........", false, ShapeFault::openEnd,
          {1, 5}},
-        {"erasing the line's cell takes the line", {smallRim, {false, {{3, 7}}}}, {{3, 7}}, smallRimRows, true,
-         ShapeFault::none, {0, 0}},
+        {"erasing the line's cell takes the line", {smallRim}, {{3, 7}},
+         "r---l.../|...|.../k---t.../......../......../......../......../........", false, ShapeFault::noFinish,
+         {-1, -1}, {{false, {{3, 7}}}, {true, {{3, 7}}}}},
         {"a drag off the grid lays nothing", {{true, {{-1, 3}, {-1, 5}}}}, {}, emptyRows, false,
          ShapeFault::noFinish, {-1, -1}},
     };
@@ -107,6 +109,7 @@ TEST(CourseEdit, DragsLayTheTilesTheNeighboursCallFor) {
         CourseEdit edit;
         for (const Stroke& s : c.strokes) apply(edit, s);
         for (TileCoord f : c.finishes) edit.placeFinish(f);
+        for (const Stroke& s : c.after) apply(edit, s);
         EXPECT_EQ(picture(edit), c.rows);
         EXPECT_EQ(edit.valid(), c.valid) << edit.report().message;
         EXPECT_EQ(edit.report().fault, c.fault) << edit.report().message;
