@@ -216,5 +216,10 @@ void EditorScreen::drawKeys() const {
                            lines[i][0] == ' ' ? 0.8f : 0.0f);
         smallText(keysTextX, 392 - i * 26, lines[i]);
     }
+    // What the frames on the grid mean.
+    textFont.setColour(1, 1, 0);
+    smallText(keysTextX, 120, "Yellow: checkpoints");
+    textFont.setColour(1, 0.4f, 0.4f);
+    smallText(keysTextX, 96, "Red: where it breaks");
     textFont.setColour(1, 1, 1);
 }

@@ -124,10 +124,6 @@ holdKeyUntil u "$window" 20 "\"Loop OK\" again after U" loopOk
 
 holdKeyUntil d "$window" 30 "the race's HUD after D" raceShown
 keep drive
-# Up held a moment: the user's truck drives on the new course.
-timeout 5 xdotool keydown Up
-sleep 0.5
-timeout 5 xdotool keyup Up
 holdKeyUntil Escape "$window" 30 "the editor again after Escape" editorShown
 waitFor 20 "the loop kept after the drive" loopOk
 
