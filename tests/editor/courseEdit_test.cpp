@@ -175,23 +175,4 @@ TEST(CourseEdit, UndoKeepsTheLatestChangesWhenItsStackIsFull) {
     EXPECT_FALSE(edit.roadAt(4, 4));
 }
 
-TEST(CourseEdit, NeighboursPickTheTile) {
-    const struct {
-        int sides;
-        int expectSides;
-    } cases[] = {
-        {sideLeft | sideRight, sideLeft | sideRight},
-        {sideTop | sideBottom, sideTop | sideBottom},
-        {sideTop | sideRight, sideTop | sideRight},
-        {sideLeft | sideBottom, sideLeft | sideBottom},
-        {sideTop, sideTop | sideBottom},            // an end points at its one neighbour
-        {sideRight, sideLeft | sideRight},
-        {0, sideLeft | sideRight},                  // a lone cell
-        {sideLeft | sideRight | sideTop, sideLeft | sideRight},
-        {sideTop | sideBottom | sideLeft, sideTop | sideBottom},
-        {sideTop | sideBottom | sideLeft | sideRight, sideLeft | sideRight},
-    };
-    for (const auto& c : cases) EXPECT_EQ(roadSides(tileForNeighbours(c.sides)), c.expectSides) << c.sides;
-}
-
 }  // namespace
