@@ -35,6 +35,8 @@ public:
     bool toggleDesktopFullScreen();
     // A pointer position in screen pixels becomes one in picture pixels, y downward.
     void screenToPicture(int& x, int& y) const;
+    // The same for a position inside the window, as mouse events give it.
+    void windowPointToPicture(int& x, int& y) const;
     // The refresh rate of the display the window is on; defaultFrameCapRate when it is unknown
     // (a virtual X server reports none).
     double displayRefresh() const;

@@ -6,6 +6,7 @@
 #include "app/glWindow.h"
 #include "app/quitSignal.h"
 #include "app/replayPlayback.h"
+#include "app/screenSwitch.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
 #include "front/courseChoice.h"
@@ -92,7 +93,10 @@ void MainLoop::pass() {
         // A window that was given its own procedure gets its messages there, as Windows would
         // dispatch them; tests without a window use the game's procedure directly.
         WindowProcedure procedure = glWindow.windowProcedure ? glWindow.windowProcedure : windowProc;
-        game.history.noteMessage(msg.message, msg.wParam, msg.lParam);
+        if (screens) screens->message(msg);
+        // The race's replay records the race's own input, not the editor's.
+        if (!screens || screens->shown() == ScreenSwitch::race)
+            game.history.noteMessage(msg.message, msg.wParam, msg.lParam);
         procedure(glWindow.getWindowHandle(), msg.message, msg.wParam, msg.lParam);
         return;
     }
@@ -109,6 +113,11 @@ static void swapWindowBuffers() {
 }
 
 void MainLoop::frame(bool draw) {
+    if (screens && screens->frame(swapWindowBuffers, draw)) {
+        framesRun++;
+        if (draw) frameCap.wait(platform());
+        return;
+    }
     // Escape ends the loop, but this frame is still updated, drawn and shown. While the help
     // is open Escape closes it instead.
     if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape()) done = true;
@@ -139,6 +148,9 @@ int runGame(ReplayPlatform* player) {
     MainLoop loop(game);
     // Outlives the loop it is handed to.
     CourseChoice choice;
+    ScreenSwitch screens(game);
+    // A replay plays the race alone: its keys are the recorded ones.
+    if (!player) loop.screens = &screens;
 
     int answer;
     {

@@ -8,6 +8,7 @@
 
 class Game;
 class ScreenOverRace;
+class ScreenSwitch;
 
 // False while the window is minimised (or hidden): then the loop runs no frames.
 extern bool windowActive;
@@ -20,6 +21,8 @@ bool isFullScreenToggle(unsigned message, uint64_t wParam, int64_t lParam);
 // The keys of the desktop around the game: the full-screen switch and M for mute. True when the
 // message was one of them.
 bool desktopKey(unsigned message, uint64_t wParam, int64_t lParam);
+// A screen takes the letters as text (the editor's name prompt): M types there, it does not mute.
+extern bool typingText;
 // What a window does with a message it does not handle: nothing, result 0. Counts them.
 int64_t defaultWindowProc(void* window, unsigned message, uint64_t wParam, int64_t lParam);
 extern int unhandledMessageCount;
@@ -53,6 +56,8 @@ public:
     FrameCap frameCap;
     // The screen over the race that every frame hands the keys and the picture to; none until set.
     ScreenOverRace* over = nullptr;
+    // The editor and its test drives, when the game offers them (not while a replay plays).
+    ScreenSwitch* screens = nullptr;
 };
 
 class ReplayPlatform;

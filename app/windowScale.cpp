@@ -51,12 +51,22 @@ bool GLWindow::toggleDesktopFullScreen() {
 
 void GLWindow::screenToPicture(int& x, int& y) const {
     if (!windowHandle) return;
-    int left = 0, top = 0, windowWidth = 0, windowHeight = 0, drawableWidth = 0, drawableHeight = 0;
+    int left = 0, top = 0;
     SDL_GetWindowPosition(windowHandle, &left, &top);
+    x -= left;
+    y -= top;
+    windowPointToPicture(x, y);
+}
+
+void GLWindow::windowPointToPicture(int& x, int& y) const {
+    if (!windowHandle) return;
+    int windowWidth = 0, windowHeight = 0, drawableWidth = 0, drawableHeight = 0;
     SDL_GetWindowSize(windowHandle, &windowWidth, &windowHeight);
     SDL_GL_GetDrawableSize(windowHandle, &drawableWidth, &drawableHeight);
-    windowToPicture(picture, windowWidth, windowHeight, drawableWidth, drawableHeight, x - left, y - top, x, y);
+    windowToPicture(picture, windowWidth, windowHeight, drawableWidth, drawableHeight, x, y, x, y);
 }
+
+bool typingText = false;
 
 bool isFullScreenToggle(unsigned message, uint64_t wParam, int64_t lParam) {
     // Bit 30 marks a key that was already down: a held key toggles once.
@@ -72,7 +82,7 @@ bool desktopKey(unsigned message, uint64_t wParam, int64_t lParam) {
         return true;
     }
     bool firstPress = (lParam & ((int64_t)1 << 30)) == 0;
-    if (message == WM_KEYDOWN && wParam == 'M' && firstPress) {
+    if (message == WM_KEYDOWN && wParam == 'M' && firstPress && !typingText) {
         soundMuted = !soundMuted;
         return true;
     }

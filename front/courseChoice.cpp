@@ -1,6 +1,9 @@
 #include "front/courseChoice.h"
 
 #include <GL/gl.h>
+#include <sys/stat.h>
+
+#include <cstring>
 
 #include "core/input.h"
 #include "core/platform.h"
@@ -16,11 +19,36 @@ static const int choiceTextY = 74;
 // Characters of a name that fit the panel beside the keys' names.
 static const int shownNameLength = 22;
 
-CourseChoice::CourseChoice() : chosen(0), randomCount(0), builtTracks(-1), slotReplaced(false) {}
+CourseChoice::CourseChoice()
+    : chosen(0), randomCount(0), builtTracks(-1), slotReplaced(false), shipped{}, player{}, messages(nullptr),
+      playerStamp(-1) {}
+
+// When the folder last changed: a file saved into it atomically is a rename, which changes it.
+static int64_t folderStamp(const char* folder) {
+    struct stat st;
+    if (!folder[0] || stat(folder, &st) != 0) return -1;
+    return (int64_t)st.st_mtim.tv_sec * 1000000000 + st.st_mtim.tv_nsec;
+}
 
 void CourseChoice::gather(const char* shippedFolder, const char* playerFolder, FILE* err) {
+    snprintf(shipped, sizeof shipped, "%s", shippedFolder ? shippedFolder : "");
+    snprintf(player, sizeof player, "%s", playerFolder ? playerFolder : "");
+    messages = err;
+    playerStamp = folderStamp(player);
     library.gather(shippedFolder, playerFolder, err);
     chosen = 0;
+}
+
+void CourseChoice::regather(Game& game) {
+    if (library.count() > 0 && library.entry(chosen).source == randomSource) return;  // kept until left
+    playerStamp = folderStamp(player);
+    uint64_t was = library.count() > 0 ? library.entry(chosen).hash : 0;
+    int wasChosen = chosen;
+    library.gather(shipped[0] ? shipped : nullptr, player[0] ? player : nullptr, messages);
+    int at = library.find(was);
+    chosen = at >= 0 ? at : 0;
+    // A course gone from the folder leaves the race on the first built-in one.
+    if (at < 0 && wasChosen != 0 && library.count() > 0) handOver(game, library.entry(0));
 }
 
 bool CourseChoice::titleShown(const Game& game) {
@@ -29,6 +57,7 @@ bool CourseChoice::titleShown(const Game& game) {
 
 void CourseChoice::update(Game& game) {
     if (!titleShown(game)) return;
+    if (folderStamp(player) != playerStamp) regather(game);
     if (keys.wasPressed(VK_LEFT)) step(game, -1);
     if (keys.wasPressed(VK_RIGHT)) step(game, 1);
 }

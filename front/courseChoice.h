@@ -13,7 +13,8 @@ public:
     CourseChoice();
     // Lists the courses (CourseLibrary::gather); the choice starts on the first built-in one.
     void gather(const char* shippedFolder, const char* playerFolder, FILE* err);
-    // Left and Right while the title is up.
+    // Left and Right while the title is up; a change in the player's folder (a course saved by
+    // the editor, or copied in) lists the courses again.
     void update(Game& game) override;
     // The chosen course's name over the title.
     void draw(const Game& game) override;
@@ -28,6 +29,14 @@ public:
 
 private:
     void handOver(Game& game, const CourseEntry& entry);
+    // Lists the courses again, the choice staying on the same course where it is still listed.
+    void regather(Game& game);
+
+    static const int folderPathSize = 1024;
+    char shipped[folderPathSize];
+    char player[folderPathSize];  // empty when the player has no folder
+    FILE* messages;
+    int64_t playerStamp;  // the player's folder's change time in nanoseconds; -1 when it is missing
 
     int builtTracks;    // tracks the game built itself, -1 until the first choice
     bool slotReplaced;  // track slot 0 holds a course other than the first built-in one

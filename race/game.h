@@ -149,9 +149,10 @@ public:
     // Every backing panel and veil over the world: drawRect's shade for black at opacity 0.45.
     static constexpr float panelShade = -0.3f;
 
-private:
-    // Space on the title or results screen.
+    // Space on the title or results screen; also a test drive's start, which needs no Space.
     void startRace();
+
+private:
     // One sub-step of the world, frameTime long.
     void subStep();
     // Moves every race stopwatch on by counts, so a paused frame adds no race time.

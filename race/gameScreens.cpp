@@ -76,7 +76,7 @@ void Game::drawTitle() {
     // One call: the empty second line sets the help apart from the name.
     printText(titleTextX, titleTextY,
               "TRAILER DASH\n\nUp drives, Down brakes\nArrows steer, P pause, R recover\nThe trailer needs room:\n"
-              "brake before a bend\nand turn in early\nA Z zoom, H/F1 help, Esc quits\n");
+              "brake before a bend\nand turn in early\nE editor, H/F1 help, Esc quits\n");
     drawTitleRecords();
     glColor3f(1, 1, 1);
 }

@@ -15,8 +15,9 @@ declare -A allowed=(
   [track]="physics graphics core math"
   [vehicle]="track physics graphics core math"
   [race]="vehicle track physics graphics core math records"
-  [front]="race vehicle track physics graphics core math records"
-  [app]="front race vehicle track physics graphics audio core math records"
+  [editor]="race vehicle track physics graphics core math records"
+  [front]="editor race vehicle track physics graphics core math records"
+  [app]="front editor race vehicle track physics graphics audio core math records"
 )
 bad=0
 for folder in "${!allowed[@]}"; do

@@ -468,7 +468,7 @@ TEST(AssetFont, ScreenTextsFitTheirPlaces) {
         {"88:88:88", 370, 470},
         {"TRAILER DASH", 140, 520},  // the title panel
         {"Up drives, arrows steer", 140, 520},
-        {"A Z zoom, H/F1 help, Esc quits", 140, 520},
+        {"E editor, H/F1 help, Esc quits", 140, 520},
         {"KEYS AND BUTTONS", 212, 428},  // the help's title, centred on the screen
     };
     for (const Place& p : places) {
