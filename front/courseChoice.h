@@ -32,12 +32,12 @@ private:
     // Lists the courses again, the choice staying on the same course where it is still listed.
     void regather(Game& game);
 
+    int builtTracks;    // tracks the game built itself, -1 until the first choice
+    bool slotReplaced;  // track slot 0 holds a course other than the first built-in one
+
     static const int folderPathSize = 1024;
     char shipped[folderPathSize];
     char player[folderPathSize];  // empty when the player has no folder
     FILE* messages;
     int64_t playerStamp;  // the player's folder's change time in nanoseconds; -1 when it is missing
-
-    int builtTracks;    // tracks the game built itself, -1 until the first choice
-    bool slotReplaced;  // track slot 0 holds a course other than the first built-in one
 };

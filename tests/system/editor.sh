@@ -17,7 +17,7 @@ limit=${TD_SESSION_LIMIT:-300}
 
 if [ "${TD_EDITOR_INNER:-}" != 1 ]; then
     check "a game program at $game (did the build fail?)" test -x "$game"
-    for tool in xvfb-run xwininfo xdotool timeout import; do
+    for tool in xvfb-run xwininfo xdotool timeout import convert; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
     done
     TD_EDITOR_INNER=1 exec timeout $((limit + 60)) \
@@ -148,6 +148,21 @@ tail -6 "$outdir/editor-runner.txt"
 # Held until the title shows: the title's frames see the key down, and must not quit on it.
 holdKeyUntil Escape "$window" 20 "the title after Escape in the editor" titleShown
 waitFor 20 "the title still there after Escape is let go" titleShown
+
+# The title lists the saved course: the player's own come last before the random entry, so Left
+# from the first course reaches the random one and then the saved one.
+choiceSignature() {
+    import -window "$window" -depth 8 "$shot" 2>/dev/null || return 1
+    convert "$shot" -crop 230x30+290+376 +repage -format %# info:
+}
+choiceMoved() { local now; now=$(choiceSignature) && [ "$now" != "$before" ]; }
+for i in 1 2 3; do
+    shows "myloop1" 290 74 1 1 1 && break
+    before=$(choiceSignature) || before=""
+    holdKeyUntil Left "$window" 20 "the title's course choice to move on Left" choiceMoved
+done
+check "the title lists the saved course" shows "myloop1" 290 74 1 1 1
+keep listed
 holdKeyUntil Escape "$window" 20 "the game to end on Escape at the title" eval '! alive'
 wait "$pid"
 status=$?
