@@ -8,7 +8,8 @@
 #include "app/replayPlayback.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
-#include "front/courseChoice.h"
+#include "app/keyMap.h"
+#include "front/frontScreens.h"
 #include "graphics/soundOffMark.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -92,6 +93,7 @@ void MainLoop::pass() {
         // A window that was given its own procedure gets its messages there, as Windows would
         // dispatch them; tests without a window use the game's procedure directly.
         WindowProcedure procedure = glWindow.windowProcedure ? glWindow.windowProcedure : windowProc;
+        remapKey(msg);
         game.history.noteMessage(msg.message, msg.wParam, msg.lParam);
         procedure(glWindow.getWindowHandle(), msg.message, msg.wParam, msg.lParam);
         return;
@@ -100,6 +102,22 @@ void MainLoop::pass() {
         frame();
     else
         platform().waitMessage();
+}
+
+void MainLoop::remapKey(WindowMessage& msg) const {
+    if (!front || (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP)) return;
+    // A pad's keys (no scancode) are the game's own; only the keyboard is rebound.
+    if (((msg.lParam >> 16) & 0xFF) == 0) return;
+    int raw = msg.wParam < 256 ? (int)msg.wParam : -1;
+    if (raw < 0) return;
+    // A key let go is let go under both its names, so none stays down when a menu opens.
+    if (msg.message == WM_KEYUP) keys.keyUp(raw);
+    if (!front->racingKeys()) return;
+    static const Settings defaults;
+    KeyRemap remap;
+    remap.build(front->settings.keys, defaults.keys, keyActionCount);
+    int mapped = remap.apply(raw);
+    msg.wParam = mapped < 0 ? 256 : (uint64_t)mapped;  // beyond the keys: nothing
 }
 
 // Over the finished picture, so the mark shows on every screen of the game.
@@ -111,7 +129,12 @@ static void swapWindowBuffers() {
 void MainLoop::frame(bool draw) {
     // Escape ends the loop, but this frame is still updated, drawn and shown. While the help
     // is open Escape closes it instead.
-    if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape()) done = true;
+    if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape() && !(over && over->takesEscape(game))) done = true;
+    if (front) {
+        const Settings& s = front->settings;
+        soundChoices = {s.volume[volumeMaster] / 100.0f, s.volume[volumeEngines] / 100.0f,
+                        s.volume[volumeEffects] / 100.0f, front->quick.beeps, front->quick.goes};
+    }
     runGameFrame(game, swapWindowBuffers, draw, over);
     listenToRace(game);
     framesRun++;
@@ -138,10 +161,14 @@ int runGame(ReplayPlatform* player) {
     Game game;
     MainLoop loop(game);
     // Outlives the loop it is handed to.
-    CourseChoice choice;
+    FrontScreens front;
+    CourseChoice& choice = front.choice;
+    // The player's settings; a replay plays with none of them.
+    if (!player && settingsPath(front.settingsFile, sizeof front.settingsFile))
+        front.settings.load(front.settingsFile, stderr);
 
-    int answer;
-    {
+    int answer = front.settings.start == startWindowed ? IDNO : IDYES;
+    if (player || front.settings.start == startAsk) {
         // A stop signal while the question waits ends the program as it ends the running game.
         QuitOnSignal quitOnSignal;
         answer = platform().messageBox("Would you like to run fullscreen?\nnote: this may not work on some displays",
@@ -176,7 +203,10 @@ int runGame(ReplayPlatform* player) {
         } else {
             fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
         }
-        if (!player) loop.over = &choice;
+        if (!player) {
+            loop.over = &front;
+            loop.front = &front;
+        }
     }
 
     loop.run();

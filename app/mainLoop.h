@@ -8,6 +8,7 @@
 
 class Game;
 class ScreenOverRace;
+class FrontScreens;
 
 // False while the window is minimised (or hidden): then the loop runs no frames.
 extern bool windowActive;
@@ -53,6 +54,12 @@ public:
     FrameCap frameCap;
     // The screen over the race that every frame hands the keys and the picture to; none until set.
     ScreenOverRace* over = nullptr;
+    // The menus and settings: the player's keys and volumes come from them; none until set.
+    FrontScreens* front = nullptr;
+
+private:
+    // A keyboard key's message as the player's bindings make it, while the race has the keys.
+    void remapKey(WindowMessage& msg) const;
 };
 
 class ReplayPlatform;

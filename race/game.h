@@ -128,6 +128,9 @@ public:
     bool retired[maxTrucks];
     // P stops the race and its clocks (pause.cpp).
     bool paused;
+    // A screen above the race holds it still (a countdown, a pause menu): clocks held as by P,
+    // nothing drawn for it.
+    bool held = false;
     // The user's missed checkpoint: the text's deadline on the race clock, and the checkpoint
     // the arrow points to while it is still to be taken, -1 when none (cues.cpp).
     double missedCueUntil;
@@ -149,9 +152,10 @@ public:
     // Every backing panel and veil over the world: drawRect's shade for black at opacity 0.45.
     static constexpr float panelShade = -0.3f;
 
-private:
-    // Space on the title or results screen.
+    // Space on the title or results screen; a screen above the race may start one too.
     void startRace();
+
+private:
     // One sub-step of the world, frameTime long.
     void subStep();
     // Moves every race stopwatch on by counts, so a paused frame adds no race time.

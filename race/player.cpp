@@ -35,11 +35,25 @@ PlayerUser::PlayerUser() {}
 
 PlayerUser::~PlayerUser() {}
 
+// The assist's lock falls linearly to its least share at assistFadeSpeed (60 on the HUD) and
+// stays there: a fast truck cannot be flung round by a tap, a slow one still turns on the spot.
+static const float assistFadeSpeed = 480.0f;  // units per second
+static const float assistLeastShare = 0.45f;
+
+float PlayerUser::steerShare(float speed) const {
+    if (!assist) return 1.0f;
+    float f = speed / assistFadeSpeed;
+    if (!(f > 0.0f)) return 1.0f;
+    if (f > 1.0f) f = 1.0f;
+    return 1.0f - f * (1.0f - assistLeastShare);
+}
+
 // Left then Right, so with both held Right wins; Down after Up, so Down's throttle wins.
 void PlayerUser::control() {
     if (!truck || checkFinished()) return;
-    if (keys.isDown(VK_LEFT)) truck->steer(fullSteer);
-    if (keys.isDown(VK_RIGHT)) truck->steer(-fullSteer);
+    float lock = fullSteer * steerShare(truck->getSpeed());
+    if (keys.isDown(VK_LEFT)) truck->steer(lock);
+    if (keys.isDown(VK_RIGHT)) truck->steer(-lock);
     if (keys.isDown(VK_UP)) {
         if (keys.wasPressed(VK_UP)) truck->selectGear(1);
         truck->setThrottle(1);

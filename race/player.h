@@ -45,6 +45,11 @@ public:
     PlayerUser();
     ~PlayerUser() override;
     void control() override;
+    // How much of full lock the keys give at a speed: all of it when assist is off, less and
+    // less as the truck goes faster when it is on.
+    float steerShare(float speed) const;
+
+    bool assist = false;  // the Options' steering assist; the classic race never sets it
 };
 
 // Steers for the next waypoint and accelerates up to a top speed set by its skill, driving in the
