@@ -36,18 +36,27 @@ MenuMove MenuList::handle(int count) {
 }
 
 // The panel's box and rows at 640x480: wide enough for the longest label and its value.
-static const float panelLeft = 130, panelRight = 510, panelTop = 462;
+static const float panelLeft = 120, panelRight = 520, panelTop = 462;
+// drawRect's shade for black at opacity 0.9.
+static const float menuPanelShade = -0.6f;
+
+void drawMenuBacking(float left, float bottom, float right, float top) {
+    drawRect(Game::panelShade, 0, 0, 640, 480);
+    // Twice: the title's white text would still show through one.
+    drawRect(menuPanelShade, left, bottom, right, top);
+    drawRect(menuPanelShade, left, bottom, right, top);
+}
 static const int rowX = 160, valueX = 370, titleY = 422;
 static const int firstRowY = 370, rowSpacing = 40;
 
 void drawMenuPanel(const char* title, const MenuRow* rows, int count, int selected, const char* hint) {
     float bottom = (float)(firstRowY - rowSpacing * count - 40);
-    drawRect(Game::panelShade, panelLeft, bottom, panelRight, panelTop);
+    drawMenuBacking(panelLeft, bottom, panelRight, panelTop);
     textFont.setColour(1, 1, 1);
     printText(rowX, titleY, "%s", title);
     for (int i = 0; i < count; i++) {
         int y = firstRowY - rowSpacing * i;
-        if (i == selected) drawRect(Game::panelShade, panelLeft + 10, (float)y - 5, panelRight - 10, (float)y + 33);
+        if (i == selected) drawRect(-Game::panelShade * 0.3f, panelLeft + 10, (float)y - 5, panelRight - 10, (float)y + 33);
         if (rows[i].dimmed)
             textFont.setColour(0.55f, 0.55f, 0.55f);
         else if (i == selected)

@@ -36,4 +36,7 @@ struct MenuRow {
     const char* value;  // right of the label; may be null
     bool dimmed;
 };
+// The veil over the whole picture and the near-opaque panel a menu stands on, so the title's
+// text under it does not show through.
+void drawMenuBacking(float left, float bottom, float right, float top);
 void drawMenuPanel(const char* title, const MenuRow* rows, int count, int selected, const char* hint);

@@ -130,7 +130,7 @@ static const int optionsRowX = 150, optionsValueX = 360, optionsFirstY = 392, op
 static const float optionsPanel[4] = {120, 40, 520, 462};
 
 void Options::draw(const Settings& s) const {
-    drawRect(Game::panelShade, optionsPanel[0], optionsPanel[1], optionsPanel[2], optionsPanel[3]);
+    drawMenuBacking(optionsPanel[0], optionsPanel[1], optionsPanel[2], optionsPanel[3]);
     textFont.setColour(1, 1, 1);
     printText(optionsRowX, 424, "OPTIONS");
     float cellWidth = textFont.cellWidth, cellHeight = textFont.cellHeight;
@@ -162,7 +162,7 @@ void Options::draw(const Settings& s) const {
             else
                 keyName(s.keys[i - rowFirstKey], value, sizeof value);
         }
-        if (i == selected) drawRect(Game::panelShade, optionsPanel[0] + 10, (float)y - 3, optionsPanel[2] - 10, (float)y + 23);
+        if (i == selected) drawRect(-Game::panelShade * 0.3f, optionsPanel[0] + 10, (float)y - 3, optionsPanel[2] - 10, (float)y + 23);
         if (i == selected)
             textFont.setColour(1, 1, 0);
         else
