@@ -39,6 +39,8 @@ void QuickRace::restart(Game& game) {
     game.paused = false;
     game.resetRace();
     game.waitingForStart = true;
+    // Its replay would lack the countdown's hold, and its times other laps than the records'.
+    game.history.offRecord = true;
     game.startRace();
     game.held = true;
     counting = true;
@@ -51,6 +53,7 @@ void QuickRace::restart(Game& game) {
 void QuickRace::stop(Game& game) {
     active = counting = pauseOpen = false;
     game.held = false;
+    game.history.offRecord = false;
     game.paused = false;
     game.setLaps(Game::classicLaps);
     game.setDifficulty(Difficulty::normal);

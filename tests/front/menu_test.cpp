@@ -112,6 +112,7 @@ TEST_F(MenuTest, OptionsThenQuickRaceRacesTheSettings) {
     press(VK_RETURN);
     ASSERT_TRUE(front.quick.active);
     EXPECT_EQ(game->lapsToRace, 1);
+    EXPECT_TRUE(game->history.offRecord);  // one lap is no record of six
     EXPECT_STREQ(game->players[0]->getName(), "Ada");
     // The countdown holds the race still, its clock at zero, then lets it go.
     EXPECT_TRUE(game->held);
@@ -132,5 +133,6 @@ TEST_F(MenuTest, OptionsThenQuickRaceRacesTheSettings) {
     press(VK_RETURN);
     EXPECT_FALSE(front.quick.active);
     EXPECT_EQ(game->lapsToRace, Game::classicLaps);
+    EXPECT_FALSE(game->history.offRecord);
     EXPECT_STRNE(game->players[0]->getName(), "Ada");
 }
