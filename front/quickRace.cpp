@@ -30,6 +30,7 @@ void QuickRace::start(Game& game, const Settings& s) {
     if (user) {
         user->setName(s.name);
         static_cast<PlayerUser*>(user)->assist = s.assist;
+        static_cast<PlayerUser*>(user)->brakeBeforeBends = s.assist && s.difficulty == settingsEasy;
     }
     if (game.history.ghostShown != s.ghost) game.history.toggleGhost();
     restart(game);
@@ -60,6 +61,7 @@ void QuickRace::stop(Game& game) {
     if (Player* user = game.players[0]) {
         if (savedName[0]) user->setName(savedName);
         static_cast<PlayerUser*>(user)->assist = false;
+        static_cast<PlayerUser*>(user)->brakeBeforeBends = false;
     }
     game.resetRace();
     game.waitingForStart = true;
