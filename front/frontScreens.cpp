@@ -7,7 +7,8 @@
 #include "graphics/text.h"
 #include "race/game.h"
 
-bool FrontScreens::racingKeys() const { return shown == title && !quick.takesKeys(); }
+// The countdown keeps the race's keys, so a rebound accelerate held through it drives at the green.
+bool FrontScreens::racingKeys() const { return shown == title && !quick.pauseOpen; }
 
 bool FrontScreens::takesEscape(const Game&) const { return shown != title || quick.active || escapeHeld; }
 
@@ -45,6 +46,8 @@ void FrontScreens::afterUpdate(Game&) {
 
 void FrontScreens::update(Game& game) {
     if (escapeHeld && !keys.isDown(VK_ESCAPE)) escapeHeld = false;
+    // The help has the keys, Escape among them, wherever it is opened.
+    if (game.help.isOpen()) return;
     bool escapePressed = keys.wasPressed(VK_ESCAPE);
     switch (shown) {
     case title:

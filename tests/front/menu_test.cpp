@@ -123,6 +123,17 @@ TEST_F(MenuTest, OptionsThenQuickRaceRacesTheSettings) {
     EXPECT_FALSE(game->held);
     EXPECT_EQ(front.quick.beeps, 3u);
     EXPECT_EQ(front.quick.goes, 1u);
+    // One lap ends the race: the results hold the name.
+    game->trucks[0].lapCount = 1;
+    frame();
+    EXPECT_TRUE(game->raceOver);
+    EXPECT_TRUE(game->players[0]->isFinished());
+    // Space on the results races again, from the lights.
+    press(VK_SPACE);
+    EXPECT_FALSE(game->raceOver);
+    EXPECT_TRUE(game->held);
+    EXPECT_EQ(game->trucks[0].getLapCount(), 0);
+    for (int i = 0; i < 250; i++) frame();
     // Escape opens the pause menu, and the program goes on.
     press(VK_ESCAPE);
     EXPECT_TRUE(front.quick.pauseOpen);
