@@ -159,8 +159,10 @@ void Options::draw(const Settings& s) const {
             label = actionLabels[i - rowFirstKey];
             if (waitingAction == i - rowFirstKey)
                 snprintf(value, sizeof value, "press a key");
-            else
-                keyName(s.keys[i - rowFirstKey], value, sizeof value);
+            else {
+                char spelled[16];
+                snprintf(value, sizeof value, "%s", keyName(s.keys[i - rowFirstKey], spelled, sizeof spelled));
+            }
         }
         if (i == selected) drawRect(-Game::panelShade * 0.3f, optionsPanel[0] + 10, (float)y - 3, optionsPanel[2] - 10, (float)y + 23);
         if (i == selected)

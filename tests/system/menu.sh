@@ -72,6 +72,7 @@ press Return
 press Down
 press Down
 for i in 1 2 3 4 5 6; do press Left; done
+grabWindow "$window" "$outdir/menu-options.png" || true
 holdKeyUntil Escape "$window" 30 "the menu again" shows "Options" 160 170 1 1 0
 check "the game still runs after Escape in the Options" alive
 hasSettings() { grep -qx "name Ada" "$settings" && grep -qx "laps 1" "$settings"; }
