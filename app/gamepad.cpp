@@ -9,8 +9,8 @@ static bool controllersStarted = false;
 
 // The virtual key of each pad key, by index.
 static const int padKeys[GamepadInput::padKeyCount] = {VK_LEFT,  VK_RIGHT,  VK_UP, VK_DOWN, VK_SPACE,
-                                                       VK_ESCAPE, 'A',      'Z',   'R'};
-enum { keyLeft, keyRight, keyUp, keyDown, keySpace, keyEscape, keyZoomIn, keyZoomOut, keyRecover };
+                                                       VK_ESCAPE, 'A',      'Z',   'R',     VK_RETURN};
+enum { keyLeft, keyRight, keyUp, keyDown, keySpace, keyEscape, keyZoomIn, keyZoomOut, keyRecover, keyMenu };
 
 // The stick presses its key past half way and lets go only back inside the dead zone, so a
 // thumb resting near the middle never chatters.
@@ -69,6 +69,8 @@ static int keyOfButton(int button) {
         return keyZoomIn;
     case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
         return keyZoomOut;
+    case SDL_CONTROLLER_BUTTON_START:
+        return keyMenu;
     case SDL_CONTROLLER_BUTTON_Y:
         return keyRecover;
     default:

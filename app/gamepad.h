@@ -1,7 +1,7 @@
 #pragma once
 // Gamepads through SDL's game controller API, hot-plugged, entering the game as the very key
 // messages the keyboard gives: D-pad and left stick for the arrows, A for Space, B and Back for
-// Escape, the shoulders for the zoom keys A and Z, Y for the recover key R.
+// Escape, the shoulders for the zoom keys A and Z, Y for the recover key R, Start for Return (the menu).
 #include <SDL.h>
 
 #include "core/platform.h"
@@ -11,7 +11,7 @@ public:
     // Pads in use at once; a further one is ignored until one is unplugged.
     static const int maxPads = 8;
     // Keys a pad can hold; an event changes at most all of them.
-    static const int padKeyCount = 9;
+    static const int padKeyCount = 10;
     static const int mostMessages = padKeyCount;
 
     GamepadInput();

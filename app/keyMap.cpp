@@ -62,3 +62,16 @@ bool isMenuKey(int virtualKey, Uint16 modifiers) {
     if (virtualKey == VK_MENU) return !ctrl;
     return (modifiers & KMOD_ALT) != 0 && !ctrl;
 }
+
+KeyRemap::KeyRemap() {
+    for (int c = 0; c < 256; c++) to[c] = (short)c;
+}
+
+void KeyRemap::build(const int* bound, const int* defaults, int count) {
+    for (int c = 0; c < 256; c++) to[c] = (short)c;
+    // First every rebound action's own key goes quiet, then each bound key takes its action.
+    for (int a = 0; a < count; a++)
+        if (bound[a] != defaults[a] && defaults[a] >= 0 && defaults[a] < 256) to[defaults[a]] = -1;
+    for (int a = 0; a < count; a++)
+        if (bound[a] >= 0 && bound[a] < 256) to[bound[a]] = (short)defaults[a];
+}

@@ -10,3 +10,18 @@ int virtualKeyOf(SDL_Keycode symbol, SDL_Scancode scancode);
 // True when Windows would send the key as a menu key (WM_SYSKEYDOWN): Alt itself, F10, and any
 // key with Alt held but not Ctrl (Ctrl+Alt is AltGr, which types characters).
 bool isMenuKey(int virtualKey, Uint16 modifiers);
+
+// The race's keys as the player bound them (records/settings): a key bound to an action stands
+// for that action's own key, and an action's own key that is bound to nothing now does nothing.
+// At the default bindings every key is itself.
+class KeyRemap {
+public:
+    KeyRemap();
+    // bound[a] is the key the player chose for action a, defaults[a] the game's own.
+    void build(const int* bound, const int* defaults, int count);
+    // The key the game sees for code; -1 for none.
+    int apply(int code) const { return code >= 0 && code < 256 ? to[code] : code; }
+
+private:
+    short to[256];
+};

@@ -9,7 +9,8 @@
 #include "app/screenSwitch.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
-#include "front/courseChoice.h"
+#include "app/keyMap.h"
+#include "front/frontScreens.h"
 #include "graphics/soundOffMark.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -94,9 +95,12 @@ void MainLoop::pass() {
         // dispatch them; tests without a window use the game's procedure directly.
         WindowProcedure procedure = glWindow.windowProcedure ? glWindow.windowProcedure : windowProc;
         if (screens) screens->message(msg);
-        // The race's replay records the race's own input, not the editor's.
-        if (!screens || screens->shown() == ScreenSwitch::race)
+        // The race's keys as the player bound them, and its replay records the race's own input,
+        // not the editor's.
+        if (!screens || screens->shown() == ScreenSwitch::race) {
+            remapKey(msg);
             game.history.noteMessage(msg.message, msg.wParam, msg.lParam);
+        }
         procedure(glWindow.getWindowHandle(), msg.message, msg.wParam, msg.lParam);
         return;
     }
@@ -106,6 +110,22 @@ void MainLoop::pass() {
         platform().waitMessage();
 }
 
+void MainLoop::remapKey(WindowMessage& msg) const {
+    if (!front || (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP)) return;
+    // A pad's keys (no scancode) are the game's own; only the keyboard is rebound.
+    if (((msg.lParam >> 16) & 0xFF) == 0) return;
+    int raw = msg.wParam < 256 ? (int)msg.wParam : -1;
+    if (raw < 0) return;
+    // A key let go is let go under both its names, so none stays down when a menu opens.
+    if (msg.message == WM_KEYUP) keys.keyUp(raw);
+    if (!front->racingKeys()) return;
+    static const Settings defaults;
+    KeyRemap remap;
+    remap.build(front->settings.keys, defaults.keys, keyActionCount);
+    int mapped = remap.apply(raw);
+    msg.wParam = mapped < 0 ? 256 : (uint64_t)mapped;  // beyond the keys: nothing
+}
+
 // Over the finished picture, so the mark shows on every screen of the game.
 static void swapWindowBuffers() {
     if (soundMuted) drawSoundOffMark();
@@ -113,6 +133,10 @@ static void swapWindowBuffers() {
 }
 
 void MainLoop::frame(bool draw) {
+    if (front && front->editorAsked && screens) {
+        front->editorAsked = false;
+        screens->openEditor();
+    }
     if (screens && screens->frame(swapWindowBuffers, draw)) {
         framesRun++;
         if (draw) frameCap.wait(platform());
@@ -120,7 +144,12 @@ void MainLoop::frame(bool draw) {
     }
     // Escape ends the loop, but this frame is still updated, drawn and shown. While the help
     // is open Escape closes it instead.
-    if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape()) done = true;
+    if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape() && !(over && over->takesEscape(game))) done = true;
+    if (front) {
+        const Settings& s = front->settings;
+        soundChoices = {s.volume[volumeMaster] / 100.0f, s.volume[volumeEngines] / 100.0f,
+                        s.volume[volumeEffects] / 100.0f, front->quick.beeps, front->quick.goes};
+    }
     runGameFrame(game, swapWindowBuffers, draw, over);
     listenToRace(game);
     framesRun++;
@@ -147,13 +176,17 @@ int runGame(ReplayPlatform* player) {
     Game game;
     MainLoop loop(game);
     // Outlives the loop it is handed to.
-    CourseChoice choice;
+    FrontScreens front;
+    CourseChoice& choice = front.choice;
     ScreenSwitch screens(game);
     // A replay plays the race alone: its keys are the recorded ones.
     if (!player) loop.screens = &screens;
+    // The player's settings; a replay plays with none of them.
+    if (!player && settingsPath(front.settingsFile, sizeof front.settingsFile))
+        front.settings.load(front.settingsFile, stderr);
 
-    int answer;
-    {
+    int answer = front.settings.start == startWindowed ? IDNO : IDYES;
+    if (player || front.settings.start == startAsk) {
         // A stop signal while the question waits ends the program as it ends the running game.
         QuitOnSignal quitOnSignal;
         answer = platform().messageBox("Would you like to run fullscreen?\nnote: this may not work on some displays",
@@ -188,7 +221,10 @@ int runGame(ReplayPlatform* player) {
         } else {
             fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
         }
-        if (!player) loop.over = &choice;
+        if (!player) {
+            loop.over = &front;
+            loop.front = &front;
+        }
     }
 
     loop.run();

@@ -9,6 +9,7 @@
 class Game;
 class ScreenOverRace;
 class ScreenSwitch;
+class FrontScreens;
 
 // False while the window is minimised (or hidden): then the loop runs no frames.
 extern bool windowActive;
@@ -58,6 +59,12 @@ public:
     ScreenOverRace* over = nullptr;
     // The editor and its test drives, when the game offers them (not while a replay plays).
     ScreenSwitch* screens = nullptr;
+    // The menus and settings: the player's keys and volumes come from them; none until set.
+    FrontScreens* front = nullptr;
+
+private:
+    // A keyboard key's message as the player's bindings make it, while the race has the keys.
+    void remapKey(WindowMessage& msg) const;
 };
 
 class ReplayPlatform;

@@ -21,6 +21,11 @@ bool ScreenSwitch::onTitle() const {
     return game.waitingForStart && !game.raceOver && game.replayShow == Game::noReplay && !game.help.isOpen();
 }
 
+void ScreenSwitch::openEditor() {
+    showing = editor;
+    editorScreen.enter();
+}
+
 bool ScreenSwitch::frame(void (*swapBuffers)(), bool draw) {
     if (showing == race) {
         // Neither the loop nor the title may see it: both quit on Escape.

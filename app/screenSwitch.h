@@ -22,6 +22,8 @@ public:
     // then runs as before.
     bool frame(void (*swapBuffers)(), bool draw);
     Shown shown() const { return showing; }
+    // Hands the frames to the editor, as E on the title does (the menu's "Course editor").
+    void openEditor();
     // A window message as the loop takes it: the editor follows the mouse's events, each one.
     void message(const WindowMessage& msg);
 

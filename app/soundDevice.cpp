@@ -177,7 +177,15 @@ SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted) {
     return frame;
 }
 
+SoundChoices soundChoices;
+
 void listenToRace(const Game& game) {
     if (!sound.isOpen()) return;
-    sound.mailbox.post(hearRace(game, ear, soundMuted));
+    SoundFrame frame = hearRace(game, ear, soundMuted);
+    for (EngineVoice& voice : frame.engines) voice.volume *= soundChoices.engines;
+    frame.masterVolume = soundChoices.master;
+    frame.effectsVolume = soundChoices.effects;
+    frame.beeps = soundChoices.beeps;
+    frame.goes = soundChoices.goes;
+    sound.mailbox.post(frame);
 }

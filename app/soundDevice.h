@@ -32,6 +32,14 @@ extern SoundDevice sound;
 // M flips it; the synthesiser fades to silence rather than cutting off.
 extern bool soundMuted;
 
+// The player's volumes (0..1: master, engines, effects) and the countdown's beeps so far, set
+// by the shell from the screens above the race; full and none for the classic race.
+struct SoundChoices {
+    float master = 1.0f, engines = 1.0f, effects = 1.0f;
+    uint32_t beeps = 0, goes = 0;
+};
+extern SoundChoices soundChoices;
+
 // What the listener remembers between frames, to turn counts and totals into events.
 struct RaceEar {
     bool primed;

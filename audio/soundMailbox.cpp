@@ -22,6 +22,10 @@ void SoundMailbox::post(const SoundFrame& frame) {
     finishes.store(frame.finishes, std::memory_order_relaxed);
     raceLevel.store(frame.raceLevel, std::memory_order_relaxed);
     muted.store(frame.muted, std::memory_order_relaxed);
+    masterVolume.store(frame.masterVolume, std::memory_order_relaxed);
+    effectsVolume.store(frame.effectsVolume, std::memory_order_relaxed);
+    beeps.store(frame.beeps, std::memory_order_relaxed);
+    goes.store(frame.goes, std::memory_order_relaxed);
 }
 
 SoundFrame SoundMailbox::take() const {
@@ -39,5 +43,9 @@ SoundFrame SoundMailbox::take() const {
     frame.finishes = finishes.load(std::memory_order_relaxed);
     frame.raceLevel = raceLevel.load(std::memory_order_relaxed);
     frame.muted = muted.load(std::memory_order_relaxed);
+    frame.masterVolume = masterVolume.load(std::memory_order_relaxed);
+    frame.effectsVolume = effectsVolume.load(std::memory_order_relaxed);
+    frame.beeps = beeps.load(std::memory_order_relaxed);
+    frame.goes = goes.load(std::memory_order_relaxed);
     return frame;
 }

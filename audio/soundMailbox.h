@@ -23,4 +23,6 @@ private:
     std::atomic<uint32_t> finishes;
     std::atomic<float> raceLevel;
     std::atomic<bool> muted;
+    std::atomic<float> masterVolume, effectsVolume;
+    std::atomic<uint32_t> beeps, goes;
 };

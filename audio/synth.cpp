@@ -73,11 +73,15 @@ struct ChimeNote {
 };
 static const ChimeNote lapNotes[] = {{880.0f, 0.0f}, {1174.7f, 0.12f}};
 static const ChimeNote finishNotes[] = {{659.3f, 0.0f}, {830.6f, 0.15f}, {987.8f, 0.3f}, {1318.5f, 0.45f}};
+// The countdown: one A for each red light, an A an octave up for the green.
+static const ChimeNote beepNotes[] = {{440.0f, 0.0f}};
+static const ChimeNote goNotes[] = {{880.0f, 0.0f}};
+static const float beepSeconds = 0.3f;
 
 static float chimeSample(float age, int kind) {
-    const ChimeNote* notes = kind == 0 ? lapNotes : finishNotes;
-    int count = kind == 0 ? 2 : 4;
-    float length = kind == 0 ? lapChimeSeconds : finishChimeSeconds;
+    const ChimeNote* notes = kind == 0 ? lapNotes : kind == 1 ? finishNotes : kind == 2 ? beepNotes : goNotes;
+    int count = kind == 0 ? 2 : kind == 1 ? 4 : 1;
+    float length = kind == 0 ? lapChimeSeconds : kind == 1 ? finishChimeSeconds : kind == 2 ? beepSeconds : lapChimeSeconds;
     float sum = 0;
     for (int n = 0; n < count; n++) {
         float t = age - notes[n].start;
@@ -121,6 +125,14 @@ void synthesise(SynthState& state, const SoundFrame& frame, float* stereo, int f
         state.chimeKind = 0;
     }
     state.seenLaps = frame.laps;
+    if (frame.goes != state.seenGoes || frame.beeps != state.seenBeeps) {
+        state.chimeAge = 0;
+        state.chimeKind = frame.goes != state.seenGoes ? 3 : 2;
+    }
+    state.seenGoes = frame.goes;
+    state.seenBeeps = frame.beeps;
+    float effects = std::isfinite(frame.effectsVolume) ? std::fmax(0.0f, std::fmin(1.0f, frame.effectsVolume)) : 1.0f;
+    float master = std::isfinite(frame.masterVolume) ? std::fmax(0.0f, std::fmin(1.0f, frame.masterVolume)) : 1.0f;
 
     float dt = 1.0f / (float)sampleRate;
     float glide = 1 - std::exp(-dt / glideSeconds);
@@ -136,7 +148,7 @@ void synthesise(SynthState& state, const SoundFrame& frame, float* stereo, int f
     float raceTarget = std::isfinite(frame.raceLevel) ? std::fmax(0.0f, std::fmin(1.0f, frame.raceLevel)) : 0.0f;
     float raceStep = dt / raceFadeSeconds;
     float squealGain = 0.7071f;
-    float target = frame.muted ? 0.0f : 1.0f;
+    float target = frame.muted ? 0.0f : master;
 
     for (int i = 0; i < frames; i++) {
         float left = 0, right = 0;
@@ -168,13 +180,13 @@ void synthesise(SynthState& state, const SoundFrame& frame, float* stereo, int f
         left *= state.raceLevel;
         right *= state.raceLevel;
         if (state.thudAge < thudSeconds) {
-            float s = thudSample(state.thudAge, state.thudAmplitude, state.noise);
+            float s = thudSample(state.thudAge, state.thudAmplitude, state.noise) * effects;
             state.thudAge += dt;
             left += s;
             right += s;
         }
         if (state.chimeAge < finishChimeSeconds) {
-            float s = chimeSample(state.chimeAge, state.chimeKind);
+            float s = chimeSample(state.chimeAge, state.chimeKind) * effects;
             state.chimeAge += dt;
             left += s;
             right += s;

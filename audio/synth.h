@@ -28,6 +28,11 @@ struct SoundFrame {
     // raceFadeSeconds, so a pause fades them out and a race's start brings them in.
     float raceLevel;
     bool muted;
+    // The player's volumes, 0..1: everything, and the thuds, squeal and chimes.
+    float masterVolume = 1.0f;
+    float effectsVolume = 1.0f;
+    uint32_t beeps = 0;  // countdown lights so far: a short beep each
+    uint32_t goes = 0;   // green lights so far: a higher, longer one
 };
 
 const float raceFadeSeconds = 0.4f;  // from full to silent
@@ -45,8 +50,8 @@ struct SynthState {
     float thudAge;  // seconds since the last thud began; past its length, silent
     float thudAmplitude;
     float chimeAge;
-    int chimeKind;  // 0 lap, 1 finish
-    uint32_t seenThuds, seenLaps, seenFinishes;
+    int chimeKind;  // 0 lap, 1 finish, 2 countdown beep, 3 go
+    uint32_t seenThuds, seenLaps, seenFinishes, seenBeeps = 0, seenGoes = 0;
     uint32_t noise;     // the thud's noise generator
     float masterLevel;  // glides to 0 when muted, so muting never clicks
 

@@ -51,7 +51,7 @@ void Game::update() {
     int64_t previousCounter = lastCounter;
     updateTimer();
     handleInput();
-    if (paused) {
+    if (paused || held) {
         holdClocks(lastCounter - previousCounter);
     } else {
         // The sub-steps see their own length in frameTime; everything after them the frame's.

@@ -128,6 +128,9 @@ public:
     bool retired[maxTrucks];
     // P stops the race and its clocks (pause.cpp).
     bool paused;
+    // A screen above the race holds it still (a countdown, a pause menu): clocks held as by P,
+    // nothing drawn for it.
+    bool held = false;
     // The user's missed checkpoint: the text's deadline on the race clock, and the checkpoint
     // the arrow points to while it is still to be taken, -1 when none (cues.cpp).
     double missedCueUntil;
@@ -149,7 +152,8 @@ public:
     // Every backing panel and veil over the world: drawRect's shade for black at opacity 0.45.
     static constexpr float panelShade = -0.3f;
 
-    // Space on the title or results screen; also a test drive's start, which needs no Space.
+    // Space on the title or results screen; a screen above the race (a test drive, a quick race)
+    // may start one too.
     void startRace();
 
 private:

@@ -12,6 +12,7 @@ void runGameFrame(Game& game, void (*swapBuffers)(), bool draw, ScreenOverRace* 
     // Before the race's update, so a course chosen in this frame is the one its Space starts.
     if (over) over->update(game);
     game.update();
+    if (over) over->afterUpdate(game);
     if (draw) {
         game.draw();
         if (over) over->draw(game);

@@ -12,6 +12,10 @@ public:
     virtual ~ScreenOverRace() = default;
     virtual void update(Game& game) = 0;
     virtual void draw(const Game& game) = 0;
+    // Right after the race's update, so a screen can hide keys from the race and give them back.
+    virtual void afterUpdate(Game&) {}
+    // True while Escape is the screen's (a menu to close) rather than the program's end.
+    virtual bool takesEscape(const Game&) const { return false; }
 };
 
 // Runs one frame. swapBuffers shows the drawn picture (null where nothing is shown); an undrawn

@@ -12,6 +12,7 @@
 // clang-format off
 const HelpLine helpLines[] = {
     {"Space",          "A",            "start the race"},
+    {"Return",         "Start",        "the menu, on the title"},
     {"Up",             "D-pad, stick", "accelerate"},
     {"Down",           "D-pad, stick", "brake, then reverse"},
     {"Left, Right",    "D-pad, stick", "steer"},

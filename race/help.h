@@ -22,10 +22,10 @@ struct HelpLayout {
     static constexpr int doesX = 350;
     static constexpr int panelRight = 620;
     static constexpr int firstRowY = 384;  // the first row's cells; each next row lower by rowStep
-    static constexpr int rowStep = 24;
+    static constexpr int rowStep = 23;
     static constexpr int panelBottom = 8;
     // The rows' cells are this fraction of the font's own, so every key fits on one screen.
-    static constexpr float rowScale = 0.75f;
+    static constexpr float rowScale = 0.72f;
 };
 
 class HelpOverlay {

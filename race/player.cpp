@@ -35,11 +35,30 @@ PlayerUser::PlayerUser() {}
 
 PlayerUser::~PlayerUser() {}
 
+// The assist's lock falls linearly to its least share at assistFadeSpeed (60 on the HUD) and
+// stays there: a fast truck cannot be flung round by a tap, a slow one still turns on the spot.
+static const float assistFadeSpeed = 480.0f;  // units per second
+static const float assistLeastShare = 0.45f;
+// Easy's brake: a right-angle bend at 50 on the HUD, a truck and trailer a new player can turn;
+// faster further off, looking a few tiles ahead.
+static const float assistBendSpeed = 400.0f;         // units per second
+static const float assistBendSpeedPerUnit = 0.5f;    // per unit still to go
+static const float assistLookAheadUnits = 600.0f;
+
+float PlayerUser::steerShare(float speed) const {
+    if (!assist) return 1.0f;
+    float f = speed / assistFadeSpeed;
+    if (!(f > 0.0f)) return 1.0f;
+    if (f > 1.0f) f = 1.0f;
+    return 1.0f - f * (1.0f - assistLeastShare);
+}
+
 // Left then Right, so with both held Right wins; Down after Up, so Down's throttle wins.
 void PlayerUser::control() {
     if (!truck || checkFinished()) return;
-    if (keys.isDown(VK_LEFT)) truck->steer(fullSteer);
-    if (keys.isDown(VK_RIGHT)) truck->steer(-fullSteer);
+    float lock = fullSteer * steerShare(truck->getSpeed());
+    if (keys.isDown(VK_LEFT)) truck->steer(lock);
+    if (keys.isDown(VK_RIGHT)) truck->steer(-lock);
     if (keys.isDown(VK_UP)) {
         if (keys.wasPressed(VK_UP)) truck->selectGear(1);
         truck->setThrottle(1);
@@ -48,6 +67,36 @@ void PlayerUser::control() {
         if (keys.wasPressed(VK_DOWN)) truck->selectGear(-1);
         truck->setThrottle(-1);
     }
+    float limit;
+    if (brakeBeforeBends && keys.isDown(VK_UP) && !keys.isDown(VK_DOWN) && bendSpeedAhead(limit) &&
+        truck->getSpeed() > limit)
+        truck->setThrottle(-1);
+}
+
+void PlayerUser::reset() {
+    Player::reset();
+    nextWaypoint = 0;
+}
+
+bool PlayerUser::bendSpeedAhead(float& limit) {
+    if (!track) return false;
+    int count = track->getWaypointCount();
+    if (count < 2) return false;
+    // Any waypoint the truck stands on sets the next: a player may cut or skip them.
+    int here = track->waypointIndexAt(truck->getX(), truck->getY());
+    if (here >= 0) nextWaypoint = (here + 1) % count;
+    float at[2], after[2];
+    if (!track->waypointCentre(nextWaypoint, at[0], at[1]) ||
+        !track->waypointCentre((nextWaypoint + 1) % count, after[0], after[1]))
+        return false;
+    float out[2] = {after[0] - at[0], after[1] - at[1]};
+    float d[2] = {at[0] - truck->getX(), at[1] - truck->getY()};
+    if (out[0] == 0.0f && out[1] == 0.0f) return false;
+    float turn = std::fabs(angleDifference(headingOfVector(out), truck->averageHeading()));
+    float distance = std::sqrt(d[0] * d[0] + d[1] * d[1]);
+    if (turn <= 1.0f || distance > assistLookAheadUnits) return false;
+    limit = assistBendSpeed * 90.0f / turn + assistBendSpeedPerUnit * distance;
+    return true;
 }
 
 PlayerAI::PlayerAI()

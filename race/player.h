@@ -45,6 +45,20 @@ public:
     PlayerUser();
     ~PlayerUser() override;
     void control() override;
+    // How much of full lock the keys give at a speed: all of it when assist is off, less and
+    // less as the truck goes faster when it is on.
+    float steerShare(float speed) const;
+    void reset() override;
+
+    bool assist = false;  // the Options' steering assist; the classic race never sets it
+    // With the assist on Easy: the throttle gives way to the brake when the truck comes to a
+    // bend faster than a new player can turn it.
+    bool brakeBeforeBends = false;
+
+private:
+    // The speed the bend at the next waypoint allows from here; false when there is none.
+    bool bendSpeedAhead(float& limit);
+    int nextWaypoint = 0;
 };
 
 // Steers for the next waypoint and accelerates up to a top speed set by its skill, driving in the

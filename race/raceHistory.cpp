@@ -100,6 +100,8 @@ void RaceHistory::raceStarted(const Game& game) {
     recordingIsBest = false;
     raceCourse = courseKeyOf(game);
     loadGhost(raceCourse);
+    // A race of other laps or with a countdown is not the race the records and replays hold.
+    if (offRecord) return;
     if (!keeping() && !extraPath[0]) return;
     if (pendingOverflow) {
         fprintf(stderr, "trailerdash: too many key and mouse messages at the start; this race is not recorded\n");

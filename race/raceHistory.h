@@ -42,6 +42,9 @@ public:
     void stop();
 
     void toggleGhost() { ghostShown = !ghostShown; }
+    // Set by a screen above the race for races unlike the classic one (other laps, a
+    // countdown): they show the ghost but set no records and leave no replay.
+    bool offRecord = false;
     bool ghostVisible(const Game& game) const;
     // The ghost where the best race stood at this point of its clock, in the world view.
     void drawGhost(const Game& game);

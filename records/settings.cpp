@@ -103,6 +103,7 @@ void Settings::reset() {
     for (int c = 0; c < volumeChannelCount; c++) volume[c] = maxVolumePercent;
     resetKeys();
     ghost = true;
+    assist = false;
     start = startAsk;
     readOnly = false;
 }
@@ -192,6 +193,11 @@ static bool parseSettingsLine(const char* line, Settings& s, int* fileKeys, bool
     if (count == 2 && isWord(w[0], n[0], "ghost")) {
         if (!isWord(w[1], n[1], "on") && !isWord(w[1], n[1], "off")) return false;
         s.ghost = isWord(w[1], n[1], "on");
+        return true;
+    }
+    if (count == 2 && isWord(w[0], n[0], "assist")) {
+        if (!isWord(w[1], n[1], "on") && !isWord(w[1], n[1], "off")) return false;
+        s.assist = isWord(w[1], n[1], "on");
         return true;
     }
     if (count == 2 && isWord(w[0], n[0], "start")) {
@@ -297,8 +303,8 @@ int Settings::format(char* buffer, int size) const {
         used += snprintf(buffer + used, (size_t)(size - used), "key %s %s\n", actionNames[a],
                          keyName(keys[a], spelled, sizeof spelled));
     if (used >= 0 && used < size)
-        used += snprintf(buffer + used, (size_t)(size - used), "ghost %s\nstart %s\n", ghost ? "on" : "off",
-                         startScreenName(start));
+        used += snprintf(buffer + used, (size_t)(size - used), "ghost %s\nassist %s\nstart %s\n", ghost ? "on" : "off",
+                         assist ? "on" : "off", startScreenName(start));
     return used >= 0 && used < size ? used : -1;
 }
 

@@ -8,6 +8,7 @@
 //   volume master 100
 //   key accelerate Up
 //   ghost on
+//   assist off
 //   start ask
 //
 // one value a line. A line that cannot be read costs only its own value; a file from a newer
@@ -80,6 +81,7 @@ public:
     int volume[volumeChannelCount];   // percent
     int keys[keyActionCount];         // virtual key codes, each bound once
     bool ghost;
+    bool assist;                      // steering that eases with speed (the new modes)
     int start;                        // a StartScreen
     // The file on disk is from a newer version, or too large to be ours: it is never replaced.
     bool readOnly;

@@ -67,6 +67,7 @@ TEST_F(GamepadTest, ButtonsAreTheKeyboardsKeys) {
         {SDL_CONTROLLER_BUTTON_A, VK_SPACE},        {SDL_CONTROLLER_BUTTON_B, VK_ESCAPE},
         {SDL_CONTROLLER_BUTTON_BACK, VK_ESCAPE},    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 'A'},
         {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 'Z'}, {SDL_CONTROLLER_BUTTON_Y, 'R'},
+        {SDL_CONTROLLER_BUTTON_START, VK_RETURN},
     };
     for (const auto& c : cases) {
         button(3, c.button, true);

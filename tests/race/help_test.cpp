@@ -40,7 +40,7 @@ TEST(HelpLines, NameEveryKeyOfTheReadmeAndEveryGamepadButton) {
     for (const char* k : {"R", "H", "F1"}) wanted.insert(k);
     for (const std::string& k : wanted) EXPECT_TRUE(keys.count(k)) << "the help does not name the key " << k;
     // Every button the gamepads send (app/gamepad.cpp), and Y for recover.
-    for (const char* b : {"A", "B", "Back", "Y", "LB", "RB", "D-pad", "stick"})
+    for (const char* b : {"A", "B", "Back", "Y", "LB", "RB", "D-pad", "stick", "Start"})
         EXPECT_TRUE(pad.count(b)) << "the help does not name the gamepad's " << b;
 }
 

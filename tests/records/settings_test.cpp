@@ -36,6 +36,7 @@ TEST(Settings, EveryValueChangedRoundTripsAndTheDefaultsAreTheClassicGame) {
     EXPECT_EQ(6, d.laps);
     EXPECT_EQ(startAsk, d.start);
     EXPECT_TRUE(d.ghost);
+    EXPECT_FALSE(d.assist);
     EXPECT_EQ(0x26, d.keys[keyAccelerate]);
     EXPECT_EQ(0x1B, d.keys[keyQuit]);
 
@@ -46,6 +47,7 @@ TEST(Settings, EveryValueChangedRoundTripsAndTheDefaultsAreTheClassicGame) {
     s.volume[volumeMaster] = 0;
     s.volume[volumeEngines] = 35;
     s.ghost = false;
+    s.assist = true;
     s.start = startWindowed;
     // Swapping two keys goes through a free one; an unnamed key is written by number.
     ASSERT_TRUE(s.bindKey(keyAccelerate, 'W'));
@@ -67,6 +69,7 @@ TEST(Settings, EveryValueChangedRoundTripsAndTheDefaultsAreTheClassicGame) {
     EXPECT_EQ(0, memcmp(s.volume, back.volume, sizeof s.volume));
     EXPECT_EQ(0, memcmp(s.keys, back.keys, sizeof s.keys));
     EXPECT_FALSE(back.ghost);
+    EXPECT_TRUE(back.assist);
     EXPECT_EQ(startWindowed, back.start);
     EXPECT_FALSE(back.readOnly);
 }

@@ -1,0 +1,43 @@
+#pragma once
+// A race started from the menu: the settings' laps, level, name and assist, a 3-2-1-go countdown
+// with lights before the race clock runs, the player's name on the HUD and the results, and
+// Escape for a pause menu. The classic race (title, Space) has none of this.
+#include <cstdint>
+
+#include "front/menu.h"
+
+class Game;
+struct Settings;
+
+class QuickRace {
+public:
+    // What the pause menu's choice asks of the screens above.
+    enum Leave { stay, toTitle };
+
+    // Sets the race up from settings and starts the countdown.
+    void start(Game& game, const Settings& settings);
+    // The race again from the grid, countdown and all.
+    void restart(Game& game);
+    // Back to the classic race's own set-up, on the title.
+    void stop(Game& game);
+    // One frame: the countdown's clock, Escape, the pause menu and the results' keys.
+    Leave update(Game& game);
+    void draw(const Game& game) const;
+    // The light shown (0 none, 1 to 3 red, 4 green) after seconds of countdown.
+    static int lightsAt(double seconds);
+    // The pause menu or the countdown has the keys: the race must not see them.
+    bool takesKeys() const { return pauseOpen || counting; }
+
+    bool active = false;
+    bool counting = false;
+    bool pauseOpen = false;
+    double countdown = 0;  // seconds since the countdown began
+    int64_t lastCounter = 0;
+    MenuList pauseList;
+    // Every light's beep so far, and every green light's: the sound hears the changes.
+    uint32_t beeps = 0, goes = 0;
+    char savedName[128] = {};  // the classic name, given back at the title
+
+    static constexpr double lightSeconds = 1.0;  // between lights
+    static constexpr double goShownSeconds = 1.0;
+};
