@@ -72,7 +72,7 @@ static bool parseDecimal(const char* word, int length, uint64_t most, uint64_t& 
     for (int i = 0; i < length; i++) {
         if (word[i] < '0' || word[i] > '9') return false;
         uint64_t digit = (uint64_t)(word[i] - '0');
-        if (v > (most - digit) / 10) return false;
+        if (digit > most || v > (most - digit) / 10) return false;
         v = v * 10 + digit;
     }
     value = v;
@@ -181,10 +181,11 @@ bool ChampionshipProgress::parse(const char* text, long length, char* why, int w
                 wrong = "is from a newer version of the game";
         } else if (strncmp(line, "course ", 7) == 0) {
             ChampionshipCourse c;
+            const char* lineWrong = nullptr;
             if (racesRun > 0)
                 wrong = "lists a course after a result";
-            else if (!parseCourseLine(line + 7, c, wrong))
-                ;
+            else if (!parseCourseLine(line + 7, c, lineWrong))
+                wrong = lineWrong;
             else if (!addCourse(c))
                 wrong = "lists more courses than a championship holds";
         } else if (strncmp(line, "result ", 7) == 0) {
