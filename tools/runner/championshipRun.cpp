@@ -69,7 +69,8 @@ static bool addItem(const char* item, ChampionshipProgress& plan, FILE* err) {
 bool parseChampionshipList(const char* list, ChampionshipProgress& plan, FILE* err) {
     plan.clear();
     char item[1024];
-    for (const char* at = list; at && *at;) {
+    // Every comma ends an item, so "0," names an empty one.
+    for (const char* at = list; at;) {
         const char* comma = strchr(at, ',');
         size_t length = comma ? (size_t)(comma - at) : strlen(at);
         bool ok = length > 0 && length < sizeof item;
