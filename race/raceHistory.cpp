@@ -101,6 +101,9 @@ void RaceHistory::raceStarted(const Game& game) {
     raceCourse = courseKeyOf(game);
     loadGhost(raceCourse);
     if (!keeping() && !extraPath[0]) return;
+    // A replay does not carry a handed grid: it would play back on the classic grid, so such a
+    // race is neither recorded nor kept as a record its replay could not prove.
+    if (game.gridHanded) return;
     if (pendingOverflow) {
         fprintf(stderr, "trailerdash: too many key and mouse messages at the start; this race is not recorded\n");
         return;

@@ -165,4 +165,17 @@ TEST_F(ChampionshipTest, TheRaceTakesOnlyAWholeGridOrder) {
     ASSERT_TRUE(game->setGridOrder(reversed));
     game->resetRace();
     EXPECT_EQ(gridOnTrack(), std::vector<int>({4, 3, 2, 1, 0}));
+
+    // A replay would play such a race back on the classic grid: it is not recorded, nor its times
+    // kept; the classic grid's race is.
+    game->history.keepIn(folder.path.c_str(), stderr);
+    screen = nullptr;
+    press(VK_SPACE);
+    EXPECT_FALSE(game->waitingForStart);
+    EXPECT_FALSE(game->history.recordingOn);
+    ASSERT_TRUE(game->setGridOrder(nullptr));
+    game->waitingForStart = true;
+    game->resetRace();
+    press(VK_SPACE);
+    EXPECT_TRUE(game->history.recordingOn);
 }
