@@ -33,7 +33,8 @@ void Championship::open(Game& game) {
         }
         if (load == progressRefused) {
             // Said, never acted on: the file stays until a new series replaces it.
-            snprintf(message, sizeof message, "The saved championship %s", why);
+            snprintf(message, sizeof message, "The saved championship cannot be read (%s); a new one will replace it",
+                     why);
             fprintf(stderr, "trailerdash: %s: %s; a new championship will replace it\n", path, why);
         }
     }

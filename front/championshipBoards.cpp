@@ -131,13 +131,22 @@ static void drawChoosing(const Championship& c) {
         printText(120, y, "%s", lines[i]);
     }
     if (c.message[0]) {
-        // A refused file's reason, wrapped on the panel's width.
+        // A refused file's reason, wrapped between words on the panel's width.
         CellScale small(0.6f / 0.85f);
         textFont.setColour(1, 0.3f, 0.3f);
-        const int width = 46;
-        int length = (int)strlen(c.message);
-        for (int at = 0, row = 0; at < length && row < 3; at += width, row++)
-            printText(96, 146 - 22 * row, "%.*s", width, c.message + at);
+        const int width = 48;
+        const char* at = c.message;
+        for (int row = 0; *at && row < 4; row++) {
+            int n = (int)strlen(at);
+            if (n > width) {
+                n = width;
+                while (n > 0 && at[n] != ' ') n--;
+                if (n == 0) n = width;
+            }
+            printText(96, 176 - 22 * row, "%.*s", n, at);
+            at += n;
+            while (*at == ' ') at++;
+        }
     }
 }
 
