@@ -242,6 +242,9 @@ void Championship::update(Game& game) {
         if (game.raceOver && game.waitingForStart) {
             game.startHeld = true;
             stage = results;
+        } else if (game.waitingForStart && !prepareRace(game)) {
+            // Left before its end (back to the title): the same race waits on its board again.
+            close(game);
         }
         return;
     case results:

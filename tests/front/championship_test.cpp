@@ -73,6 +73,13 @@ TEST_F(ChampionshipTest, RacesTheSeriesSavesItAndContinuesAfterAFreshStart) {
     press(VK_SPACE);
     EXPECT_EQ(championship.stage, Championship::racing);
     EXPECT_FALSE(game->waitingForStart);
+    // A race left before its end (back to the title) is raced again from its board.
+    game->waitingForStart = true;
+    step();
+    EXPECT_EQ(championship.stage, Championship::board);
+    EXPECT_EQ(championship.progress.racesRun, 0);
+    press(VK_SPACE);
+    ASSERT_EQ(championship.stage, Championship::racing);
     endRace({3, 1, 4, 0, 2});
     ASSERT_EQ(championship.stage, Championship::results);
     press(VK_SPACE);
