@@ -80,8 +80,9 @@ bool parseChampionshipList(const char* list, ChampionshipProgress& plan, FILE* e
             ok = addItem(item, plan, err);
         }
         if (!ok) {
-            fprintf(err, "trailerdash-runner: --championship cannot take \"%.*s\" (at most %d races)\n", (int)length,
-                    at, maxChampionshipRaces);
+            if (plan.courseCount >= maxChampionshipRaces)
+                fprintf(err, "trailerdash-runner: a championship holds at most %d races\n", maxChampionshipRaces);
+            fprintf(err, "trailerdash-runner: --championship cannot take \"%.*s\"\n", (int)length, at);
             return false;
         }
         at = comma ? comma + 1 : nullptr;

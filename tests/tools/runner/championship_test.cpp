@@ -85,13 +85,14 @@ TEST(RunnerChampionship, TakesAListOfCoursesAndRefusesWhatItCannotRace) {
     }
 }
 
-// Two one-lap races: the standings after each, 25 points a race, the next grid the standings'
+// Two one-lap races, on a built-in course and a shipped one: the standings after each, 25 points a race, the next grid the standings'
 // order, and the final board at the end.
 TEST(RunnerChampionship, RacesTheSeriesAndPrintsTheStandings) {
     GlobalsGuard globals;
     RunnerOptions o;
     snprintf(o.dataFolder, sizeof o.dataFolder, "%s", TD_BINARY_DIR);
-    snprintf(o.championship, sizeof o.championship, "1,0");
+    // A shipped course file, found among the game's courses by its hash.
+    snprintf(o.championship, sizeof o.championship, "1,%s", TD_SOURCE_DIR "/data/courses/generated-7.course");
     o.laps = 1;
     o.drawEvery = 0;
     o.maxSeconds = 300;
@@ -117,7 +118,7 @@ TEST(RunnerChampionship, RacesTheSeriesAndPrintsTheStandings) {
     while ((n = fread(buf, 1, sizeof buf, out)) > 0) text.append(buf, n);
     fclose(out);
     EXPECT_NE(text.find("Standings after race 1 of 2 (Doubleback)\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("Standings after race 2 of 2 (Clockwork): final\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Standings after race 2 of 2 (Generated 7): final\n"), std::string::npos) << text;
     // The grid printed after race 1 is that race's standings, leader first (at the back).
     size_t at = text.find("Standings after race 1");
     std::string order;
