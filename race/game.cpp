@@ -135,7 +135,7 @@ void Game::handleKeys() {
     if (keys.isDown('Z')) camera.zoomBy((float)-frameTime);
     if (keys.wasPressed('F')) showFrameRate = showFrameRate == 0.0f ? 1.0f : 0.0f;
     if (keys.wasPressed('I')) showInfo = showInfo == 0.0f ? 1.0f : 0.0f;
-    if (keys.isDown(VK_SPACE) && waitingForStart) startRace();
+    if (keys.isDown(VK_SPACE) && waitingForStart && !startHeld) startRace();
     if (keys.wasPressed('P')) togglePause();
     if (keys.wasPressed('G')) history.toggleGhost();
     if (keys.wasPressed('R')) requestRecover();

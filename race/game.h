@@ -36,6 +36,10 @@ public:
     // races; the defaults are the classic race.
     bool setLaps(int laps);
     void setDifficulty(Difficulty level);
+    // The grid of the next race on: truckAtSlot[s] is the truck on grid slot s (slot 0 at the
+    // back, where truck 0 starts the classic race), and positions start in grid order, front
+    // first. False, unchanged, unless every truck is named once; null gives the classic grid back.
+    bool setGridOrder(const int* truckAtSlot);
     // Once a frame: timing, input, then the sub-steps of the world.
     void update();
     // Once a frame, after update: the world through the camera, then the overlay.
@@ -115,6 +119,10 @@ public:
     TrackTileSet tileSet;
     int lapsToRace;
     Difficulty difficulty = Difficulty::normal;  // the computer drivers' level
+    int gridOrder[maxTrucks] = {0, 1, 2, 3, 4};  // the truck on each grid slot (raceRules.cpp)
+    bool gridHanded = false;                     // a grid other than the classic one was handed in
+    // A screen above the race has Space: the title and the results start nothing while set.
+    bool startHeld = false;
     Stopwatch raceClock;  // real time since the race started
     float showFrameRate;  // flags kept as floats: nonzero shows the text
     float showInfo;
@@ -161,6 +169,8 @@ private:
     void subStep();
     // Moves every race stopwatch on by counts, so a paused frame adds no race time.
     void holdClocks(int64_t counts);
+    // The grid slot truck starts on (raceRules.cpp).
+    int gridSlotOf(int truck) const;
     // The counts in use, never past the fixed arrays.
     int trucksInUse() const;
     int playersInUse() const;

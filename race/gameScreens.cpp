@@ -45,6 +45,8 @@ void Game::draw() {
         return;
     }
     if (waitingForStart) {
+        // A screen above the race that holds the start draws its own boards instead.
+        if (startHeld) return;
         if (raceOver) {
             drawResults();
         } else {

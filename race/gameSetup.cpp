@@ -97,7 +97,7 @@ void Game::resetRace() {
     for (int i = 0; i < trucksInUse(); i++) {
         trucks[i].resetForRace(physics);
         float x, y, heading;
-        gridPlace(track.startGrid, i, x, y, heading);
+        gridPlace(track.startGrid, gridSlotOf(i), x, y, heading);
         trucks[i].setPosition(x, y);
         // A grid that faces elsewhere turns the trucks; east is the start state's own heading.
         if (track.startGrid.facing != 0) trucks[i].cabHeading = trucks[i].trailerHeading = heading;
@@ -109,7 +109,8 @@ void Game::resetRace() {
             players[i]->setTrack(&track);
         }
     }
-    for (int k = 0; k < maxTrucks; k++) positionOrder[k] = k;
+    // The classic race ranks truck 0 first at the start; a handed grid ranks from its front.
+    for (int k = 0; k < maxTrucks; k++) positionOrder[k] = gridHanded ? gridOrder[maxTrucks - 1 - k] : k;
     finishedCount = 0;
     missedCheckpoint = -1;
     missedCueUntil = 0.0;

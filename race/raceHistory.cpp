@@ -103,6 +103,9 @@ void RaceHistory::raceStarted(const Game& game) {
     // A race of other laps or with a countdown is not the race the records and replays hold.
     if (offRecord) return;
     if (!keeping() && !extraPath[0]) return;
+    // A replay does not carry a handed grid: it would play back on the classic grid, so such a
+    // race is neither recorded nor kept as a record its replay could not prove.
+    if (game.gridHanded) return;
     if (pendingOverflow) {
         fprintf(stderr, "trailerdash: too many key and mouse messages at the start; this race is not recorded\n");
         return;

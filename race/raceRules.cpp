@@ -16,3 +16,26 @@ void Game::setDifficulty(Difficulty level) {
     for (int i = 1; i < playersInUse(); i++)
         if (players[i]) static_cast<PlayerAI*>(players[i])->setStyle(driverStyleFor(level));
 }
+
+bool Game::setGridOrder(const int* truckAtSlot) {
+    if (!truckAtSlot) {
+        for (int s = 0; s < maxTrucks; s++) gridOrder[s] = s;
+        gridHanded = false;
+        return true;
+    }
+    bool named[maxTrucks] = {};
+    for (int s = 0; s < maxTrucks; s++) {
+        int t = truckAtSlot[s];
+        if (t < 0 || t >= maxTrucks || named[t]) return false;
+        named[t] = true;
+    }
+    for (int s = 0; s < maxTrucks; s++) gridOrder[s] = truckAtSlot[s];
+    gridHanded = true;
+    return true;
+}
+
+int Game::gridSlotOf(int truck) const {
+    for (int s = 0; s < maxTrucks; s++)
+        if (gridOrder[s] == truck) return s;
+    return truck;
+}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes one of the parsers of files a player can be handed, with libFuzzer, for a bounded time,
 # and reports executions, coverage and crashes.
-#   tools/fuzz.sh bmp|replay|records|course|settings [seconds]     (default 60)
+#   tools/fuzz.sh bmp|replay|records|course|settings|championship [seconds]     (default 60)
 # Builds with clang into $FUZZ_BUILD_DIR/TARGET (default build-fuzz/TARGET in the repository),
 # generates the seed corpus there, and keeps what the fuzzer learns in its corpus folder between
 # runs, so long runs can be taken in several goes.
@@ -16,7 +16,7 @@ cxx=${CXX_FUZZ:-clang++}
 
 # What each target is built from, and how long its inputs may grow: a BMP's header checks see
 # everything by 64 KiB, a race's worth of replay frames fits in 64 KiB, a records file is 16 KiB
-# at most, a settings file 8 KiB, a course file 32 KiB (the reader refuses more; a little over tests that).
+# at most, a settings file 8 KiB, a championship's progress 4 KiB, a course file 32 KiB (the reader refuses more; a little over tests that).
 libs=()
 seedDir=""
 case "$target" in
@@ -44,6 +44,12 @@ settings)
     seedArgs=()
     maxLength=8192
     ;;
+championship)
+    sources=("$root/tests/fuzz/championshipFuzz.cpp" "$root/records/championshipProgress.cpp" "$root/records/storage.cpp")
+    seedSources=("$root/tests/fuzz/championshipSeeds.cpp" "$root/records/championshipProgress.cpp" "$root/records/storage.cpp")
+    seedArgs=()
+    maxLength=4096
+    ;;
 course)
     # The reader names tiles by the course palette, which sits with the track and what it stands on;
     # the shipped course files are the seeds.
@@ -55,7 +61,7 @@ course)
     maxLength=40000
     ;;
 *)
-    echo "usage: $0 bmp|replay|records|course|settings [seconds]" >&2
+    echo "usage: $0 bmp|replay|records|course|settings|championship [seconds]" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves PNG pictures of the title, a race at the default zoom and zoomed in, the missed-checkpoint
-# cue and the results, for both courses, as the headless runner draws them:
+# cue and the results, for both courses, and a championship's standings and podium, as the
+# headless runner draws them:
 # tools/screenshots.sh DIR [BUILD]
 set -eu
 out=${1:?usage: tools/screenshots.sh DIR [BUILD]}
@@ -21,4 +22,12 @@ for ppm in "$raw"/*.ppm; do
     # A 255-colour palette keeps a picture near 120 KB and looks the same at this size.
     convert "$ppm" -colors 255 "PNG8:$png"
     echo "$png"
+done
+# A championship of three short races: the standings after the second, and the podium.
+mkdir -p "$raw/championship"
+"$build/tools/trailerdash-runner" --championship 0,1,random:1:7 --laps 2 --draw-every 0 --data "$build" \
+    --screenshots "$raw/championship" >/dev/null
+for board in standings:course0-standings2 podium:course0-podium; do
+    convert "$raw/championship/${board#*:}.ppm" -colors 255 "PNG8:$out/${board%%:*}.png"
+    echo "$out/${board%%:*}.png"
 done

@@ -10,12 +10,14 @@
 #include "app/dataFolder.h"
 #include "app/headlessContext.h"
 #include "core/input.h"
+#include "front/championship.h"
 #include "front/courseChoice.h"
 #include "app/mainLoop.h"
 #include "graphics/texture.h"
 #include "race/game.h"
 #include "records/replay.h"
 #include "records/storage.h"
+#include "tools/runner/championshipRun.h"
 #include "tools/runner/frameCapture.h"
 #include "tools/runner/stopSignals.h"
 #include "track/courseFile.h"
@@ -26,7 +28,8 @@ static const int screenHeight = 480;
 
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
     : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), record(), frameCounts(0), frame(0), held{},
-      drawNext(false), replay(nullptr), outputFailed(false), choice(nullptr) {
+      drawNext(false), replay(nullptr), outputFailed(false), choice(nullptr), championship(nullptr),
+      plan(nullptr), library(nullptr) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;
@@ -38,6 +41,7 @@ RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
 RaceRunner::~RaceRunner() {
     shutDown();
     delete replay;
+    delete plan;
 }
 
 // path made absolute against the working folder, which the runner leaves for the data folder.
@@ -108,6 +112,11 @@ bool RaceRunner::start(FILE* err) {
             return false;
         }
         strcpy(options.savePath, full);
+    }
+    // Course files of a championship are named relative to where the runner was started.
+    if (options.championship[0]) {
+        plan = new ChampionshipProgress();
+        if (!parseChampionshipList(options.championship, *plan, err)) return false;
     }
     char recordPath[PATH_MAX] = "";
     if (options.recordPath[0] && !absolutePath(options.recordPath, recordPath, sizeof recordPath)) {
@@ -181,6 +190,21 @@ bool RaceRunner::start(FILE* err) {
         loop->over = choice;
         for (int i = 0; i < options.choose; i++) choice->step(*game, 1);
     }
+    if (plan) {
+        char own[storagePathSize + 16], folder[storagePathSize];
+        bool hasOwn = storageFolder(folder, sizeof folder) && snprintf(own, sizeof own, "%s/courses", folder) < (int)sizeof own;
+        library = new CourseLibrary();
+        library->gather(shippedCoursesFolder, hasOwn ? own : nullptr, err);
+        if (!championshipCoursesFound(*plan, *library, err)) return false;
+        // The runner keeps nothing: no progress file.
+        championship = new Championship();
+        championship->setUp("", library);
+        if (!championship->start(*game, *plan)) {
+            fprintf(err, "trailerdash-runner: %s\n", championship->message);
+            return false;
+        }
+        loop->over = championship;
+    }
     // The loop runs frames only for an active window, as the game's does.
     clock.postMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0), 0);
     return true;
@@ -203,6 +227,10 @@ void RaceRunner::shutDown() {
         delete loop;
         delete game;
         delete choice;
+        delete championship;
+        delete library;
+        championship = nullptr;
+        library = nullptr;
         loop = nullptr;
         game = nullptr;
         choice = nullptr;
@@ -297,6 +325,7 @@ bool RaceRunner::runRace(int number) {
         // The title as the game's first frame shows it, drawn without advancing anything.
         game->draw();
         if (choice) choice->draw(*game);
+        if (championship) championship->draw(*game);
         shoot("title");
     }
     // Space for one frame starts the race: from the title, or from the results onto the next course.
@@ -390,9 +419,35 @@ bool RaceRunner::runReplay() {
     return record.complete(false);
 }
 
+bool RaceRunner::runChampionship() {
+    bool allFinished = true;
+    for (int r = 1; r <= plan->courseCount && !loop->done && !stopping(); r++) {
+        if (!runRace(r)) allFinished = false;
+        if (loop->done || stopping() || championship->stage != Championship::results) break;
+        // Space on the race's own results: its places count, and the standings (or the podium) show.
+        bool wanted[256] = {};
+        wanted[VK_SPACE] = true;
+        drawNext = true;
+        runFrame(wanted);
+        wanted[VK_SPACE] = false;
+        drawNext = true;
+        runFrame(wanted);
+        printStandings(out, *game, *championship);
+        fprintf(out, "\n");
+        char what[32];
+        snprintf(what, sizeof what, championship->stage == Championship::podium ? "podium" : "standings%d", r);
+        shoot(what);
+    }
+    return allFinished && championship->stage == Championship::podium;
+}
+
 int RaceRunner::runRaces() {
     bool allFinished = true;
     if (replay) allFinished = runReplay();
+    if (championship) {
+        allFinished = runChampionship();
+        options.races = 0;
+    }
     for (int r = 1; !replay && r <= options.races && !loop->done && !stopping(); r++) {
         if (!runRace(r)) allFinished = false;
         fprintf(out, "\n");

@@ -11,8 +11,11 @@
 #include "tools/runner/runnerOptions.h"
 #include "track/course.h"
 
+class Championship;
 class CourseChoice;
+class CourseLibrary;
 class Game;
+struct ChampionshipProgress;
 class MainLoop;
 class Replay;
 
@@ -44,6 +47,9 @@ public:
     // finish did.
     bool runReplay();
     void shutDown();
+    // --championship: its races in turn, the standings printed after each; the exit code's
+    // part: true when every truck finished every race.
+    bool runChampionship();
     // Every race from the next one on runs on this course alone, from the title.
     void raceOn(const Course& course);
     // --generate: courses from the seed on until one is proved; the exit code.
@@ -72,6 +78,9 @@ public:
     bool outputFailed;    // a write or close failed; said on stderr once
     Course course;        // what --course races
     CourseChoice* choice;  // the title's list, with --choose
+    Championship* championship;    // with --championship
+    ChampionshipProgress* plan;    // its courses, read before the data folder is entered
+    CourseLibrary* library;        // the game's courses, where a championship's files are found
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.

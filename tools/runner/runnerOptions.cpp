@@ -19,7 +19,7 @@ RunnerOptions::RunnerOptions()
     : track(0), frameSeconds(1.0 / 60.0), races(1),
       idle(false), tracePath{}, dataFolder{}, screenshotFolder{}, recordPath{}, replayPath{}, drawEvery(1),
       maxSeconds(900.0), keep(false), trackGiven(false), coursePath{}, generate(false), seed(0), savePath{},
-      choose(0), laps(Game::classicLaps), difficulty(Difficulty::normal), help(false) {}
+      choose(0), laps(Game::classicLaps), difficulty(Difficulty::normal), championship{}, help(false) {}
 
 // A seed: the whole text decimal digits that fit 64 bits.
 static bool parseSeed(const char* text, uint64_t& value) {
@@ -90,6 +90,8 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
             ok = parseInt(value, options.laps) && options.laps >= Game::minLaps && options.laps <= Game::maxLaps;
         } else if (!strcmp(name, "--difficulty")) {
             ok = difficultyFromName(value, options.difficulty);
+        } else if (!strcmp(name, "--championship")) {
+            ok = copyPath(options.championship, value);
         } else if (!strcmp(name, "--frame")) {
             ok = parseDouble(value, options.frameSeconds) && options.frameSeconds >= minFrameSeconds &&
                  options.frameSeconds <= maxFrameSeconds;
@@ -137,6 +139,12 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
     bool classic = options.laps == Game::classicLaps && options.difficulty == Difficulty::normal;
     if (!classic && (options.keep || options.recordPath[0] || options.replayPath[0] || options.generate))
         clash = "--laps and --difficulty race without --keep, --record, --replay or --generate";
+    // A championship race ends when the user's truck finishes, and its grid is the standings'.
+    if (options.championship[0] &&
+        (options.idle || options.coursePath[0] || options.trackGiven || options.choose || options.generate ||
+         options.replayPath[0] || options.recordPath[0] || options.keep || options.races != 1))
+        clash = "--championship races its own courses with the autopilot; it takes --trace, --laps, --difficulty, "
+                "--screenshots, --draw-every, --frame, --max-seconds and --data";
     if (clash) {
         fprintf(err, "trailerdash-runner: %s\n", clash);
         return false;
@@ -166,6 +174,9 @@ void printRunnerUsage(FILE* out) {
             "  --save FILE        write the course --generate proved to FILE\n"
             "  --laps N           laps of every race, 1 to 10 (default 6)\n"
             "  --difficulty L     the computer drivers: easy, normal or hard (default normal)\n"
+            "  --championship COURSES  a championship over a comma list of built-in course numbers,\n"
+            "                     course files and random:N (N generated courses; random:N:SEED);\n"
+            "                     prints the standings after every race\n"
             "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use,\n"
             "3 when an output file could not be written; SIGINT or SIGTERM stops the run after the\n"
             "current frame, with the trace whole, and the exit code is 128 + the signal.\n");

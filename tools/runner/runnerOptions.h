@@ -28,6 +28,7 @@ struct RunnerOptions {
     int choose;                       // Right presses on the title before the first race
     int laps;                         // laps of every race
     Difficulty difficulty;            // the computer drivers' level
+    char championship[runnerPathSize];  // --championship's list of courses, empty when not racing one
     bool help;
 
     RunnerOptions();
