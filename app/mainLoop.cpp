@@ -15,6 +15,7 @@
 #include "graphics/texture.h"
 #include "race/game.h"
 #include "race/gameFrame.h"
+#include "records/championshipProgress.h"
 #include "records/storage.h"
 
 bool windowActive = false;
@@ -218,6 +219,10 @@ int runGame(ReplayPlatform* player) {
                 loop.done = true;
         } else if (storageFolder(folder, sizeof folder)) {
             game.history.keepIn(folder, stderr);
+            // The championship's progress beside the records, its courses from the title's list.
+            char progress[storagePathSize + 16];
+            if (makeFolders(folder) && progressPath(folder, progress, sizeof progress))
+                front.championship.setUp(progress, &choice.library);
         } else {
             fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
         }

@@ -10,7 +10,18 @@
 // The countdown keeps the race's keys, so a rebound accelerate held through it drives at the green.
 bool FrontScreens::racingKeys() const { return shown == title && !quick.pauseOpen; }
 
-bool FrontScreens::takesEscape(const Game&) const { return shown != title || quick.active || escapeHeld; }
+// Between a championship's races Escape is the boards' (it leaves the choice); in its races it
+// ends the program as in any race, the series saved after the last one finished.
+static bool championshipBoards(const Championship& c) { return c.active() && c.stage != Championship::racing; }
+
+bool FrontScreens::takesEscape(const Game&) const {
+    return shown != title || quick.active || escapeHeld || championshipBoards(championship);
+}
+
+void FrontScreens::openChampionship(Game& game) {
+    shown = title;
+    championship.open(game);
+}
 
 void FrontScreens::startQuickRace(Game& game) {
     shown = title;
@@ -51,6 +62,15 @@ void FrontScreens::update(Game& game) {
     bool escapePressed = keys.wasPressed(VK_ESCAPE);
     switch (shown) {
     case title:
+        if (championship.active()) {
+            if (escapePressed && championship.stage == Championship::choosing) {
+                championship.stage = Championship::off;
+                shown = menu;
+            } else {
+                championship.update(game);
+            }
+            break;
+        }
         if (quick.active) {
             bool hadKeys = quick.takesKeys() || game.raceOver;
             if (quick.update(game) == QuickRace::toTitle) shown = title;
@@ -79,14 +99,16 @@ void FrontScreens::update(Game& game) {
         break;
     }
     // An Escape a screen used must not end the program while it is still held.
-    if (escapePressed && (shown != title || quick.active || hiding)) escapeHeld = true;
+    if (escapePressed && (shown != title || quick.active || hiding || championshipBoards(championship))) escapeHeld = true;
     if (escapeHeld && !hiding) hideKeys(false);
 }
 
 void FrontScreens::draw(const Game& game) {
     switch (shown) {
     case title:
-        if (quick.active) {
+        if (championship.active()) {
+            championship.draw(game);
+        } else if (quick.active) {
             quick.draw(game);
         } else {
             choice.draw(game);

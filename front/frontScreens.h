@@ -2,6 +2,7 @@
 // The screens above the race, as one: the title's course choice, Return for the menu, the
 // Options and the ways to play the menu opens. While one of them has the keyboard the race sees
 // no keys, and Escape is theirs rather than the program's end.
+#include "front/championship.h"
 #include <cstdint>
 
 #include "front/courseChoice.h"
@@ -26,6 +27,7 @@ public:
     // The menu's entries.
     void startQuickRace(Game& game);
     void openOptions();
+    void openChampionship(Game& game);
     // The editor is the shell's to open: the menu closes and says it was asked for.
     void askForEditor() {
         shown = title;
@@ -41,6 +43,7 @@ public:
     MenuList menuList;
     Options optionsScreen;
     QuickRace quick;
+    Championship championship;
 
 private:
     // Hides this frame's keys (all, or only Escape) from the race until afterUpdate.

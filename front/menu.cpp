@@ -12,7 +12,7 @@
 // One line a way to play: a mode still being built has a null action until it lands.
 const MenuEntry mainMenuEntries[] = {
     {"Quick race", [](FrontScreens& f, Game& g) { f.startQuickRace(g); }},
-    {"Championship", nullptr},
+    {"Championship", [](FrontScreens& f, Game& g) { f.openChampionship(g); }},
     {"Time attack", nullptr},
     {"Two players", nullptr},
     {"Course editor", [](FrontScreens& f, Game&) { f.askForEditor(); }},
