@@ -36,6 +36,10 @@ public:
     // races; the defaults are the classic race.
     bool setLaps(int laps);
     void setDifficulty(Difficulty level);
+    // How many computer trucks race beside the user's, 0 (alone, as in time attack) to 4 (the
+    // classic race); false, unchanged, otherwise. After load, on the title or the results.
+    bool setRivals(int count);
+    int rivals() const { return trucksInUse() - 1; }
     // Once a frame: timing, input, then the sub-steps of the world.
     void update();
     // Once a frame, after update: the world through the camera, then the overlay.

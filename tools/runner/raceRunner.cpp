@@ -1,6 +1,7 @@
 #include "tools/runner/raceRunner.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +12,8 @@
 #include "app/headlessContext.h"
 #include "core/input.h"
 #include "front/courseChoice.h"
+#include "front/recordProof.h"
+#include "front/timeAttack.h"
 #include "app/mainLoop.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -26,7 +29,7 @@ static const int screenHeight = 480;
 
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
     : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), record(), frameCounts(0), frame(0), held{},
-      drawNext(false), replay(nullptr), outputFailed(false), choice(nullptr) {
+      drawNext(false), replay(nullptr), outputFailed(false), choice(nullptr), timeAttack(nullptr), prover(nullptr) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;
@@ -71,11 +74,18 @@ bool RaceRunner::start(FILE* err) {
         }
         strcpy(options.screenshotFolder, full);
     }
+    // --verify reads and finds its replay's course as --replay does.
+    if (options.verifyPath[0]) strcpy(options.replayPath, options.verifyPath);
     if (options.replayPath[0]) {
         replay = new Replay();
         char why[160];
         if (!replay->load(options.replayPath, why, sizeof why)) {
             fprintf(err, "trailerdash-runner: cannot play %s: %s\n", options.replayPath, why);
+            return false;
+        }
+        if (options.timeAttack && replay->setup.rivals != 0) {
+            fprintf(err, "trailerdash-runner: cannot play %s with --time-attack: it is a race with computer trucks\n",
+                    options.replayPath);
             return false;
         }
         // The game reads the frequency as it loads; the race is timed in the recorded counts.
@@ -154,6 +164,12 @@ bool RaceRunner::start(FILE* err) {
         return false;
     }
     if (options.coursePath[0] || courseFound) raceOn(course);
+    // A replay races what it recorded: its laps, level and computer trucks.
+    if (replay) {
+        game->setLaps(replay->setup.laps);
+        game->setDifficulty((Difficulty)replay->setup.level);
+        if (replay->setup.rivals != Game::maxTrucks - 1) game->setRivals(replay->setup.rivals);
+    }
     if (recordPath[0]) game->history.alsoRecordTo(recordPath);
     char keepFolder[storagePathSize];
     if (options.keep && !replay) {
@@ -174,6 +190,18 @@ bool RaceRunner::start(FILE* err) {
         choice->gather(shippedCoursesFolder, hasOwn ? own : nullptr, err);
         loop->over = choice;
         for (int i = 0; i < options.choose; i++) choice->step(*game, 1);
+    }
+    if (options.timeAttack && !options.verifyPath[0]) {
+        if (options.track != game->currentTrack && options.track < game->trackCount) {
+            game->currentTrack = options.track;
+            game->resetRace();
+        }
+        prover = new RecordProver(choice ? &choice->library : nullptr);
+        if (options.coursePath[0] || courseFound) prover->extraCourse = &course;
+        timeAttack = new TimeAttack();
+        timeAttack->under = choice;
+        loop->over = timeAttack;
+        if (!replay) timeAttack->start(*game, prover);
     }
     // The loop runs frames only for an active window, as the game's does.
     clock.postMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0), 0);
@@ -197,9 +225,13 @@ void RaceRunner::shutDown() {
         delete loop;
         delete game;
         delete choice;
+        delete timeAttack;
+        delete prover;
         loop = nullptr;
         game = nullptr;
         choice = nullptr;
+        timeAttack = nullptr;
+        prover = nullptr;
     }
     if (trace) {
         fclose(trace);
@@ -288,7 +320,7 @@ bool RaceRunner::runRace(int number) {
     if (number == 1 && options.screenshotFolder[0]) {
         // The title as the game's first frame shows it, drawn without advancing anything.
         game->draw();
-        if (choice) choice->draw(*game);
+        if (loop->over) loop->over->draw(*game);
         shoot("title");
     }
     // Space for one frame starts the race: from the title, or from the results onto the next course.
@@ -380,7 +412,41 @@ bool RaceRunner::runReplay() {
     return record.complete(false);
 }
 
+int RaceRunner::verify() {
+    ReplayDrive* drive = new ReplayDrive();
+    // The course a course file's replay names is already in track slot 0 (start found it).
+    bool raced = driveWholeReplay(*game, *replay, replay->courseHash ? &course : nullptr, *drive);
+    auto started = std::chrono::steady_clock::now();
+    // Timed on a second drive, the first having warmed the caches as the game's own would be.
+    ReplayDrive* again = new ReplayDrive();
+    if (raced) driveWholeReplay(*game, *replay, replay->courseHash ? &course : nullptr, *again);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const ReplaySetup& s = replay->setup;
+    fprintf(out, "Replay %s: %s, %d laps, %s, %d computer trucks, %d frames\n", options.replayPath,
+            replay->courseHash ? replay->courseName : (replay->course == 0 ? "course 0" : "course 1"), s.laps,
+            difficultyName((Difficulty)s.level), s.rivals, replay->frameCount);
+    bool verified = raced && drive->reproduced && drive->finished;
+    if (drive->finished) {
+        char time[raceTimeTextSize], lap[raceTimeTextSize];
+        formatRaceTime(drive->raceSeconds, time);
+        formatRaceTime(drive->bestLapSeconds, lap);
+        fprintf(out, "Race time %s (%.9g s), best lap %s (%.9g s)\n", time, drive->raceSeconds, lap,
+                drive->bestLapSeconds);
+    }
+    fprintf(out, "Driven again in %.1f ms\n", seconds * 1000.0);
+    if (verified)
+        fprintf(out, "Verdict: verified\n");
+    else if (!drive->reproduced)
+        fprintf(out, "Verdict: not verified: frame %d does not reproduce the recording\n", drive->firstDifference);
+    else
+        fprintf(out, "Verdict: not verified: the user's truck does not finish\n");
+    delete again;
+    delete drive;
+    return finishOutput() ? (verified ? 0 : 1) : runnerOutputFailed;
+}
+
 int RaceRunner::runRaces() {
+    if (options.verifyPath[0]) return verify();
     bool allFinished = true;
     if (replay) allFinished = runReplay();
     for (int r = 1; !replay && r <= options.races && !loop->done && !stopping(); r++) {

@@ -13,6 +13,8 @@
 
 class CourseChoice;
 class Game;
+class RecordProver;
+class TimeAttack;
 class MainLoop;
 class Replay;
 
@@ -43,6 +45,9 @@ public:
     // The loaded replay, frame by frame as it was recorded; true when every truck that should
     // finish did.
     bool runReplay();
+    // --verify: drives the loaded replay again and prints the verdict; the exit code (0 verified,
+    // 1 not).
+    int verify();
     void shutDown();
     // Every race from the next one on runs on this course alone, from the title.
     void raceOn(const Course& course);
@@ -72,6 +77,8 @@ public:
     bool outputFailed;    // a write or close failed; said on stderr once
     Course course;        // what --course races
     CourseChoice* choice;  // the title's list, with --choose
+    TimeAttack* timeAttack;  // the mode's screen, with --time-attack
+    RecordProver* prover;    // drives best and studio runs again for time attack
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.

@@ -28,6 +28,8 @@ struct RunnerOptions {
     int choose;                       // Right presses on the title before the first race
     int laps;                         // laps of every race
     Difficulty difficulty;            // the computer drivers' level
+    bool timeAttack;                  // the user's truck alone, with time attack's screen
+    char verifyPath[runnerPathSize];  // a replay to drive again and judge, instead of racing
     bool help;
 
     RunnerOptions();
