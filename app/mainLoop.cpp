@@ -9,6 +9,8 @@
 #include "app/soundDevice.h"
 #include "core/input.h"
 #include "front/courseChoice.h"
+#include "front/recordProof.h"
+#include "front/timeAttack.h"
 #include "graphics/soundOffMark.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -134,11 +136,15 @@ static bool playerCoursesFolder(char* buffer, int size) {
     return storageFolder(folder, sizeof folder) && snprintf(buffer, (size_t)size, "%s/courses", folder) < size;
 }
 
-int runGame(ReplayPlatform* player) {
+int runGame(ReplayPlatform* player, bool startTimeAttack) {
     Game game;
     MainLoop loop(game);
-    // Outlives the loop it is handed to.
+    // Outlive the loop they are handed to.
     CourseChoice choice;
+    TimeAttack timeAttack;
+    timeAttack.under = &choice;
+    // Drives best replays again to prove the records, on a game of its own.
+    RecordProver prover(&choice.library);
 
     int answer;
     {
@@ -172,11 +178,13 @@ int runGame(ReplayPlatform* player) {
             else
                 loop.done = true;
         } else if (storageFolder(folder, sizeof folder)) {
+            game.history.setProver(&RecordProver::proveForHistory, &prover);
             game.history.keepIn(folder, stderr);
         } else {
             fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
         }
-        if (!player) loop.over = &choice;
+        if (!player) loop.over = &timeAttack;
+        if (!player && startTimeAttack) timeAttack.start(game, &prover);
     }
 
     loop.run();

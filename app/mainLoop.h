@@ -60,4 +60,5 @@ class ReplayPlatform;
 // The whole run: the full-screen question, the window, the game, the loop and the shut-down.
 // With a player (the platform in use), the game plays its replay and keeps nothing. Returns the
 // process exit code.
-int runGame(ReplayPlatform* player = nullptr);
+// startTimeAttack opens time attack on the first course instead of the classic title.
+int runGame(ReplayPlatform* player = nullptr, bool startTimeAttack = false);

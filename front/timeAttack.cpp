@@ -20,7 +20,7 @@ static const float studioGhostAlpha = 0.3f;
 // The split's panel at the HUD's top right, the targets' under the title, the results' lines
 // inside the results table under its one row.
 static const float splitPanel[4] = {470, 384, 636, 472};
-static const float targetsPanel[4] = {120, 64, 520, 102};
+static const float targetsPanel[4] = {524, 230, 636, 470};
 static const float resultsPanel[4] = {140, 130, 460, 320};
 
 MedalTargets medalTargetsFor(float studio) {
@@ -60,12 +60,13 @@ TimeAttack::TimeAttack()
     : active(false), under(nullptr), medals{0, 0, 0}, studioSeconds(0), bestSeconds(0), best{}, bestHasSplits(false),
       now{}, lastSplit(0), lastSplitAt(-1.0), raceSeconds(0), newBest(false), medal(noMedal), prover(nullptr),
       game(nullptr), racing(false), studio(new Replay()), studioLoaded(false), studioSplits{}, studioHasSplits(false),
-      studioFrame(0), studioClock(0) {}
+      studioFrame(0), studioClock(0), studioFolder{} {}
 
 TimeAttack::~TimeAttack() { delete studio; }
 
-void TimeAttack::start(Game& g, RecordProver* p, const char* studioFolder) {
+void TimeAttack::start(Game& g, RecordProver* p, const char* folder) {
     game = &g;
+    if (folder != studioFolder) snprintf(studioFolder, sizeof studioFolder, "%s", folder);
     prover = p;
     active = true;
     racing = false;
@@ -79,7 +80,7 @@ void TimeAttack::start(Game& g, RecordProver* p, const char* studioFolder) {
     g.waitingForStart = true;
     g.raceOver = false;
     g.resetRace();
-    loadStudio(g, studioFolder);
+    loadStudio(g, folder);
     loadBest(g);
 }
 
@@ -148,6 +149,15 @@ void TimeAttack::update(Game& g) {
         return;
     }
     game = &g;
+    // On the title the course can still be chosen; a new one brings its own ghosts and targets.
+    if (under && g.waitingForStart && !g.raceOver) {
+        CourseKey before = courseKeyOf(g);
+        int track = g.currentTrack;
+        under->update(g);
+        CourseKey after = courseKeyOf(g);
+        if (after.hash != before.hash || after.index != before.index || g.currentTrack != track)
+            start(g, prover, studioFolder);
+    }
     // Space on the results races the same course again (the classic race would move on to the
     // next one), now against the new ghost.
     if (g.waitingForStart && g.raceOver && keys.isDown(VK_SPACE) && !g.help.isOpen() && g.trackCount > 0)
@@ -203,9 +213,10 @@ void TimeAttack::draw(const Game& g) {
         drawSplit(g);
     } else if (g.raceOver) {
         drawResults();
+        drawTargets();
     } else if (g.replayShow == Game::noReplay) {
-        drawRect(Game::panelShade, targetsPanel[0], targetsPanel[1], targetsPanel[2], targetsPanel[3]);
-        drawTargets(74);
+        if (under) under->draw(g);
+        drawTargets();
     }
     glColor3f(1, 1, 1);
 }
@@ -251,21 +262,22 @@ void TimeAttack::drawSplit(const Game& g) {
     textFont.setColour(1, 1, 1);
 }
 
-// Gold, silver and bronze times on one line.
-void TimeAttack::drawTargets(int y) const {
-    textFont.setColour(1, 1, 1);
-    if (!(medals.gold > 0.0f)) {
-        printText(140, y, "Time attack");
-        return;
-    }
+// The mode's name and the medal targets, in a column right of the title's and results' panels.
+void TimeAttack::drawTargets() const {
+    drawRect(Game::panelShade, targetsPanel[0], targetsPanel[1], targetsPanel[2], targetsPanel[3]);
+    textFont.setColour(1, 1, 0);
+    printText(532, 440, "Time");
+    printText(532, 416, "attack");
+    if (!(medals.gold > 0.0f)) return;
     const float times[3] = {medals.gold, medals.silver, medals.bronze};
     const Medal kinds[3] = {goldMedal, silverMedal, bronzeMedal};
-    static const char letters[3] = {'G', 'S', 'B'};
     for (int i = 0; i < 3; i++) {
         char time[raceTimeTextSize];
         formatRaceTime(times[i], time);
         medalColour(kinds[i]);
-        printText(136 + 128 * i, y, "%c %s", letters[i], time);
+        printText(532, 380 - 52 * i, "%s", medalName(kinds[i]));
+        textFont.setColour(1, 1, 1);
+        printText(532, 356 - 52 * i, "%s", time);
     }
     textFont.setColour(1, 1, 1);
 }
@@ -282,7 +294,6 @@ void TimeAttack::drawResults() const {
     printText(160, 260, "Time %s", time);
     formatRaceTime(bestSeconds, time);
     printText(160, 230, "Best %s%s", time, newBest ? " new" : "");
-    drawTargets(200);
     textFont.setColour(1, 1, 0);
     printText(160, 150, newBest ? "SPACE races the new ghost" : "SPACE races the ghost");
     textFont.setColour(1, 1, 1);

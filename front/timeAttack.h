@@ -74,7 +74,7 @@ private:
     void loadBest(Game& game);
     void drawStudioGhost(const Game& game);
     void drawSplit(const Game& game);
-    void drawTargets(int y) const;
+    void drawTargets() const;
     void drawResults() const;
 
     RecordProver* prover;
@@ -87,4 +87,5 @@ private:
     int studioFrame;
     double studioClock;
     Truck studioTruck;  // drawn only
+    char studioFolder[256];
 };
