@@ -27,10 +27,10 @@ bool RecordProver::drive(const Replay& replay, ReplayDrive& result) {
             return false;
     }
     if (!game) {
+        // Making and loading a game sets the shared clock's frequency; the game on screen keeps its own.
+        int64_t frequency = perfFrequency;
         game = new Game();
         ownsGame = true;
-        // Loading reads the desktop's frequency into the shared clock; the game on screen keeps its own.
-        int64_t frequency = perfFrequency;
         game->load();
         perfFrequency = frequency;
     }

@@ -19,7 +19,7 @@ static const int studioTruckPicture = 4;
 static const float studioGhostAlpha = 0.3f;
 // The split's panel at the HUD's top right, the targets' under the title, the results' lines
 // inside the results table under its one row.
-static const float splitPanel[4] = {470, 384, 636, 472};
+static const float splitPanel[4] = {500, 326, 636, 402};
 static const float targetsPanel[4] = {524, 230, 636, 470};
 static const float resultsPanel[4] = {140, 130, 460, 320};
 
@@ -247,17 +247,21 @@ void TimeAttack::drawStudioGhost(const Game& g) {
 void TimeAttack::drawSplit(const Game& g) {
     drawRect(Game::panelShade, splitPanel[0], splitPanel[1], splitPanel[2], splitPanel[3]);
     textFont.setColour(1, 1, 0);
-    printText(482, 440, "Split");
+    printText(512, 372, "Split");
     double clock = g.raceClock.elapsedSeconds();
     if (lastSplitAt >= 0.0 && clock - lastSplitAt < splitShownSeconds) {
-        if (lastSplit <= 0.0f)
+        // Under half a hundredth it reads as level, neither ahead nor behind.
+        bool level = std::fabs(lastSplit) < 0.005f;
+        if (level)
+            textFont.setColour(1, 1, 1);
+        else if (lastSplit < 0.0f)
             textFont.setColour(0.3f, 1, 0.3f);
         else
             textFont.setColour(1, 0.35f, 0.35f);
-        printText(482, 400, "%c%.2f", lastSplit <= 0.0f ? '-' : '+', std::fabs(lastSplit));
+        printText(512, 342, "%c%.2f", level ? ' ' : lastSplit < 0.0f ? '-' : '+', std::fabs(lastSplit));
     } else {
         textFont.setColour(1, 1, 1);
-        printText(482, 400, "%d", now.count);
+        printText(512, 342, "CP %d", now.count);
     }
     textFont.setColour(1, 1, 1);
 }

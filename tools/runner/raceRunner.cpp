@@ -425,6 +425,7 @@ int RaceRunner::verify() {
     fprintf(out, "Replay %s: %s, %d laps, %s, %d computer trucks, %d frames\n", options.replayPath,
             replay->courseHash ? replay->courseName : (replay->course == 0 ? "course 0" : "course 1"), s.laps,
             difficultyName((Difficulty)s.level), s.rivals, replay->frameCount);
+    if (replay->courseHash) fprintf(out, "Course hash %016llx\n", (unsigned long long)replay->courseHash);
     bool verified = raced && drive->reproduced && drive->finished;
     if (drive->finished) {
         char time[raceTimeTextSize], lap[raceTimeTextSize];
