@@ -100,14 +100,14 @@ static bool samePose(const TruckPose& p, const Truck& t) {
 }
 
 void driveReplayFrames(Game& game, const Replay& replay, ScriptedPlatform& clock, int from, int to,
-                       ReplayDrive* drive) {
+                       ReplayDrive* drive, ScreenOverRace* over) {
     if (from < 0) from = 0;
     if (to > replay.frameCount) to = replay.frameCount;
     for (int i = from; i < to; i++) {
         const ReplayFrame& f = replay.frames[i];
         for (int m = 0; m < f.messageCount; m++) deliver(replay.messages[f.firstMessage + m]);
         clock.counter += f.counterDelta;
-        runGameFrame(game, nullptr, false, nullptr);
+        runGameFrame(game, nullptr, false, over);
         // Anything the frame asked of the desktop (Escape's quit) is not this run's business.
         WindowMessage dropped;
         while (clock.peekMessage(dropped)) {}

@@ -10,6 +10,7 @@
 class Game;
 class Replay;
 class ScriptedPlatform;
+class ScreenOverRace;
 struct Course;
 class Truck;
 class Track;
@@ -51,9 +52,10 @@ struct ReplayDrive {
 bool setUpForReplay(Game& game, const Replay& replay, const Course* course);
 
 // Runs frames [from, to) of the replay on clock (which must be the platform in use), comparing
-// each pose into drive when given. Call setUpForReplay first for from 0.
+// each pose into drive when given; over, when given, takes its turn in every frame as on screen.
+// Call setUpForReplay first for from 0.
 void driveReplayFrames(Game& game, const Replay& replay, ScriptedPlatform& clock, int from, int to,
-                       ReplayDrive* drive);
+                       ReplayDrive* drive, ScreenOverRace* over = nullptr);
 
 // The whole replay on a game of its own set up here, with the shared state (platform, keys, mouse,
 // clock values) put back afterwards, so a game on screen is not disturbed. False when it cannot
