@@ -59,7 +59,7 @@ TEST(RunnerOptions, RefusesWhatCannotBeRun) {
     EXPECT_FALSE(parse({"--draw-every", "-1"}, o));
     EXPECT_FALSE(parse({"--frame"}, o)) << "missing value";
     EXPECT_FALSE(parse({"--trace", ""}, o));
-    EXPECT_FALSE(parse({"--laps", "3"}, o)) << "unknown option";
+    EXPECT_FALSE(parse({"--lapz", "3"}, o)) << "unknown option";
     std::string longPath(runnerPathSize, 'p');
     EXPECT_FALSE(parse({"--trace", longPath.c_str()}, o)) << "a path that would be cut short";
 }
