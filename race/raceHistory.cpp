@@ -260,8 +260,12 @@ void RaceHistory::finishRecording() {
         char best[64];
         bestReplayName(raceCourse, best, sizeof best, raceAlone);
         if (recordingIsBest && (!pathOf(best, path, sizeof path) || !recording.save(path))) cannotWrite(path);
+        // A lap record set in the best race stands on that race's file; one set in another race
+        // needs its own, and an older one of its own would only be stale.
         bestReplayName(raceCourse, best, sizeof best, raceAlone, true);
-        if (recordingIsBestLap && (!pathOf(best, path, sizeof path) || !recording.save(path))) cannotWrite(path);
+        if (recordingIsBestLap && recordingIsBest && pathOf(best, path, sizeof path)) remove(path);
+        if (recordingIsBestLap && !recordingIsBest && (!pathOf(best, path, sizeof path) || !recording.save(path)))
+            cannotWrite(path);
     }
     if (extraPath[0] && !recording.save(extraPath)) fprintf(stderr, "trailerdash: cannot write %s\n", extraPath);
 }

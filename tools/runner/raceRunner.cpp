@@ -177,6 +177,9 @@ bool RaceRunner::start(FILE* err) {
             fprintf(err, "trailerdash-runner: no folder to keep records in\n");
             return false;
         }
+        // Records are proved as the game proves them, on a game of the prover's own.
+        prover = new RecordProver(choice ? &choice->library : nullptr);
+        game->history.setProver(&RecordProver::proveForHistory, prover);
         game->history.keepIn(keepFolder, err);
     }
     if (options.track != game->currentTrack && options.track < game->trackCount) {
@@ -196,7 +199,7 @@ bool RaceRunner::start(FILE* err) {
             game->currentTrack = options.track;
             game->resetRace();
         }
-        prover = new RecordProver(choice ? &choice->library : nullptr);
+        if (!prover) prover = new RecordProver(choice ? &choice->library : nullptr);
         if (options.coursePath[0] || courseFound) prover->extraCourse = &course;
         timeAttack = new TimeAttack();
         timeAttack->under = choice;
