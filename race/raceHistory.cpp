@@ -220,24 +220,29 @@ void RaceHistory::frameEnded(const Game& game) {
     room = room && recording.addFrame(frameDelta, pose);
 
     const Player* user = game.players[0];
+    // Records are times over the classic six laps; a race of other laps sets none.
     if (!userFinished && user && user->isFinished()) {
         userFinished = true;
-        Records& r = recordsFor(raceAlone);
-        lastBeaten = raceCourse.hash ? r.offerFor(raceCourse.hash, user->getTime(), t.getBestLapTime())
-                                     : r.offer(raceCourse.index, user->getTime(), t.getBestLapTime());
-        if (lastBeaten & newRaceRecord) recordingIsBest = true;
-        if (lastBeaten & newLapRecord) recordingIsBestLap = true;
-        if (lastBeaten) saveRecords(raceCourse.hash ? courseFileRecords : builtInRecords);
-        // This game has just driven it: the new record stands on its own replay.
-        ProvenRecord* p = lastBeaten ? proofEntry(raceAlone, raceCourse, true) : nullptr;
-        if (p && (lastBeaten & newRaceRecord)) p->race = proofHeld;
-        if (p && (lastBeaten & newLapRecord)) p->lap = proofHeld;
+        if (game.lapsToRace == Game::classicLaps) offerRecords(user->getTime(), t.getBestLapTime());
     }
     if (!room) {
         // Kept up to here; the rest of a race this long is the results screen left standing.
         fprintf(stderr, "trailerdash: the race's replay is full; it ends here\n");
         finishRecording();
     }
+}
+
+void RaceHistory::offerRecords(float raceSeconds, float lapSeconds) {
+    Records& r = recordsFor(raceAlone);
+    lastBeaten = raceCourse.hash ? r.offerFor(raceCourse.hash, raceSeconds, lapSeconds)
+                                 : r.offer(raceCourse.index, raceSeconds, lapSeconds);
+    if (lastBeaten & newRaceRecord) recordingIsBest = true;
+    if (lastBeaten & newLapRecord) recordingIsBestLap = true;
+    if (lastBeaten) saveRecords(raceCourse.hash ? courseFileRecords : builtInRecords);
+    // This game has just driven it: the new record stands on its own replay.
+    ProvenRecord* p = lastBeaten ? proofEntry(raceAlone, raceCourse, true) : nullptr;
+    if (p && (lastBeaten & newRaceRecord)) p->race = proofHeld;
+    if (p && (lastBeaten & newLapRecord)) p->lap = proofHeld;
 }
 
 void RaceHistory::stop() { finishRecording(); }

@@ -103,6 +103,8 @@ private:
         RecordProof lap, race;
     };
     void finishRecording();
+    // The finished race's times against the records of its course and kind of race.
+    void offerRecords(float raceSeconds, float lapSeconds);
     void loadGhost(const CourseKey& course);
     void saveRecords(RecordsPart part);
     void proveAll(bool alone);
