@@ -23,8 +23,8 @@ public:
     static bool proveForHistory(const Replay& replay, ReplayVerdict& verdict, void* self);
 
     const Course* extraCourse = nullptr;  // a course outside the library (a file named on a command line)
-    double lastSeconds;  // wall-clock time the last drive took
-    int drives;          // replays driven so far
+    double lastSeconds;                   // wall-clock time the last drive took
+    int drives;                           // replays driven so far
 
 private:
     const CourseLibrary* library;

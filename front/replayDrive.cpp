@@ -81,16 +81,35 @@ bool setUpForReplay(Game& game, const Replay& replay, const Course* course) {
 static void deliver(const ReplayMessage& m) {
     int code = m.wParam < 256 ? (int)m.wParam : -1;
     switch (m.message) {
-    case WM_KEYDOWN: keys.keyDown(code); break;
-    case WM_KEYUP: keys.keyUp(code); break;
-    case WM_LBUTTONDOWN: mouse.leftButtonDown(); break;
-    case WM_LBUTTONUP: mouse.leftButtonUp(); break;
-    case WM_RBUTTONDOWN: mouse.rightButtonDown(); break;
-    case WM_RBUTTONUP: mouse.rightButtonUp(); break;
-    case WM_MBUTTONDOWN: mouse.middleButtonDown(); break;
-    case WM_MBUTTONUP: mouse.middleButtonUp(); break;
-    case WM_MOUSEWHEEL: mouse.setWheel((int16_t)((m.wParam >> 16) & 0xFFFF) > 0 ? 1 : -1); break;
-    default: break;
+    case WM_KEYDOWN:
+        keys.keyDown(code);
+        break;
+    case WM_KEYUP:
+        keys.keyUp(code);
+        break;
+    case WM_LBUTTONDOWN:
+        mouse.leftButtonDown();
+        break;
+    case WM_LBUTTONUP:
+        mouse.leftButtonUp();
+        break;
+    case WM_RBUTTONDOWN:
+        mouse.rightButtonDown();
+        break;
+    case WM_RBUTTONUP:
+        mouse.rightButtonUp();
+        break;
+    case WM_MBUTTONDOWN:
+        mouse.middleButtonDown();
+        break;
+    case WM_MBUTTONUP:
+        mouse.middleButtonUp();
+        break;
+    case WM_MOUSEWHEEL:
+        mouse.setWheel((int16_t)((m.wParam >> 16) & 0xFFFF) > 0 ? 1 : -1);
+        break;
+    default:
+        break;
     }
 }
 
@@ -99,8 +118,8 @@ static bool samePose(const TruckPose& p, const Truck& t) {
     return memcmp(&p, &now, sizeof now) == 0;
 }
 
-void driveReplayFrames(Game& game, const Replay& replay, ScriptedPlatform& clock, int from, int to,
-                       ReplayDrive* drive, ScreenOverRace* over) {
+void driveReplayFrames(Game& game, const Replay& replay, ScriptedPlatform& clock, int from, int to, ReplayDrive* drive,
+                       ScreenOverRace* over) {
     if (from < 0) from = 0;
     if (to > replay.frameCount) to = replay.frameCount;
     for (int i = from; i < to; i++) {
@@ -119,7 +138,8 @@ void driveReplayFrames(Game& game, const Replay& replay, ScriptedPlatform& clock
             drive->reproduced = false;
         }
         if (!game.waitingForStart || game.raceOver)
-            drive->splits.note(checkpointProgress(t, game.tracks[game.currentTrack]), (float)game.raceClock.elapsedSeconds());
+            drive->splits.note(checkpointProgress(t, game.tracks[game.currentTrack]),
+                               (float)game.raceClock.elapsedSeconds());
         const Player* user = game.players[0];
         if (!drive->finished && user && user->isFinished()) {
             drive->finished = true;

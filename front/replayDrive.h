@@ -36,8 +36,8 @@ int checkpointProgress(const Truck& truck, const Track& track);
 
 // What driving a replay again gave.
 struct ReplayDrive {
-    bool reproduced;       // every frame run matched the recorded pose
-    int firstDifference;   // the first frame that did not, -1 when none
+    bool reproduced;      // every frame run matched the recorded pose
+    int firstDifference;  // the first frame that did not, -1 when none
     int framesRun;
     bool finished;         // the user's truck completed its laps
     float raceSeconds;     // its finish time, when finished
@@ -54,8 +54,8 @@ bool setUpForReplay(Game& game, const Replay& replay, const Course* course);
 // Runs frames [from, to) of the replay on clock (which must be the platform in use), comparing
 // each pose into drive when given; over, when given, takes its turn in every frame as on screen.
 // Call setUpForReplay first for from 0.
-void driveReplayFrames(Game& game, const Replay& replay, ScriptedPlatform& clock, int from, int to,
-                       ReplayDrive* drive, ScreenOverRace* over = nullptr);
+void driveReplayFrames(Game& game, const Replay& replay, ScriptedPlatform& clock, int from, int to, ReplayDrive* drive,
+                       ScreenOverRace* over = nullptr);
 
 // The whole replay on a game of its own set up here, with the shared state (platform, keys, mouse,
 // clock values) put back afterwards, so a game on screen is not disturbed. False when it cannot

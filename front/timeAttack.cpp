@@ -38,10 +38,14 @@ Medal medalFor(float seconds, const MedalTargets& t) {
 
 const char* medalName(Medal m) {
     switch (m) {
-    case goldMedal: return "Gold";
-    case silverMedal: return "Silver";
-    case bronzeMedal: return "Bronze";
-    default: return "No medal";
+    case goldMedal:
+        return "Gold";
+    case silverMedal:
+        return "Silver";
+    case bronzeMedal:
+        return "Bronze";
+    default:
+        return "No medal";
     }
 }
 
@@ -57,10 +61,10 @@ static void medalColour(Medal m) {
 }
 
 TimeAttack::TimeAttack()
-    : active(false), under(nullptr), medals{0, 0, 0}, studioSeconds(0), bestSeconds(0), best{}, bestHasSplits(false),
-      now{}, lastSplit(0), lastSplitAt(-1.0), raceSeconds(0), newBest(false), medal(noMedal), prover(nullptr),
-      game(nullptr), racing(false), studio(new Replay()), studioLoaded(false), studioSplits{}, studioHasSplits(false),
-      studioFrame(0), studioClock(0), studioFolder{} {}
+    : active(false), under(nullptr), medals{0, 0, 0}, studioSeconds(0), bestSeconds(0), best{},
+      bestHasSplits(false), now{}, lastSplit(0), lastSplitAt(-1.0), raceSeconds(0), newBest(false), medal(noMedal),
+      prover(nullptr), game(nullptr), racing(false), studio(new Replay()), studioLoaded(false), studioSplits{},
+      studioHasSplits(false), studioFrame(0), studioClock(0), studioFolder{} {}
 
 TimeAttack::~TimeAttack() { delete studio; }
 
@@ -108,7 +112,8 @@ void TimeAttack::loadStudio(Game& g, const char* folder) {
         fprintf(stderr, "trailerdash: no studio ghost: %s %s\n", path, why);
         return;
     }
-    bool sameCourse = key.hash ? studio->courseHash == key.hash : studio->courseHash == 0 && studio->course == key.index;
+    bool sameCourse =
+        key.hash ? studio->courseHash == key.hash : studio->courseHash == 0 && studio->course == key.index;
     if (!sameCourse || studio->setup.rivals != 0) {
         fprintf(stderr, "trailerdash: no studio ghost: %s is not a race alone on this course\n", path);
         return;

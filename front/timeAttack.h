@@ -62,11 +62,11 @@ public:
     float bestSeconds;    // the best race alone here, 0 with none
     SplitTimes best;      // its checkpoints (or the studio run's until there is a best)
     bool bestHasSplits;
-    SplitTimes now;       // the race under way
-    float lastSplit;      // the latest split against the reference
-    double lastSplitAt;   // the race clock when it was taken, negative before the first
-    float raceSeconds;    // the finished race's time, 0 until it finishes
-    bool newBest;         // the finished race beat the best
+    SplitTimes now;      // the race under way
+    float lastSplit;     // the latest split against the reference
+    double lastSplitAt;  // the race clock when it was taken, negative before the first
+    float raceSeconds;   // the finished race's time, 0 until it finishes
+    bool newBest;        // the finished race beat the best
     Medal medal;
 
 private:

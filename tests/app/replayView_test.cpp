@@ -74,12 +74,13 @@ TEST_F(ReplayViewTest, PauseSpeedAndJumpBackLandOnTheRecordedFrames) {
     struct Control {
         int atFrame;  // the next frame to run when the key is pressed
         int key;
-        double speed;  // after the key
+        double speed;   // after the key
         int nextAfter;  // the next frame once it has taken effect; -1: the one it was pressed at
     } controls[] = {
-        {300, 'P', 1.0, -1},     {330, VK_UP, 2.0, -1},   {331, VK_UP, 2.0, -1},  {360, VK_DOWN, 1.0, -1},
-        {361, VK_DOWN, 0.5, -1}, {362, VK_DOWN, 0.5, -1}, {400, VK_UP, 1.0, -1},
-        {900, VK_LEFT, 1.0, 900 - (int)(replayJumpBackSeconds / frameSeconds + 0.5)},
+        {300, 'P', 1.0, -1},     {330, VK_UP, 2.0, -1},
+        {331, VK_UP, 2.0, -1},   {360, VK_DOWN, 1.0, -1},
+        {361, VK_DOWN, 0.5, -1}, {362, VK_DOWN, 0.5, -1},
+        {400, VK_UP, 1.0, -1},   {900, VK_LEFT, 1.0, 900 - (int)(replayJumpBackSeconds / frameSeconds + 0.5)},
     };
     int mismatches = 0, framesPlayed = 0, pausedFrames = 0;
     bool paused = false;

@@ -14,7 +14,7 @@ TEST(Medals, TargetsFollowTheStudioTime) {
         float studio, seconds;
         Medal medal;
     } cases[] = {
-        {100, 90, goldMedal},      {100, 102, goldMedal},     {100, 102.01f, silverMedal}, {100, 108, silverMedal},
+        {100, 90, goldMedal},       {100, 102, goldMedal},   {100, 102.01f, silverMedal}, {100, 108, silverMedal},
         {100, 108.1f, bronzeMedal}, {100, 115, bronzeMedal}, {100, 115.1f, noMedal},      {100, 0, noMedal},
         {0, 50, noMedal},  // a course with no studio run has no medals
     };
