@@ -1,6 +1,7 @@
 // Trailer Dash: a top-down race for articulated trucks.
 //   trailerdash                 races
 //   trailerdash --replay FILE   plays a recorded race
+//   trailerdash --time-attack   races alone against the ghosts
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -15,11 +16,13 @@
 
 int main(int argc, char** argv) {
     const char* replayPath = nullptr;
+    bool timeAttack = false;
     // Anything else on the command line is ignored, as it always was.
     for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "--time-attack") == 0) timeAttack = true;
         if (strcmp(argv[i], "--replay") != 0) continue;
         if (i + 1 >= argc) {
-            fprintf(stderr, "usage: trailerdash [--replay FILE]\n");
+            fprintf(stderr, "usage: trailerdash [--replay FILE] [--time-attack]\n");
             return 2;
         }
         replayPath = argv[++i];
@@ -41,7 +44,7 @@ int main(int argc, char** argv) {
         setPlatform(player.get());
     }
     enterDataFolder();
-    int exitCode = runGame(player.get());
+    int exitCode = runGame(player.get(), timeAttack);
     setPlatform(nullptr);
     stopVideo();
     return exitCode;

@@ -11,6 +11,8 @@
 #include "core/input.h"
 #include "app/keyMap.h"
 #include "front/frontScreens.h"
+#include "front/recordProof.h"
+#include "front/timeAttack.h"
 #include "graphics/soundOffMark.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -138,6 +140,10 @@ void MainLoop::frame(bool draw) {
         front->editorAsked = false;
         screens->openEditor();
     }
+    if (front && front->timeAttackAsked && timeAttack) {
+        front->timeAttackAsked = false;
+        timeAttack->start(game, prover);
+    }
     if (screens && screens->frame(swapWindowBuffers, draw)) {
         framesRun++;
         if (draw) frameCap.wait(platform());
@@ -173,7 +179,7 @@ static bool playerCoursesFolder(char* buffer, int size) {
     return storageFolder(folder, sizeof folder) && snprintf(buffer, (size_t)size, "%s/courses", folder) < size;
 }
 
-int runGame(ReplayPlatform* player) {
+int runGame(ReplayPlatform* player, bool startTimeAttack) {
     Game game;
     MainLoop loop(game);
     // Outlives the loop it is handed to.
@@ -185,6 +191,13 @@ int runGame(ReplayPlatform* player) {
     // The player's settings; a replay plays with none of them.
     if (!player && settingsPath(front.settingsFile, sizeof front.settingsFile))
         front.settings.load(front.settingsFile, stderr);
+    // Time attack over the front screens, which show beneath it while it is off.
+    TimeAttack timeAttack;
+    timeAttack.under = &front;
+    // Drives best replays again to prove the records, on a game of its own.
+    RecordProver prover(&choice.library);
+    loop.timeAttack = &timeAttack;
+    loop.prover = &prover;
 
     int answer = front.settings.start == startWindowed ? IDNO : IDYES;
     if (player || front.settings.start == startAsk) {
@@ -218,6 +231,7 @@ int runGame(ReplayPlatform* player) {
             else
                 loop.done = true;
         } else if (storageFolder(folder, sizeof folder)) {
+            game.history.setProver(&RecordProver::proveForHistory, &prover);
             game.history.keepIn(folder, stderr);
             // The championship's progress beside the records, its courses from the title's list.
             char progress[storagePathSize + 16];
@@ -227,9 +241,10 @@ int runGame(ReplayPlatform* player) {
             fprintf(stderr, "trailerdash: no home folder; records and replays are not kept\n");
         }
         if (!player) {
-            loop.over = &front;
+            loop.over = &timeAttack;
             loop.front = &front;
         }
+        if (!player && startTimeAttack) timeAttack.start(game, &prover);
     }
 
     loop.run();

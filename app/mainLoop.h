@@ -9,6 +9,8 @@
 class Game;
 class ScreenOverRace;
 class ScreenSwitch;
+class TimeAttack;
+class RecordProver;
 class FrontScreens;
 
 // False while the window is minimised (or hidden): then the loop runs no frames.
@@ -59,6 +61,9 @@ public:
     ScreenOverRace* over = nullptr;
     // The editor and its test drives, when the game offers them (not while a replay plays).
     ScreenSwitch* screens = nullptr;
+    // Time attack, which the menu starts, and the prover it drives best runs again with.
+    TimeAttack* timeAttack = nullptr;
+    RecordProver* prover = nullptr;
     // The menus and settings: the player's keys and volumes come from them; none until set.
     FrontScreens* front = nullptr;
 
@@ -72,4 +77,5 @@ class ReplayPlatform;
 // The whole run: the full-screen question, the window, the game, the loop and the shut-down.
 // With a player (the platform in use), the game plays its replay and keeps nothing. Returns the
 // process exit code.
-int runGame(ReplayPlatform* player = nullptr);
+// startTimeAttack opens time attack on the first course instead of the classic title.
+int runGame(ReplayPlatform* player = nullptr, bool startTimeAttack = false);

@@ -2,13 +2,15 @@
 
 #include "core/errorBox.h"
 #include "core/input.h"
+#include "front/replayDrive.h"
 #include "race/game.h"
 #include "records/replay.h"
 #include "track/courseLibrary.h"
 
 ReplayPlatform::ReplayPlatform(Platform& d, const Replay& r)
-    : desktop(d), replay(r), next(0), posted(0), ready(false), counter(0), firstReal(0), pacedCounts(0),
-      game(nullptr) {}
+    : desktop(d), replay(r), next(0), posted(0), ready(false), counter(0), firstReal(0), pacedSeconds(0),
+      game(nullptr), course(nullptr), pausedView(false), gamePausedBefore(false), viewSpeed(1.0), pauseAsked(false),
+      jumpAsked(false) {}
 
 int64_t ReplayPlatform::queryPerformanceFrequency() { return replay.frequency; }
 
@@ -17,10 +19,7 @@ bool ReplayPlatform::finished() const { return next >= replay.frameCount; }
 int64_t ReplayPlatform::queryPerformanceCounter() {
     if (ready) {
         counter += replay.frames[next].counterDelta;
-        if (next == 0) {
-            firstReal = desktop.queryPerformanceCounter();
-            pacedCounts = 0;
-        }
+        if (next == 0) anchorPace();
         next++;
         posted = 0;
         ready = false;
@@ -37,10 +36,16 @@ int64_t ReplayPlatform::queryPerformanceCounter() {
     return counter;
 }
 
+void ReplayPlatform::anchorPace() {
+    firstReal = desktop.queryPerformanceCounter();
+    pacedSeconds = 0;
+}
+
 void ReplayPlatform::paceNextFrame() {
     int64_t step = replay.frames[next].counterDelta;
     const int64_t longest = (int64_t)(maxReplayFrameWait * (double)replay.frequency);
-    pacedCounts += step < 0 ? 0 : step > longest ? longest : step;
+    step = step < 0 ? 0 : step > longest ? longest : step;
+    pacedSeconds += (double)step / (double)replay.frequency / viewSpeed;
 }
 
 void ReplayPlatform::playInto(Game& g) {
@@ -60,7 +65,8 @@ bool ReplayPlatform::placeCourse(Game& g, const CourseLibrary& library) {
         return false;
     }
     g.currentTrack = 0;
-    g.useCourse(0, library.entry(at).course);
+    course = &library.entry(at).course;
+    g.useCourse(0, *course);
     g.trackCount = 1;
     return true;
 }
@@ -86,6 +92,16 @@ void ReplayPlatform::passDesktopMessages() {
         } else if (m.message == WM_KEYDOWN && m.wParam == VK_SPACE && finished() && !(m.lParam & ((int64_t)1 << 30))) {
             // At the race's end Space plays it again (a key held down repeats: only its first press).
             restart();
+        } else if (m.message == WM_KEYDOWN && !finished() && !(m.lParam & ((int64_t)1 << 30))) {
+            if (m.wParam == 'P') pauseAsked = !pauseAsked;
+            if (m.wParam == VK_UP && viewSpeed < fastestReplaySpeed) viewSpeed *= 2.0;
+            if (m.wParam == VK_DOWN && viewSpeed > slowestReplaySpeed) viewSpeed /= 2.0;
+            if (m.wParam == VK_LEFT) jumpAsked = true;
+            // A new speed counts from now, not from the first frame.
+            if (m.wParam == VK_UP || m.wParam == VK_DOWN) {
+                anchorPace();
+                if (!finished()) paceNextFrame();
+            }
         } else if (!isReplayInput(m.message)) {
             // The window's own state and the ways out pass through as they came.
             postMessage(m.message, m.wParam, m.lParam);
@@ -96,13 +112,15 @@ void ReplayPlatform::passDesktopMessages() {
 void ReplayPlatform::waitForFrame() {
     // The first frame runs at once and sets the clock for the rest.
     if (next == 0) return;
-    double seconds = (double)pacedCounts / (double)replay.frequency;
-    desktop.sleepUntil(firstReal + (int64_t)(seconds * (double)desktop.queryPerformanceFrequency()));
+    desktop.sleepUntil(firstReal + (int64_t)(pacedSeconds * (double)desktop.queryPerformanceFrequency()));
 }
 
 void ReplayPlatform::pumpEvents() {
     passDesktopMessages();
     if (ready || finished()) return;
+    // Between two frames: no message of the next one has been handed over yet.
+    if (posted == 0) applyViewKeys();
+    if (pausedView) return;
     if (posted == 0) waitForFrame();
     const ReplayFrame& f = replay.frames[next];
     while (posted < f.messageCount) {
@@ -117,6 +135,53 @@ void ReplayPlatform::pumpEvents() {
         posted++;
     }
     ready = true;
+}
+
+void ReplayPlatform::applyViewKeys() {
+    if (!game || next == 0) return;
+    if (jumpAsked) {
+        jumpAsked = false;
+        jumpBack();
+    }
+    if (pauseAsked != pausedView) {
+        pausedView = pauseAsked;
+        // The race's own pause holds every clock, and its frames move nothing meanwhile; the
+        // recorded race's pause is put back as it was.
+        if (pausedView) {
+            gamePausedBefore = game->paused;
+            game->paused = true;
+        } else {
+            game->paused = gamePausedBefore;
+            anchorPace();
+            paceNextFrame();
+        }
+    }
+}
+
+// Ten recorded seconds back from the next frame: the grid again, then every frame up to there
+// driven undrawn on a clock of the recorded counts.
+void ReplayPlatform::jumpBack() {
+    const int64_t back = (int64_t)(replayJumpBackSeconds * (double)replay.frequency);
+    int64_t counts = 0;
+    int target = next;
+    while (target > 1 && counts < back) counts += replay.frames[--target].counterDelta;
+    bool wasPaused = pausedView;
+    ScriptedPlatform clock;
+    clock.frequency = replay.frequency;
+    clock.counter = 0;
+    setPlatform(&clock);
+    if (setUpForReplay(*game, replay, course)) driveReplayFrames(*game, replay, clock, 0, target, nullptr);
+    setPlatform(this);
+    counter = clock.counter;
+    next = target;
+    posted = 0;
+    ready = false;
+    game->replayShow = Game::replayPlaying;
+    // A jump while paused stays paused, on the frame jumped to.
+    gamePausedBefore = game->paused;
+    if (wasPaused) game->paused = true;
+    anchorPace();
+    paceNextFrame();
 }
 
 bool loadReplayToPlay(const char* path, Replay& replay) {
@@ -138,5 +203,9 @@ void prepareReplay(Game& game, const Replay& replay) {
         game.currentTrack = replay.course;
         game.resetRace();
     }
+    // What was raced: its laps, level and computer trucks (the classic race unless it says otherwise).
+    game.setLaps(replay.setup.laps);
+    game.setDifficulty((Difficulty)replay.setup.level);
+    if (game.rivals() != replay.setup.rivals) game.setRivals(replay.setup.rivals);
     for (int code = 0; code < 256; code++) keys.down[code] = keys.previous[code] = replay.isKeyHeld(code) ? 1 : 0;
 }

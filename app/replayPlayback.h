@@ -1,10 +1,14 @@
 #pragma once
 // Playing a recorded race in the game's window: the recorded frames, each with its recorded
 // messages and counter advance, at the pace they were driven. The player's own keys and buttons
-// do not reach the game meanwhile; Escape and the close box still end it.
+// do not reach the game meanwhile; Escape and the close box still end it. While it plays, P
+// pauses and resumes it, Down halves its speed and Up doubles it (half to double), and Left
+// jumps ten seconds back: the game is set on the grid again and the frames up to there are driven
+// again undrawn, which lands on exactly the state they had (the simulation is deterministic).
 #include "core/platform.h"
 
 class CourseLibrary;
+struct Course;
 class Game;
 class Replay;
 
@@ -12,6 +16,10 @@ class Replay;
 const double maxReplayFrameWait = 0.25;
 // How often the race's end, left on screen, is redrawn.
 const double replayEndFramesPerSecond = 60.0;
+// The viewer's controls: how far Left goes back, and the slowest and fastest speeds.
+const double replayJumpBackSeconds = 10.0;
+const double slowestReplaySpeed = 0.5;
+const double fastestReplaySpeed = 2.0;
 
 class ReplayPlatform : public Platform {
 public:
@@ -34,6 +42,10 @@ public:
     // False, after telling the user, when the library lacks it (missing, or changed since).
     bool placeCourse(Game& game, const CourseLibrary& library);
     bool coursePlaced = true;
+    // The viewer's state: paused, the speed over the recorded pace, the next frame to run.
+    bool viewPaused() const { return pausedView; }
+    double speed() const { return viewSpeed; }
+    int nextFrame() const { return next; }
     // The replay paces itself on the desktop's clock; frames need no other wait.
     void sleepUntil(int64_t) override {}
 
@@ -45,8 +57,13 @@ private:
     void waitForFrame();
     // Back to the first frame, the game on the grid as the race started.
     void restart();
-    // Adds the next frame's step, at most maxReplayFrameWait, to the recorded clock.
+    // Adds the next frame's step, at most maxReplayFrameWait, over the speed, to the schedule.
     void paceNextFrame();
+    // The controls, between two frames (never with a frame's messages half handed over).
+    void applyViewKeys();
+    void jumpBack();
+    // The schedule starts again from the desktop's clock now, as after a pause or a jump.
+    void anchorPace();
 
     Platform& desktop;
     const Replay& replay;
@@ -57,9 +74,15 @@ private:
     // Frames run on the recorded clock: the next frame is due when the desktop's counter has
     // moved on from the first frame's as far as the recorded one had (long steps held to
     // maxReplayFrameWait). Against a schedule, late wake-ups do not add up over a race.
-    int64_t firstReal;    // desktop counter when the first frame ran
-    int64_t pacedCounts;  // recorded counts from the first frame to the next one
-    Game* game;           // not owned; null until playInto
+    int64_t firstReal;     // desktop counter the schedule starts from
+    double pacedSeconds;   // desktop seconds from there to the next frame, the speed applied
+    Game* game;            // not owned; null until playInto
+    const Course* course;  // a course file's race: its course; not owned
+    bool pausedView;
+    bool gamePausedBefore;  // the race's own pause when the viewer paused it
+    double viewSpeed;
+    // Asked for between frames, applied at the next frame boundary.
+    bool pauseAsked, jumpAsked;
 };
 
 // Reads path and checks that this game can play it; false after telling the user why.

@@ -20,6 +20,15 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/courses/.stamp
   DEPENDS ${TD_SHIPPED_COURSES} VERBATIM)
 add_custom_target(td_shipped_courses ALL DEPENDS ${CMAKE_BINARY_DIR}/courses/.stamp)
 add_dependencies(trailerdash td_shipped_courses)
+# The studio's time attack runs (tools/studio-ghosts.sh makes them), beside the courses.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/studio DESTINATION ${CMAKE_INSTALL_DATADIR}/trailerdash)
+file(GLOB TD_STUDIO_RUNS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/studio/*.replay)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/studio/.stamp
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/studio ${CMAKE_BINARY_DIR}/studio
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/studio/.stamp
+  DEPENDS ${TD_STUDIO_RUNS} VERBATIM)
+add_custom_target(td_studio_runs ALL DEPENDS ${CMAKE_BINARY_DIR}/studio/.stamp)
+add_dependencies(trailerdash td_studio_runs)
 # Software centres pair the metainfo with the desktop entry by the file's name: both carry the
 # component's reverse-DNS ID.
 set(TD_APP_ID org.example.trailerdash)

@@ -34,6 +34,12 @@ public:
         editorAsked = true;
     }
     bool editorAsked = false;
+    // Time attack likewise: the shell holds it over these screens.
+    void askForTimeAttack() {
+        shown = title;
+        timeAttackAsked = true;
+    }
+    bool timeAttackAsked = false;
 
     CourseChoice choice;
     Settings settings;

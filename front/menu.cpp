@@ -13,7 +13,7 @@
 const MenuEntry mainMenuEntries[] = {
     {"Quick race", [](FrontScreens& f, Game& g) { f.startQuickRace(g); }},
     {"Championship", [](FrontScreens& f, Game& g) { f.openChampionship(g); }},
-    {"Time attack", nullptr},
+    {"Time attack", [](FrontScreens& f, Game&) { f.askForTimeAttack(); }},
     {"Two players", nullptr},
     {"Course editor", [](FrontScreens& f, Game&) { f.askForEditor(); }},
     {"Options", [](FrontScreens& f, Game&) { f.openOptions(); }},

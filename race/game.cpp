@@ -99,6 +99,8 @@ void Game::updatePositions() {
     for (int k = 0; k < maxTrucks; k++) {
         const Truck& t = trucks[positionOrder[k]];
         score[k] = (float)t.getLapCount() + 0.01f * (float)t.getLastCheckpoint();
+        // A truck left out of the race (fewer rivals) ranks behind everyone, whatever it last did.
+        if (positionOrder[k] >= trucksInUse()) score[k] = -1.0f;
     }
     // Bubble sort: only a strictly higher score moves up, so ties keep the last ranking.
     bool swapped = true;

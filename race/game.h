@@ -40,6 +40,10 @@ public:
     // back, where truck 0 starts the classic race), and positions start in grid order, front
     // first. False, unchanged, unless every truck is named once; null gives the classic grid back.
     bool setGridOrder(const int* truckAtSlot);
+    // How many computer trucks race beside the user's, 0 (alone, as in time attack) to 4 (the
+    // classic race); false, unchanged, otherwise. After load, on the title or the results.
+    bool setRivals(int count);
+    int rivals() const { return trucksInUse() - 1; }
     // Once a frame: timing, input, then the sub-steps of the world.
     void update();
     // Once a frame, after update: the world through the camera, then the overlay.

@@ -89,15 +89,19 @@ void Game::drawTitleRecords() {
     float race = history.bestRace(*this);
     if (lap <= 0.0f && race <= 0.0f) return;
     drawRect(panelShade, recordsPanel[0], recordsPanel[1], recordsPanel[2], recordsPanel[3]);
-    textFont.setColour(1, 1, 0);
     char time[raceTimeTextSize];
+    // A record its replay did not drive to again is greyed and said to be unverified.
+    bool lapFailed = history.lapProof(*this) == proofFailed;
+    bool raceFailed = history.raceProof(*this) == proofFailed;
     if (lap > 0.0f) {
         formatRaceTime(lap, time);
-        printText(titleTextX, recordsFirstY, "Best lap  %s", time);
+        textFont.setColour(lapFailed ? 0.6f : 1.0f, lapFailed ? 0.6f : 1.0f, lapFailed ? 0.6f : 0.0f);
+        printText(titleTextX, recordsFirstY, "Best lap  %s%s", time, lapFailed ? " unverified" : "");
     }
     if (race > 0.0f) {
         formatRaceTime(race, time);
-        printText(titleTextX, recordsFirstY - 32, "Best race %s", time);
+        textFont.setColour(raceFailed ? 0.6f : 1.0f, raceFailed ? 0.6f : 1.0f, raceFailed ? 0.6f : 0.0f);
+        printText(titleTextX, recordsFirstY - 32, "Best race %s%s", time, raceFailed ? " unverified" : "");
     }
     textFont.setColour(1, 1, 1);
 }

@@ -55,7 +55,8 @@ void Game::load() {
     players[0]->setTruck(&trucks[0]);
     players[0]->setLapsToRace(lapsToRace);
     players[0]->setName("UserPlayer");
-    for (int i = 1; i < playersInUse(); i++) {
+    // Every computer driver exists, raced or not, so a mode can race fewer and then all again.
+    for (int i = 1; i < maxTrucks; i++) {
         PlayerAI* ai = players[i] ? static_cast<PlayerAI*>(players[i]) : new PlayerAI();
         players[i] = ai;
         char name[Player::maxNameLength];
@@ -66,7 +67,7 @@ void Game::load() {
         ai->setSkill(i + 1);
         ai->setStyle(driverStyleFor(difficulty));
     }
-    for (int i = 0; i < trucksInUse(); i++) trucks[i].setTexture(truckTextures[i]);
+    for (int i = 0; i < maxTrucks; i++) trucks[i].setTexture(truckTextures[i]);
 
     buildTracks();
     resetRace();

@@ -12,6 +12,8 @@
 static const char recordsName[] = "records";
 static const char lastReplayName[] = "last.replay";
 static const char courseRecordsName[] = "course-records";
+// In front of every records and best-race file of races with no computer trucks.
+static const char alonePrefix[] = "alone-";
 
 CourseKey courseKeyOf(const Game& game) {
     CourseKey key = {game.currentTrack, 0, ""};
@@ -29,13 +31,22 @@ CourseKey courseKeyOf(const Game& game) {
     return key;
 }
 
-// The file of the best race on a course.
-static void bestReplayName(const CourseKey& course, char* name, size_t size) {
+// The file of the best race on a course, or of the race that set its best lap.
+static void bestReplayName(const CourseKey& course, char* name, size_t size, bool alone = false, bool lap = false) {
+    const char* prefix = alone ? alonePrefix : "";
+    const char* kind = lap ? "bestlap" : "best";
     if (course.hash)
-        snprintf(name, size, "best-%016llx.replay", (unsigned long long)course.hash);
+        snprintf(name, size, "%s%s-%016llx.replay", prefix, kind, (unsigned long long)course.hash);
     else
-        snprintf(name, size, "best-course%d.replay", course.index);
+        snprintf(name, size, "%s%s-course%d.replay", prefix, kind, course.index);
 }
+
+// A records file's name for one kind of race.
+static void recordsFileName(RecordsPart part, bool alone, char* name, size_t size) {
+    snprintf(name, size, "%s%s", alone ? alonePrefix : "", part == builtInRecords ? recordsName : courseRecordsName);
+}
+
+static bool isAlone(const Game& game) { return game.rivals() == 0; }
 
 RaceHistory::RaceHistory()
     : lastBeaten(0), recordingOn(false), ghostLoaded(false), ghostShown(true), ghostFrame(0),
@@ -44,12 +55,83 @@ RaceHistory::RaceHistory()
 
 float RaceHistory::bestLap(const Game& game) const {
     CourseKey key = courseKeyOf(game);
-    return key.hash ? records.bestLapOf(key.hash) : records.bestLap(key.index);
+    const Records& r = isAlone(game) ? aloneRecords : records;
+    return key.hash ? r.bestLapOf(key.hash) : r.bestLap(key.index);
 }
 
 float RaceHistory::bestRace(const Game& game) const {
     CourseKey key = courseKeyOf(game);
-    return key.hash ? records.bestRaceOf(key.hash) : records.bestRace(key.index);
+    const Records& r = isAlone(game) ? aloneRecords : records;
+    return key.hash ? r.bestRaceOf(key.hash) : r.bestRace(key.index);
+}
+
+RecordProof RaceHistory::lapProof(const Game& game) const {
+    const ProvenRecord* p = proofEntry(isAlone(game), courseKeyOf(game));
+    return p ? p->lap : proofNotChecked;
+}
+
+RecordProof RaceHistory::raceProof(const Game& game) const {
+    const ProvenRecord* p = proofEntry(isAlone(game), courseKeyOf(game));
+    return p ? p->race : proofNotChecked;
+}
+
+const RaceHistory::ProvenRecord* RaceHistory::proofEntry(bool alone, const CourseKey& course) const {
+    for (int i = 0; i < proofCount; i++) {
+        const ProvenRecord& p = proofs[i];
+        if (p.alone == alone && p.hash == course.hash && (course.hash || p.index == course.index)) return &p;
+    }
+    return nullptr;
+}
+
+RaceHistory::ProvenRecord* RaceHistory::proofEntry(bool alone, const CourseKey& course, bool make) {
+    ProvenRecord* found = const_cast<ProvenRecord*>(static_cast<const RaceHistory*>(this)->proofEntry(alone, course));
+    if (found || !make || proofCount >= maxProvenRecords) return found;
+    proofs[proofCount] = {alone, course.index, course.hash, proofNotChecked, proofNotChecked};
+    return &proofs[proofCount++];
+}
+
+bool RaceHistory::loadBest(const Game& game, Replay& replay) const {
+    char name[64], path[storagePathSize + 32], why[128];
+    bestReplayName(courseKeyOf(game), name, sizeof name, isAlone(game));
+    return keeping() && pathOf(name, path, sizeof path) && replay.load(path, why, sizeof why);
+}
+
+RecordProof RaceHistory::prove(const char* path, float seconds, bool lap) {
+    Replay* replay = new Replay();
+    char why[128];
+    ReplayVerdict verdict = {false, false, 0, 0};
+    bool played = replay->load(path, why, sizeof why) && prover(*replay, verdict, proverUser);
+    delete replay;
+    // Exactly the time kept: the simulation is deterministic, so anything else is another race.
+    float reproduced = lap ? verdict.bestLapSeconds : verdict.raceSeconds;
+    return played && verdict.reproduced && verdict.finished && reproduced == seconds ? proofHeld : proofFailed;
+}
+
+void RaceHistory::proveAll(bool alone) {
+    const Records& r = recordsFor(alone);
+    CourseKey key = {0, 0, ""};
+    int total = maxRecordCourses + r.hashedCount;
+    for (int i = 0; i < total; i++) {
+        key.index = i < maxRecordCourses ? i : 0;
+        key.hash = i < maxRecordCourses ? 0 : r.hashed[i - maxRecordCourses].hash;
+        float lap = key.hash ? r.bestLapOf(key.hash) : r.bestLap(key.index);
+        float race = key.hash ? r.bestRaceOf(key.hash) : r.bestRace(key.index);
+        if (lap <= 0.0f && race <= 0.0f) continue;
+        ProvenRecord* p = proofEntry(alone, key, true);
+        if (!p) return;
+        char name[64], path[storagePathSize + 32];
+        // A lap record set in the best race is proved by that race's replay.
+        for (int asLap = 0; asLap < 2; asLap++) {
+            float seconds = asLap ? lap : race;
+            if (seconds <= 0.0f) continue;
+            RecordProof proof = proofFailed;
+            for (int file = asLap; file >= 0 && proof != proofHeld; file--) {
+                bestReplayName(key, name, sizeof name, alone, file == 1);
+                if (pathOf(name, path, sizeof path)) proof = prove(path, seconds, asLap == 1);
+            }
+            (asLap ? p->lap : p->race) = proof;
+        }
+    }
 }
 
 bool RaceHistory::pathOf(const char* name, char* buffer, int size) const {
@@ -61,9 +143,16 @@ void RaceHistory::keepIn(const char* where, FILE* err) {
     if (!where || strlen(where) >= sizeof folder) return;
     strcpy(folder, where);
     if (!makeFolders(folder)) cannotWrite(folder);
-    char path[storagePathSize + 32];
-    if (pathOf(recordsName, path, sizeof path)) records.load(path, err);
-    if (pathOf(courseRecordsName, path, sizeof path)) records.load(path, err, courseFileRecords);
+    char path[storagePathSize + 32], name[64];
+    for (int alone = 0; alone < 2; alone++)
+        for (RecordsPart part : {builtInRecords, courseFileRecords}) {
+            recordsFileName(part, alone == 1, name, sizeof name);
+            if (pathOf(name, path, sizeof path)) recordsFor(alone == 1).load(path, err, part);
+        }
+    proofCount = 0;
+    if (!prover) return;
+    proveAll(false);
+    proveAll(true);
 }
 
 void RaceHistory::alsoRecordTo(const char* path) {
@@ -98,7 +187,9 @@ void RaceHistory::raceStarted(const Game& game) {
     lastBeaten = 0;
     userFinished = false;
     recordingIsBest = false;
+    recordingIsBestLap = false;
     raceCourse = courseKeyOf(game);
+    raceAlone = isAlone(game);
     loadGhost(raceCourse);
     // A race of other laps or with a countdown is not the race the records and replays hold.
     if (offRecord) return;
@@ -112,6 +203,7 @@ void RaceHistory::raceStarted(const Game& game) {
     }
     // The keys held at the end of the last frame: this frame's messages come on top of them.
     recording.begin(game.currentTrack, perfFrequency, keys.previous);
+    recording.setup = {(uint8_t)game.lapsToRace, (uint8_t)game.difficulty, (uint8_t)game.rivals()};
     // A built-in course is named by its number, as replays always named it.
     if (raceCourse.hash)
         recording.setCourseFile(raceCourse.hash, raceCourse.name);
@@ -133,12 +225,10 @@ void RaceHistory::frameEnded(const Game& game) {
     room = room && recording.addFrame(frameDelta, pose);
 
     const Player* user = game.players[0];
+    // Records are times over the classic six laps; a race of other laps sets none.
     if (!userFinished && user && user->isFinished()) {
         userFinished = true;
-        lastBeaten = raceCourse.hash ? records.offerFor(raceCourse.hash, user->getTime(), t.getBestLapTime())
-                                     : records.offer(raceCourse.index, user->getTime(), t.getBestLapTime());
-        if (lastBeaten & newRaceRecord) recordingIsBest = true;
-        if (lastBeaten) saveRecords(raceCourse.hash ? courseFileRecords : builtInRecords);
+        if (game.lapsToRace == Game::classicLaps) offerRecords(user->getTime(), t.getBestLapTime());
     }
     if (!room) {
         // Kept up to here; the rest of a race this long is the results screen left standing.
@@ -147,14 +237,28 @@ void RaceHistory::frameEnded(const Game& game) {
     }
 }
 
+void RaceHistory::offerRecords(float raceSeconds, float lapSeconds) {
+    Records& r = recordsFor(raceAlone);
+    lastBeaten = raceCourse.hash ? r.offerFor(raceCourse.hash, raceSeconds, lapSeconds)
+                                 : r.offer(raceCourse.index, raceSeconds, lapSeconds);
+    if (lastBeaten & newRaceRecord) recordingIsBest = true;
+    if (lastBeaten & newLapRecord) recordingIsBestLap = true;
+    if (lastBeaten) saveRecords(raceCourse.hash ? courseFileRecords : builtInRecords);
+    // This game has just driven it: the new record stands on its own replay.
+    ProvenRecord* p = lastBeaten ? proofEntry(raceAlone, raceCourse, true) : nullptr;
+    if (p && (lastBeaten & newRaceRecord)) p->race = proofHeld;
+    if (p && (lastBeaten & newLapRecord)) p->lap = proofHeld;
+}
+
 void RaceHistory::stop() { finishRecording(); }
 
 void RaceHistory::saveRecords(RecordsPart part) {
     if (!keeping()) return;
-    if (part == builtInRecords ? records.readOnly : records.hashedReadOnly) return;
-    char path[storagePathSize + 32];
-    const char* name = part == builtInRecords ? recordsName : courseRecordsName;
-    if (!pathOf(name, path, sizeof path) || !records.save(path, part)) cannotWrite(path);
+    const Records& r = recordsFor(raceAlone);
+    if (part == builtInRecords ? r.readOnly : r.hashedReadOnly) return;
+    char path[storagePathSize + 32], name[64];
+    recordsFileName(part, raceAlone, name, sizeof name);
+    if (!pathOf(name, path, sizeof path) || !r.save(path, part)) cannotWrite(path);
 }
 
 void RaceHistory::finishRecording() {
@@ -163,9 +267,15 @@ void RaceHistory::finishRecording() {
     char path[storagePathSize + 32];
     if (keeping()) {
         if (!pathOf(lastReplayName, path, sizeof path) || !recording.save(path)) cannotWrite(path);
-        char best[48];
-        bestReplayName(raceCourse, best, sizeof best);
+        char best[64];
+        bestReplayName(raceCourse, best, sizeof best, raceAlone);
         if (recordingIsBest && (!pathOf(best, path, sizeof path) || !recording.save(path))) cannotWrite(path);
+        // A lap record set in the best race stands on that race's file; one set in another race
+        // needs its own, and an older one of its own would only be stale.
+        bestReplayName(raceCourse, best, sizeof best, raceAlone, true);
+        if (recordingIsBestLap && recordingIsBest && pathOf(best, path, sizeof path)) remove(path);
+        if (recordingIsBestLap && !recordingIsBest && (!pathOf(best, path, sizeof path) || !recording.save(path)))
+            cannotWrite(path);
     }
     if (extraPath[0] && !recording.save(extraPath)) fprintf(stderr, "trailerdash: cannot write %s\n", extraPath);
 }
@@ -175,8 +285,8 @@ void RaceHistory::loadGhost(const CourseKey& course) {
     ghostFrame = 0;
     ghostSeconds = 0;
     if (!keeping()) return;
-    char name[48], path[storagePathSize + 32], why[128];
-    bestReplayName(course, name, sizeof name);
+    char name[64], path[storagePathSize + 32], why[128];
+    bestReplayName(course, name, sizeof name, raceAlone);
     if (!pathOf(name, path, sizeof path)) return;
     FILE* f = fopen(path, "rb");
     if (!f) return;  // no best race yet

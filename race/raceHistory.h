@@ -12,6 +12,23 @@
 
 class Game;
 
+// What a best replay did when the game drove it again: every frame where the recorded one stood,
+// and the user's finish. reproduced is false when any frame differed or it could not be played.
+struct ReplayVerdict {
+    bool reproduced;
+    bool finished;
+    float raceSeconds;
+    float bestLapSeconds;
+};
+// Drives a replay again, headlessly, and says what it did; false when it could not be played at all.
+typedef bool (*ReplayProver)(const Replay& replay, ReplayVerdict& verdict, void* user);
+
+// Whether a record's replay, driven again, gave its time: not looked at (no prover, or no record),
+// proved, or not proved (the replay is missing, damaged, or drives to another time).
+enum RecordProof { proofNotChecked, proofHeld, proofFailed };
+// Courses of each kind of race whose records' proofs are kept.
+const int maxProvenRecords = 64;
+
 // The course of the race on the game's current track: a built-in course by its number (also when
 // a course file holds one of them exactly), any other course file by its hash and name.
 CourseKey courseKeyOf(const Game& game);
@@ -26,8 +43,13 @@ class RaceHistory {
 public:
     RaceHistory();
 
-    // Keeps records and replays in folder, made when missing; loads the records found there.
+    // Keeps records and replays in folder, made when missing; loads the records found there and,
+    // with a prover set, drives each record's replay again to prove it.
     void keepIn(const char* folder, FILE* err);
+    void setProver(ReplayProver p, void* user) {
+        prover = p;
+        proverUser = user;
+    }
     // Every race's replay is also written to path (absolute), as it ends.
     void alsoRecordTo(const char* path);
     bool keeping() const { return folder[0] != '\0'; }
@@ -50,13 +72,22 @@ public:
     void drawGhost(const Game& game);
 
     // Path of a file in the folder: "records", "course-records", "last.replay", "best-courseN.replay"
-    // or "best-HASH.replay".
+    // or "best-HASH.replay", "bestlap-..." (the race that set the lap record), and the same with
+    // "alone-" in front for races with no computer trucks (time attack), whose records are their own.
     bool pathOf(const char* name, char* buffer, int size) const;
     // The best times on the course of the game's current track, 0 when it has none.
     float bestLap(const Game& game) const;
     float bestRace(const Game& game) const;
+    // Whether those records were proved by their replays.
+    RecordProof lapProof(const Game& game) const;
+    RecordProof raceProof(const Game& game) const;
+    // The best race's replay of the current course and kind of race, in replay; false when none.
+    bool loadBest(const Game& game, Replay& replay) const;
+    // Drives a replay file again and compares; the verdict's proof of the time given.
+    RecordProof prove(const char* path, float seconds, bool lap);
 
     Records records;
+    Records aloneRecords;  // races with no computer trucks
     // What the user's last finished race beat (newLapRecord, newRaceRecord), for the results.
     int lastBeaten;
     Replay recording;
@@ -68,9 +99,29 @@ public:
     double ghostSeconds;  // the best race's clock at ghostFrame
 
 private:
+    struct ProvenRecord {
+        bool alone;
+        int index;
+        uint64_t hash;
+        RecordProof lap, race;
+    };
     void finishRecording();
+    // The finished race's times against the records of its course and kind of race.
+    void offerRecords(float raceSeconds, float lapSeconds);
     void loadGhost(const CourseKey& course);
     void saveRecords(RecordsPart part);
+    void proveAll(bool alone);
+    // The proof entry of a course, made when asked and there is room; null otherwise.
+    ProvenRecord* proofEntry(bool alone, const CourseKey& course, bool make);
+    const ProvenRecord* proofEntry(bool alone, const CourseKey& course) const;
+    Records& recordsFor(bool alone) { return alone ? aloneRecords : records; }
+
+    ReplayProver prover = nullptr;
+    void* proverUser = nullptr;
+    ProvenRecord proofs[maxProvenRecords];
+    int proofCount = 0;
+    bool raceAlone = false;  // the race under way has no computer trucks
+    bool recordingIsBestLap = false;
     void cannotWrite(const char* path);
 
     char folder[storagePathSize];

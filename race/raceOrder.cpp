@@ -14,7 +14,7 @@ void Game::holdFinishOrder() {
     if (lapsToRace <= 0) return;  // a race of no laps has no finish to hold
     for (int k = 0; k < maxTrucks; k++) {
         int t = positionOrder[k];
-        if (t < 0 || t >= maxTrucks || trucks[t].getLapCount() < lapsToRace || hasFinished(t)) continue;
+        if (t < 0 || t >= trucksInUse() || trucks[t].getLapCount() < lapsToRace || hasFinished(t)) continue;
         if (finishedCount < maxTrucks) finishOrder[finishedCount++] = t;
     }
     if (finishedCount == 0) return;

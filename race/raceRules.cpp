@@ -5,7 +5,7 @@
 bool Game::setLaps(int laps) {
     if (laps < minLaps || laps > maxLaps) return false;
     lapsToRace = laps;
-    for (int i = 0; i < playersInUse(); i++)
+    for (int i = 0; i < maxTrucks; i++)
         if (players[i]) players[i]->setLapsToRace(laps);
     return true;
 }
@@ -13,7 +13,7 @@ bool Game::setLaps(int laps) {
 void Game::setDifficulty(Difficulty level) {
     difficulty = level;
     // Truck 0 is the user's; every other player is a computer driver (gameSetup.cpp).
-    for (int i = 1; i < playersInUse(); i++)
+    for (int i = 1; i < maxTrucks; i++)
         if (players[i]) static_cast<PlayerAI*>(players[i])->setStyle(driverStyleFor(level));
 }
 
@@ -38,4 +38,12 @@ int Game::gridSlotOf(int truck) const {
     for (int s = 0; s < maxTrucks; s++)
         if (gridOrder[s] == truck) return s;
     return truck;
+}
+
+bool Game::setRivals(int count) {
+    if (count < 0 || count > maxTrucks - 1) return false;
+    truckCount = playerCount = count + 1;
+    // The grid is laid again, so a truck left out leaves the world and one taken back is on it.
+    if (waitingForStart) resetRace();
+    return true;
 }

@@ -19,7 +19,7 @@ uint32_t crc32Of(const uint8_t* data, size_t size) {
 }
 
 Replay::Replay()
-    : course(0), courseHash(0), courseName{}, frequency(1), heldKeys{}, frameCount(0), messageCount(0), frames(new ReplayFrame[maxReplayFrames]),
+    : course(0), setup(classicReplaySetup), courseHash(0), courseName{}, frequency(1), heldKeys{}, frameCount(0), messageCount(0), frames(new ReplayFrame[maxReplayFrames]),
       messages(new ReplayMessage[maxReplayMessages]), pendingMessages(0) {}
 
 Replay::~Replay() {
@@ -29,6 +29,7 @@ Replay::~Replay() {
 
 void Replay::begin(int c, int64_t f, const uint8_t* held) {
     course = c;
+    setup = classicReplaySetup;
     courseHash = 0;
     courseName[0] = '\0';
     frequency = f;
@@ -146,17 +147,25 @@ size_t Replay::encodedBound() const {
 size_t Replay::encode(uint8_t* out, size_t size) const {
     Writer w = {out, size, 0};
     for (uint8_t b : replayMagic) w.byte(b);
-    w.fixed(courseHash ? replayCourseFileVersion : replayFormatVersion, 2);
+    // The oldest version that says everything, so classic races stay readable by older games.
+    bool classic = isClassicSetup(setup);
+    w.fixed(!classic ? replaySetupVersion : courseHash ? replayCourseFileVersion : replayFormatVersion, 2);
     w.fixed((uint64_t)course, 2);
     w.fixed((uint64_t)frameCount, 4);
     w.fixed((uint64_t)messageCount, 4);
     w.fixed((uint64_t)frequency, 8);
     for (uint8_t b : heldKeys) w.byte(b);
+    if (!classic && !courseHash) w.fixed(0, 8);
     if (courseHash) {
         size_t nameLength = strnlen(courseName, sizeof courseName - 1);
         w.fixed(courseHash, 8);
         w.byte((uint8_t)nameLength);
         for (size_t i = 0; i < nameLength; i++) w.byte((uint8_t)courseName[i]);
+    }
+    if (!classic) {
+        w.byte(setup.laps);
+        w.byte(setup.level);
+        w.byte(setup.rivals);
     }
     for (int i = 0; i < frameCount; i++) {
         const ReplayFrame& f = frames[i];
@@ -202,9 +211,9 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         snprintf(why, (size_t)whySize, "the replay was recorded by an older version of the game");
         return false;
     }
-    if (version != replayFormatVersion && version != replayCourseFileVersion) {
+    if (version != replayFormatVersion && version != replayCourseFileVersion && version != replaySetupVersion) {
         snprintf(why, (size_t)whySize, "the replay is of version %u; this game plays version %u", version,
-                 replayCourseFileVersion);
+                 replaySetupVersion);
         return false;
     }
     int c = (int)r.fixed(2);
@@ -215,17 +224,28 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
     for (uint8_t& b : held) b = (uint8_t)r.fixed(1);
     uint64_t hash = 0;
     char name[courseKeyNameSize] = "";
-    if (version == replayCourseFileVersion) {
+    ReplaySetup raced = classicReplaySetup;
+    if (version >= replayCourseFileVersion) {
         hash = r.fixed(8);
-        size_t nameLength = (size_t)r.fixed(1);
-        if (hash == 0 || nameLength >= sizeof name) r.failed = true;
+        // Version 4 names a built-in course by the number alone, with a hash of 0.
+        size_t nameLength = hash || version == replayCourseFileVersion ? (size_t)r.fixed(1) : 0;
+        if ((hash == 0 && version == replayCourseFileVersion) || nameLength >= sizeof name) r.failed = true;
         for (size_t i = 0; i < nameLength && !r.failed; i++) {
             name[i] = (char)r.fixed(1);
             // A name is one printable line.
             if ((unsigned char)name[i] < ' ') r.failed = true;
         }
+        if (version == replaySetupVersion) {
+            raced.laps = (uint8_t)r.fixed(1);
+            raced.level = (uint8_t)r.fixed(1);
+            raced.rivals = (uint8_t)r.fixed(1);
+            // Only a race the game can set up; a classic one is never written as version 4.
+            if (raced.laps < 1 || raced.laps > maxReplayLaps || raced.level > maxReplayLevel ||
+                raced.rivals > maxReplayRivals || isClassicSetup(raced))
+                r.failed = true;
+        }
         if (r.failed) {
-            snprintf(why, (size_t)whySize, "the replay's course is not usable");
+            snprintf(why, (size_t)whySize, "the replay's course or race is not usable");
             return false;
         }
     }
@@ -280,6 +300,7 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         return false;
     }
     course = c;
+    setup = raced;
     courseHash = hash;
     memcpy(courseName, name, sizeof courseName);
     frequency = f;

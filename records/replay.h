@@ -12,6 +12,9 @@
 // A race on a course file is version 3: after the held keys come the course's hash (u64) and its
 // name (length u8, bytes), so it is never played on another course. Races on the built-in
 // courses stay version 2, readable by every game that plays replays.
+// A race other than the classic one (other laps, level, or fewer computer trucks, as time attack
+// races alone) is version 4: the course hash (u64, 0 for a built-in course), its name when the
+// hash is not 0, then laps, level and computer trucks (u8 each), so it is never played as another.
 #include <cstddef>
 #include <cstdint>
 
@@ -21,6 +24,7 @@
 // vectors' lengths to float, so a version 1 replay would drive a different race.
 const unsigned replayFormatVersion = 2;
 const unsigned replayCourseFileVersion = 3;
+const unsigned replaySetupVersion = 4;
 // About 36 minutes at 60 frames a second; a longer race is kept up to here.
 const int maxReplayFrames = 1 << 17;
 const int maxReplayMessages = 1 << 16;
@@ -29,7 +33,23 @@ const int replayHeaderSize = 56;
 const int maxReplayFrameBytes = 10 + 5 + 20;
 const int maxReplayMessageBytes = 5 + 10 + 10;
 // The course file's hash and name in a version 3 header.
-const int maxReplayCourseBytes = 8 + 1 + courseKeyNameSize;
+const int maxReplayCourseBytes = 8 + 1 + courseKeyNameSize + 3;
+
+// What was raced, beside the course: the classic race unless a mode says otherwise. The level is
+// the race's own numbering of its levels (0 easy, 1 normal, 2 hard).
+struct ReplaySetup {
+    uint8_t laps;
+    uint8_t level;
+    uint8_t rivals;  // computer trucks, 0 to 4
+};
+const ReplaySetup classicReplaySetup = {6, 1, 4};
+const int maxReplayLaps = 10;
+const int maxReplayLevel = 2;
+const int maxReplayRivals = 4;
+inline bool isClassicSetup(const ReplaySetup& s) {
+    return s.laps == classicReplaySetup.laps && s.level == classicReplaySetup.level &&
+           s.rivals == classicReplaySetup.rivals;
+}
 
 // The window messages a replay carries: keys, mouse buttons and the wheel, the only ones that
 // drive the game. Anything else (activation, close, quit) would steer the program, not the race.
@@ -88,6 +108,7 @@ public:
     bool save(const char* path) const;
 
     int course;
+    ReplaySetup setup;    // begin sets the classic race
     uint64_t courseHash;  // 0 for a built-in course
     char courseName[courseKeyNameSize];
     int64_t frequency;

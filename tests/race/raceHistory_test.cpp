@@ -107,3 +107,50 @@ TEST_F(RaceHistoryTest, ANewerFileIsNeverReplacedAndAnUnwritableFolderIsSaidOnce
     EXPECT_NE(said.find("cannot write"), std::string::npos);
     EXPECT_EQ(game->history.records.bestRace(0), 100.0f);
 }
+
+// Each kind of race keeps its own records: alone (time attack) in files of their own, the classic
+// race's as always, and a race of other laps none at all; a lap record set in the best race stands
+// on that race's file, one set in another race on a file of its own.
+TEST_F(RaceHistoryTest, RecordsAreKeptPerKindOfRace) {
+    struct Case {
+        int rivals, laps;
+        float race, lap;
+        const char* recordsFile;  // where the race's records go; null for none
+        bool lapFile;             // a bestlap replay is there afterwards
+    } cases[] = {
+        {4, 6, 100.0f, 15.0f, "records", false},
+        {0, 6, 90.0f, 14.0f, "alone-records", false},
+        {0, 6, 95.0f, 13.5f, "alone-records", true},  // the lap beaten, the race not
+        {4, 3, 40.0f, 12.0f, nullptr, true},          // the last one's stays
+    };
+    game->history.keepIn(folder.c_str(), stderr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rivals << " computer trucks, " << c.laps << " laps");
+        ASSERT_TRUE(game->setRivals(c.rivals));
+        ASSERT_TRUE(game->setLaps(c.laps));
+        // On the results of a race on course 1: Space moves on to course 0.
+        game->currentTrack = 1;
+        game->raceOver = true;
+        std::string before = readText(folder + "/records") + readText(folder + "/alone-records");
+        race(c.race, c.lap);
+        game->history.stop();
+        EXPECT_EQ(game->rivals(), c.rivals);
+        std::string after = readText(folder + "/records") + readText(folder + "/alone-records");
+        if (c.recordsFile) {
+            std::string text = readText(folder + "/" + c.recordsFile);
+            char lapLine[32];
+            snprintf(lapLine, sizeof lapLine, "lap 0 %g", c.lap);
+            EXPECT_NE(text.find(lapLine), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(after, before);
+            EXPECT_EQ(game->history.lastBeaten, 0);
+        }
+        EXPECT_EQ(!readText(folder + "/alone-bestlap-course0.replay").empty(), c.lapFile);
+        Replay replay;
+        char why[128];
+        ASSERT_TRUE(replay.load((folder + "/last.replay").c_str(), why, sizeof why)) << why;
+        EXPECT_EQ(replay.setup.rivals, c.rivals);
+        EXPECT_EQ(replay.setup.laps, c.laps);
+    }
+    EXPECT_EQ(game->history.bestRace(*game), 100.0f) << "the classic race's record, not the alone one's";
+}

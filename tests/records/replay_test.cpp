@@ -86,7 +86,7 @@ TEST(Replay, DamagedOrForeignFilesAreRefused) {
     struct {
         unsigned version;
         const char* said;
-    } versions[] = {{replayCourseFileVersion + 1, "this game plays version"},
+    } versions[] = {{replaySetupVersion + 1, "this game plays version"},
                     {replayFormatVersion - 1, "recorded by an older version of the game"}};
     uint32_t crc;
     for (const auto& v : versions) {
@@ -152,5 +152,51 @@ TEST(Replay, ACourseFileRaceCarriesItsCourse) {
         for (int i = 0; i < 4; i++) bad[bad.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
         EXPECT_FALSE(back->decode(bad.data(), bad.size(), why, sizeof why)) << "byte " << c.at;
         EXPECT_EQ(back->courseHash, 0u);
+    }
+}
+
+// A race other than the classic one carries its laps, level and computer trucks (version 4), on a
+// built-in course (hash 0, no name) or a course file; a setup the game cannot race is refused.
+TEST(Replay, ARaceOtherThanTheClassicCarriesItsSetup) {
+    struct Case {
+        ReplaySetup setup;
+        uint64_t hash;
+        unsigned version;
+    } cases[] = {
+        {classicReplaySetup, 0, replayFormatVersion},
+        {{6, 1, 0}, 0, replaySetupVersion},  // time attack: alone
+        {{3, 2, 4}, 0x9f3a0c21d4e5b678ull, replaySetupVersion},
+    };
+    auto back = std::make_unique<Replay>();
+    char why[128];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "version " << c.version);
+        auto r = std::make_unique<Replay>();
+        fill(*r);
+        r->setup = c.setup;
+        if (c.hash) r->setCourseFile(c.hash, "Generated 23");
+        std::vector<uint8_t> bytes = bytesOf(*r);
+        EXPECT_EQ(bytes[4], c.version);
+        ASSERT_TRUE(back->decode(bytes.data(), bytes.size(), why, sizeof why)) << why;
+        EXPECT_EQ(back->setup.laps, c.setup.laps);
+        EXPECT_EQ(back->setup.level, c.setup.level);
+        EXPECT_EQ(back->setup.rivals, c.setup.rivals);
+        EXPECT_EQ(back->courseHash, c.hash);
+        EXPECT_EQ(back->frameCount, r->frameCount);
+    }
+    // The setup's three bytes of an alone race on a built-in course, each made impossible with the
+    // checksum made to match: no laps, five computer trucks, and the classic race itself.
+    auto r = std::make_unique<Replay>();
+    fill(*r);
+    r->setup = {6, 1, 0};
+    std::vector<uint8_t> alone = bytesOf(*r);
+    const size_t setupAt = replayHeaderSize + 8;
+    const uint8_t bad[][3] = {{0, 1, 0}, {6, 1, 5}, {6, 1, 4}};
+    for (const auto& b : bad) {
+        std::vector<uint8_t> bytes = alone;
+        memcpy(&bytes[setupAt], b, 3);
+        uint32_t crc = crc32Of(bytes.data(), bytes.size() - 4);
+        for (int i = 0; i < 4; i++) bytes[bytes.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
+        EXPECT_FALSE(back->decode(bytes.data(), bytes.size(), why, sizeof why)) << int(b[0]) << int(b[2]);
     }
 }

@@ -1,6 +1,7 @@
 #include "tools/runner/raceRunner.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -12,6 +13,8 @@
 #include "core/input.h"
 #include "front/championship.h"
 #include "front/courseChoice.h"
+#include "front/recordProof.h"
+#include "front/timeAttack.h"
 #include "app/mainLoop.h"
 #include "graphics/texture.h"
 #include "race/game.h"
@@ -29,7 +32,7 @@ static const int screenHeight = 480;
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
     : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), record(), frameCounts(0), frame(0), held{},
       drawNext(false), replay(nullptr), outputFailed(false), choice(nullptr), championship(nullptr),
-      plan(nullptr), library(nullptr) {
+      plan(nullptr), library(nullptr), timeAttack(nullptr), prover(nullptr) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;
@@ -78,11 +81,18 @@ bool RaceRunner::start(FILE* err) {
         }
         strcpy(options.screenshotFolder, full);
     }
+    // --verify reads and finds its replay's course as --replay does.
+    if (options.verifyPath[0]) strcpy(options.replayPath, options.verifyPath);
     if (options.replayPath[0]) {
         replay = new Replay();
         char why[160];
         if (!replay->load(options.replayPath, why, sizeof why)) {
             fprintf(err, "trailerdash-runner: cannot play %s: %s\n", options.replayPath, why);
+            return false;
+        }
+        if (options.timeAttack && replay->setup.rivals != 0) {
+            fprintf(err, "trailerdash-runner: cannot play %s with --time-attack: it is a race with computer trucks\n",
+                    options.replayPath);
             return false;
         }
         // The game reads the frequency as it loads; the race is timed in the recorded counts.
@@ -169,6 +179,12 @@ bool RaceRunner::start(FILE* err) {
         return false;
     }
     if (options.coursePath[0] || courseFound) raceOn(course);
+    // A replay races what it recorded: its laps, level and computer trucks.
+    if (replay) {
+        game->setLaps(replay->setup.laps);
+        game->setDifficulty((Difficulty)replay->setup.level);
+        if (replay->setup.rivals != Game::maxTrucks - 1) game->setRivals(replay->setup.rivals);
+    }
     if (recordPath[0]) game->history.alsoRecordTo(recordPath);
     char keepFolder[storagePathSize];
     if (options.keep && !replay) {
@@ -176,6 +192,9 @@ bool RaceRunner::start(FILE* err) {
             fprintf(err, "trailerdash-runner: no folder to keep records in\n");
             return false;
         }
+        // Records are proved as the game proves them, on a game of the prover's own.
+        prover = new RecordProver(choice ? &choice->library : nullptr);
+        game->history.setProver(&RecordProver::proveForHistory, prover);
         game->history.keepIn(keepFolder, err);
     }
     if (options.track != game->currentTrack && options.track < game->trackCount) {
@@ -205,6 +224,18 @@ bool RaceRunner::start(FILE* err) {
         }
         loop->over = championship;
     }
+    if (options.timeAttack && !options.verifyPath[0]) {
+        if (options.track != game->currentTrack && options.track < game->trackCount) {
+            game->currentTrack = options.track;
+            game->resetRace();
+        }
+        if (!prover) prover = new RecordProver(choice ? &choice->library : nullptr);
+        if (options.coursePath[0] || courseFound) prover->extraCourse = &course;
+        timeAttack = new TimeAttack();
+        timeAttack->under = choice;
+        loop->over = timeAttack;
+        if (!replay) timeAttack->start(*game, prover);
+    }
     // The loop runs frames only for an active window, as the game's does.
     clock.postMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0), 0);
     return true;
@@ -231,9 +262,13 @@ void RaceRunner::shutDown() {
         delete library;
         championship = nullptr;
         library = nullptr;
+        delete timeAttack;
+        delete prover;
         loop = nullptr;
         game = nullptr;
         choice = nullptr;
+        timeAttack = nullptr;
+        prover = nullptr;
     }
     if (trace) {
         fclose(trace);
@@ -324,8 +359,7 @@ bool RaceRunner::runRace(int number) {
     if (number == 1 && options.screenshotFolder[0]) {
         // The title as the game's first frame shows it, drawn without advancing anything.
         game->draw();
-        if (choice) choice->draw(*game);
-        if (championship) championship->draw(*game);
+        if (loop->over) loop->over->draw(*game);
         shoot("title");
     }
     // Space for one frame starts the race: from the title, or from the results onto the next course.
@@ -441,7 +475,42 @@ bool RaceRunner::runChampionship() {
     return allFinished && championship->stage == Championship::podium;
 }
 
+int RaceRunner::verify() {
+    ReplayDrive* drive = new ReplayDrive();
+    // The course a course file's replay names is already in track slot 0 (start found it).
+    bool raced = driveWholeReplay(*game, *replay, replay->courseHash ? &course : nullptr, *drive);
+    auto started = std::chrono::steady_clock::now();
+    // Timed on a second drive, the first having warmed the caches as the game's own would be.
+    ReplayDrive* again = new ReplayDrive();
+    if (raced) driveWholeReplay(*game, *replay, replay->courseHash ? &course : nullptr, *again);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const ReplaySetup& s = replay->setup;
+    fprintf(out, "Replay %s: %s, %d laps, %s, %d computer trucks, %d frames\n", options.replayPath,
+            replay->courseHash ? replay->courseName : (replay->course == 0 ? "course 0" : "course 1"), s.laps,
+            difficultyName((Difficulty)s.level), s.rivals, replay->frameCount);
+    if (replay->courseHash) fprintf(out, "Course hash %016llx\n", (unsigned long long)replay->courseHash);
+    bool verified = raced && drive->reproduced && drive->finished;
+    if (drive->finished) {
+        char time[raceTimeTextSize], lap[raceTimeTextSize];
+        formatRaceTime(drive->raceSeconds, time);
+        formatRaceTime(drive->bestLapSeconds, lap);
+        fprintf(out, "Race time %s (%.9g s), best lap %s (%.9g s)\n", time, drive->raceSeconds, lap,
+                drive->bestLapSeconds);
+    }
+    fprintf(out, "Driven again in %.1f ms\n", seconds * 1000.0);
+    if (verified)
+        fprintf(out, "Verdict: verified\n");
+    else if (!drive->reproduced)
+        fprintf(out, "Verdict: not verified: frame %d does not reproduce the recording\n", drive->firstDifference);
+    else
+        fprintf(out, "Verdict: not verified: the user's truck does not finish\n");
+    delete again;
+    delete drive;
+    return finishOutput() ? (verified ? 0 : 1) : runnerOutputFailed;
+}
+
 int RaceRunner::runRaces() {
+    if (options.verifyPath[0]) return verify();
     bool allFinished = true;
     if (replay) allFinished = runReplay();
     if (championship) {

@@ -16,6 +16,8 @@ class CourseChoice;
 class CourseLibrary;
 class Game;
 struct ChampionshipProgress;
+class RecordProver;
+class TimeAttack;
 class MainLoop;
 class Replay;
 
@@ -46,6 +48,9 @@ public:
     // The loaded replay, frame by frame as it was recorded; true when every truck that should
     // finish did.
     bool runReplay();
+    // --verify: drives the loaded replay again and prints the verdict; the exit code (0 verified,
+    // 1 not).
+    int verify();
     void shutDown();
     // --championship: its races in turn, the standings printed after each; the exit code's
     // part: true when every truck finished every race.
@@ -81,6 +86,8 @@ public:
     Championship* championship;    // with --championship
     ChampionshipProgress* plan;    // its courses, read before the data folder is entered
     CourseLibrary* library;        // the game's courses, where a championship's files are found
+    TimeAttack* timeAttack;  // the mode's screen, with --time-attack
+    RecordProver* prover;    // drives best and studio runs again for time attack
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.

@@ -19,7 +19,8 @@ RunnerOptions::RunnerOptions()
     : track(0), frameSeconds(1.0 / 60.0), races(1),
       idle(false), tracePath{}, dataFolder{}, screenshotFolder{}, recordPath{}, replayPath{}, drawEvery(1),
       maxSeconds(900.0), keep(false), trackGiven(false), coursePath{}, generate(false), seed(0), savePath{},
-      choose(0), laps(Game::classicLaps), difficulty(Difficulty::normal), championship{}, help(false) {}
+      choose(0), laps(Game::classicLaps), difficulty(Difficulty::normal), championship{}, timeAttack(false),
+      verifyPath{}, help(false) {}
 
 // A seed: the whole text decimal digits that fit 64 bits.
 static bool parseSeed(const char* text, uint64_t& value) {
@@ -73,6 +74,11 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
         } else if (!strcmp(name, "--keep")) {
             options.keep = true;
             takesValue = false;
+        } else if (!strcmp(name, "--time-attack")) {
+            options.timeAttack = true;
+            takesValue = false;
+        } else if (!strcmp(name, "--verify")) {
+            ok = copyPath(options.verifyPath, value);
         } else if (!strcmp(name, "--help") || !strcmp(name, "-h")) {
             options.help = true;
             takesValue = false;
@@ -135,10 +141,15 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
         clash = "--generate races the course it makes, not another";
     if (options.savePath[0] && !options.generate) clash = "--save writes what --generate makes";
     if (options.generate && options.keep) clash = "--keep keeps records of the built-in courses only";
-    // Records, replays and course proving are of the classic race until they carry these.
+    // Records and course proving are of the classic race; a replay carries its laps and level.
     bool classic = options.laps == Game::classicLaps && options.difficulty == Difficulty::normal;
-    if (!classic && (options.keep || options.recordPath[0] || options.replayPath[0] || options.generate))
-        clash = "--laps and --difficulty race without --keep, --record, --replay or --generate";
+    if (!classic && (options.keep || options.generate))
+        clash = "--laps and --difficulty race without --keep or --generate";
+    if (!classic && options.replayPath[0]) clash = "a replay races the laps and level it recorded";
+    if (options.timeAttack && options.generate) clash = "--generate proves a course with the computer trucks";
+    if (options.verifyPath[0] && (options.replayPath[0] || options.recordPath[0] || options.generate ||
+                                  options.keep || options.timeAttack || !classic))
+        clash = "--verify drives one replay again and races nothing else";
     // A championship race ends when the user's truck finishes, and its grid is the standings'.
     if (options.championship[0] &&
         (options.idle || options.coursePath[0] || options.trackGiven || options.choose || options.generate ||
@@ -177,6 +188,9 @@ void printRunnerUsage(FILE* out) {
             "  --championship COURSES  a championship over a comma list of built-in course numbers,\n"
             "                     course files and random:N (N generated courses; random:N:SEED);\n"
             "                     prints the standings after every race\n"
+            "  --time-attack      the user's truck alone, with time attack's splits and ghosts\n"
+            "  --verify FILE      drive a replay again headlessly and say whether it reproduces\n"
+            "                     itself: exit 0 verified, 1 not, 2 unreadable or unplayable\n"
             "Exit code 0 when every truck that should finish did, 1 when one did not, 2 for bad use,\n"
             "3 when an output file could not be written; SIGINT or SIGTERM stops the run after the\n"
             "current frame, with the trace whole, and the exit code is 128 + the signal.\n");

@@ -29,6 +29,8 @@ struct RunnerOptions {
     int laps;                         // laps of every race
     Difficulty difficulty;            // the computer drivers' level
     char championship[runnerPathSize];  // --championship's list of courses, empty when not racing one
+    bool timeAttack;                  // the user's truck alone, with time attack's screen
+    char verifyPath[runnerPathSize];  // a replay to drive again and judge, instead of racing
     bool help;
 
     RunnerOptions();

@@ -70,8 +70,13 @@ TEST(Difficulty, RunnerTakesTheLevelAndLapsAndRefusesWhatItCannotUse) {
         {{"--difficulty", "hard", "--laps", "10"}, true}, {{"--difficulty", "Hard"}, false},
         {{"--difficulty"}, false},                        {{"--laps", "0"}, false},
         {{"--laps", "11"}, false},                        {{"--laps", "3x"}, false},
-        {{"--laps", "2", "--record", "r"}, false},        {{"--difficulty", "easy", "--keep"}, false},
+        {{"--laps", "2", "--record", "r"}, true},         {{"--difficulty", "easy", "--keep"}, false},
         {{"--laps", "6", "--difficulty", "normal", "--keep"}, true},
+        // A replay carries its own laps and level; --verify races nothing but its replay.
+        {{"--laps", "2", "--replay", "r"}, false},        {{"--time-attack", "--record", "r"}, true},
+        {{"--time-attack", "--keep"}, true},              {{"--time-attack", "--generate", "1"}, false},
+        {{"--verify", "r"}, true},                        {{"--verify", "r", "--record", "s"}, false},
+        {{"--verify", "r", "--laps", "3"}, false},        {{"--verify"}, false},
     };
     for (const Case& c : cases) {
         const char* argv[16] = {"trailerdash-runner"};
