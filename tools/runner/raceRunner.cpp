@@ -300,7 +300,9 @@ void RaceRunner::drainAndRunFrame() {
     for (int pass = 0; pass <= Platform::queueCapacity && clock.pendingMessages() > 0 && !loop->done; pass++)
         loop->pass();
     bool draw = options.drawEvery > 0 && frame % options.drawEvery == 0;
-    loop->frame(draw || drawNext);
+    // A run without a GL context draws nothing, whatever asked for a picture.
+    bool drawn = options.drawEvery > 0 || options.screenshotFolder[0];
+    loop->frame(drawn && (draw || drawNext));
     drawNext = false;
     frame++;
     writeTrace();
