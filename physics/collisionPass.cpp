@@ -51,8 +51,6 @@ static void prefetchBoxes(const PhysicsObject& body) {
 
 // Up to this many pairs the plain loops are quicker than a sort and sweep (a race has 175).
 static const long long fewPairs = 1024;
-// Groups of four static bodies the plain static loop keeps side by side on the stack.
-static const int maxStaticGroups = 64;
 
 // The negation of PhysBox::boundsDisjoint: bounds that merely touch still meet.
 static bool boundsMeet(const BodyBounds& a, const BodyBounds& b) {
@@ -201,43 +199,6 @@ static void collideMovingPlain(Physics& world, PhysicsObject* const* moving, int
 
 static void collideStaticPlain(Physics& world, PhysicsObject* const* moving, int movingCount,
                                PhysicsObject* const* statics, int staticCount, const CollisionScratch& s) {
-#if defined(__SSE2__)
-    // Four static bodies at a time: their bounds side by side (every minX, then every maxX, ...),
-    // one comparison of each kind per four, and the ones that meet collided in list order, as
-    // the plain loop below. The bounds are a copy made before any collision, as there.
-    const int groups = (staticCount + 3) / 4;
-    if (groups <= maxStaticGroups) {
-        __m128 sides[maxStaticGroups][4];
-        for (int g = 0; g < groups; g++) {
-            __m128 row[4];
-            for (int k = 0; k < 4; k++) {
-                int j = 4 * g + k;
-                row[k] = j < staticCount ? _mm_loadu_ps(&s.staticBounds[j].minX) : _mm_setzero_ps();
-            }
-            _MM_TRANSPOSE4_PS(row[0], row[1], row[2], row[3]);
-            for (int k = 0; k < 4; k++) sides[g][k] = row[k];
-        }
-        for (int i = 0; i < movingCount; i++) {
-            const BodyBounds bi = s.movingBounds[i];
-            const __m128 minX = _mm_set1_ps(bi.minX), maxX = _mm_set1_ps(bi.maxX);
-            const __m128 minY = _mm_set1_ps(bi.minY), maxY = _mm_set1_ps(bi.maxY);
-            for (int g = 0; g < groups; g++) {
-                // boundsMeet's four tests; a NaN fails each, so it meets as there.
-                __m128 apart = _mm_or_ps(_mm_cmpgt_ps(minX, sides[g][1]), _mm_cmplt_ps(maxX, sides[g][0]));
-                apart = _mm_or_ps(apart, _mm_or_ps(_mm_cmplt_ps(maxY, sides[g][2]), _mm_cmpgt_ps(minY, sides[g][3])));
-                unsigned meet = ~(unsigned)_mm_movemask_ps(apart) & 0xF;
-                // The last group's lanes past the list are no bodies.
-                if (4 * g + 4 > staticCount) meet &= (1u << (staticCount - 4 * g)) - 1;
-                while (meet) {
-                    int k = __builtin_ctz(meet);
-                    meet &= meet - 1;
-                    world.collide(*moving[i], *statics[4 * g + k]);
-                }
-            }
-        }
-        return;
-    }
-#endif
     for (int i = 0; i < movingCount; i++) {
         // A copy: the collisions move bodies, not these bounds, but the compiler cannot know it.
         const BodyBounds bi = s.movingBounds[i];

@@ -173,6 +173,13 @@ void Truck::placeBoxes(float cabCos, float cabSin, float trailerCos, float trail
 
 // Checkpoints count only in order; reaching checkpoint 0 again completes a lap.
 void Truck::countCheckpoint() {
+    // Only the next checkpoint counts, so a truck off its cell is done without the list's scan.
+    if (nextCheckpoint < 0 || nextCheckpoint >= track->checkpointCount()) return;
+    int tileX, tileY;
+    worldToTile(body.getX(), body.getY(), tileX, tileY);
+    const TileCoord& next = track->checkpoints[nextCheckpoint];
+    if (next.x != tileX || next.y != tileY) return;
+    // The list's first entry for the cell: an earlier checkpoint on the same cell takes it.
     int idx = track->checkpointAt(body.getX(), body.getY());
     if (idx < 0 || idx != nextCheckpoint) return;
     lastCheckpoint = nextCheckpoint;
