@@ -84,7 +84,7 @@ static void collisionPass(Scene& s) {
     static int cellStarts[maxSceneBodies + 1], entries[8 * maxSceneBodies];
     CollisionScratch scratch = {
         movingBounds, movingOrder, sortedBounds, staticBounds,   staticOrder, candidates,        128,
-        pairs,        16384,       cellStarts,   maxSceneBodies, entries,     8 * maxSceneBodies};
+        pairs,        16384,       cellStarts,   maxSceneBodies, entries,     8 * maxSceneBodies, nullptr};
     collideAll(s.world, s.moving, s.bodyCount, s.statics, s.wallCount, scratch);
 }
 #else

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "physics/physics.h"
@@ -208,13 +209,66 @@ static void collideStaticPlain(Physics& world, PhysicsObject* const* moving, int
     }
 }
 
+// The cells' lists for these bounds, unless they are the ones the cells hold already; false when
+// there are more static bodies than the cells hold.
+static bool prepareCells(StaticCells& cells, const BodyBounds* bounds, int count) {
+    if (count > StaticCells::capacity) return false;
+    if (cells.count == count && memcmp(cells.bounds, bounds, sizeof bounds[0] * count) == 0) return true;
+    memcpy(cells.bounds, bounds, sizeof bounds[0] * count);
+    cells.count = count;
+    int n = 0;
+    for (int c = 0; c < StaticCells::side * StaticCells::side; c++) {
+        cells.starts[c] = n;
+        float x = (float)(c % StaticCells::side) * StaticCells::cellUnits;
+        float y = (float)(c / StaticCells::side) * StaticCells::cellUnits;
+        const BodyBounds reach = {x - StaticCells::cellUnits, x + 2 * StaticCells::cellUnits,
+                                  y - StaticCells::cellUnits, y + 2 * StaticCells::cellUnits};
+        for (int j = 0; j < count; j++)
+            if (boundsMeet(reach, bounds[j])) cells.entries[n++] = j;
+    }
+    cells.starts[StaticCells::side * StaticCells::side] = n;
+    return true;
+}
+
+// The cell whose reach holds all of b, or -1 (a NaN bound is within none).
+static int cellHolding(const BodyBounds& b) {
+    const float size = StaticCells::cellUnits, far = StaticCells::side * size;
+    if (!(b.minX >= 0.0f && b.minX < far && b.minY >= 0.0f && b.minY < far)) return -1;
+    int cx = (int)(b.minX / size), cy = (int)(b.minY / size);
+    if (!(b.maxX <= (float)(cx + 2) * size && b.maxY <= (float)(cy + 2) * size)) return -1;
+    return cy * StaticCells::side + cx;
+}
+
+// collideStaticPlain's pairs in its order: a moving body within a cell's reach tests the cell's
+// static bodies, the only ones its bounds can meet, in list order; any other tests them all.
+static void collideStaticCells(Physics& world, PhysicsObject* const* moving, int movingCount,
+                               PhysicsObject* const* statics, int staticCount, const CollisionScratch& s) {
+    const StaticCells& cells = *s.staticCells;
+    for (int i = 0; i < movingCount; i++) {
+        const BodyBounds bi = s.movingBounds[i];
+        int c = cellHolding(bi);
+        if (c < 0) {
+            for (int j = 0; j < staticCount; j++)
+                if (boundsMeet(bi, s.staticBounds[j])) world.collide(*moving[i], *statics[j]);
+            continue;
+        }
+        for (int k = cells.starts[c]; k < cells.starts[c + 1]; k++) {
+            int j = cells.entries[k];
+            if (boundsMeet(bi, s.staticBounds[j])) world.collide(*moving[i], *statics[j]);
+        }
+    }
+}
+
 void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, PhysicsObject* const* statics,
                 int staticCount, CollisionScratch& s) {
     for (int i = 0; i < movingCount; i++) s.movingBounds[i] = boundsOf(*moving[i]);
     for (int j = 0; j < staticCount; j++) s.staticBounds[j] = boundsOf(*statics[j]);
     if ((long long)movingCount * (movingCount + staticCount) <= fewPairs) {
         collideMovingPlain(world, moving, movingCount, s);
-        collideStaticPlain(world, moving, movingCount, statics, staticCount, s);
+        if (s.staticCells && prepareCells(*s.staticCells, s.staticBounds, staticCount))
+            collideStaticCells(world, moving, movingCount, statics, staticCount, s);
+        else
+            collideStaticPlain(world, moving, movingCount, statics, staticCount, s);
         return;
     }
     sortByLeft(s.staticBounds, s.staticOrder, staticCount);

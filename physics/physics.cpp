@@ -13,7 +13,8 @@ bool BoxPairList::add(int first, int second) {
     return true;
 }
 
-Physics::Physics() : movingCount(0), staticCount(0), fullListReported(false) {
+Physics::Physics()
+    : movingCount(0), staticCount(0), fullListReported(false), staticCells(std::make_unique<StaticCells>()) {
     for (int i = 0; i < maxPhysicsObjects; i++) {
         movingObjects[i] = nullptr;
         staticObjects[i] = nullptr;
@@ -60,7 +61,7 @@ void Physics::endStep() {
     CollisionScratch scratch = {movingBounds,         movingOrder, sortedBounds,      staticBounds,
                                 staticOrder,          candidates,  maxPhysicsObjects, pairs,
                                 maxSweepPairs,        cellStarts,  maxPhysicsObjects, entries,
-                                8 * maxPhysicsObjects};
+                                8 * maxPhysicsObjects, staticCells.get()};
     int moving = movingCount < maxPhysicsObjects ? movingCount : maxPhysicsObjects;
     int statics = staticCount < maxPhysicsObjects ? staticCount : maxPhysicsObjects;
     collideAll(*this, movingObjects, moving, staticObjects, statics, scratch);
