@@ -1,7 +1,8 @@
 #pragma once
 // The world's collision pass with a broad phase: the bounds of every body, a uniform grid (or, when
 // the grid does not fit its scratch, a sort and sweep along x) for the moving pairs and a scan of
-// the x-sorted static bodies for each moving one. Only pairs
+// the x-sorted static bodies for each moving one; for a race's few bodies, plain loops, the
+// static ones by the cells kept between passes (StaticCells). Only pairs
 // whose bounds meet reach the box tests, and they are resolved in the order of the plain double
 // loop (moving pairs by (i, j), then each moving body against the static ones by j), so every
 // position and velocity comes out as it would from testing all pairs.
