@@ -58,9 +58,9 @@ void Physics::endStep() {
     long long pairs[maxSweepPairs];
     // One grid cell per body, and room for each body to cover eight cells on average.
     int cellStarts[maxPhysicsObjects + 1], entries[8 * maxPhysicsObjects];
-    CollisionScratch scratch = {movingBounds,         movingOrder, sortedBounds,      staticBounds,
-                                staticOrder,          candidates,  maxPhysicsObjects, pairs,
-                                maxSweepPairs,        cellStarts,  maxPhysicsObjects, entries,
+    CollisionScratch scratch = {movingBounds,          movingOrder,      sortedBounds,      staticBounds,
+                                staticOrder,           candidates,       maxPhysicsObjects, pairs,
+                                maxSweepPairs,         cellStarts,       maxPhysicsObjects, entries,
                                 8 * maxPhysicsObjects, staticCells.get()};
     int moving = movingCount < maxPhysicsObjects ? movingCount : maxPhysicsObjects;
     int statics = staticCount < maxPhysicsObjects ? staticCount : maxPhysicsObjects;
