@@ -83,8 +83,8 @@ static void collisionPass(Scene& s) {
     static long long pairs[16384];
     static int cellStarts[maxSceneBodies + 1], entries[8 * maxSceneBodies];
     CollisionScratch scratch = {
-        movingBounds, movingOrder, sortedBounds, staticBounds,   staticOrder, candidates,        128,
-        pairs,        16384,       cellStarts,   maxSceneBodies, entries,     8 * maxSceneBodies};
+        movingBounds, movingOrder, sortedBounds, staticBounds,   staticOrder, candidates,         128,
+        pairs,        16384,       cellStarts,   maxSceneBodies, entries,     8 * maxSceneBodies, nullptr};
     collideAll(s.world, s.moving, s.bodyCount, s.statics, s.wallCount, scratch);
 }
 #else

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/input.h"
+#include "front/courseProof.h"
 #include "core/platform.h"
 #include "graphics/font.h"
 #include "graphics/rect.h"
@@ -19,9 +20,15 @@ static const int choiceTextY = 74;
 // Characters of a name that fit the panel beside the keys' names.
 static const int shownNameLength = 22;
 
+const char provingText[] = "proving...";
+
 CourseChoice::CourseChoice()
-    : chosen(0), randomCount(0), builtTracks(-1), slotReplaced(false), shipped{}, player{}, messages(nullptr),
-      playerStamp(-1) {}
+    : chosen(0), randomCount(0), prover(nullptr), waitingForRandom(false), builtTracks(-1), slotReplaced(false),
+      ownsProver(false), shipped{}, player{}, messages(nullptr), playerStamp(-1) {}
+
+CourseChoice::~CourseChoice() {
+    if (ownsProver) delete prover;
+}
 
 // When the folder last changed: a file saved into it atomically is a rename, which changes it.
 static int64_t folderStamp(const char* folder) {
@@ -60,20 +67,62 @@ void CourseChoice::update(Game& game) {
     if (folderStamp(player) != playerStamp) regather(game);
     if (keys.wasPressed(VK_LEFT)) step(game, -1);
     if (keys.wasPressed(VK_RIGHT)) step(game, 1);
+    // Only once the player steps through the courses: a plain Space start proves nothing.
+    if (builtTracks >= 0) proveRandom(game, waitingForRandom ? waitingProofFrames : aheadProofFrames);
+}
+
+uint64_t CourseChoice::freshSeed() {
+    // The clock mixed with how many have been made.
+    return (uint64_t)platform().queryPerformanceCounter() * 0x9E3779B97F4A7C15ull + (uint64_t)randomCount++;
+}
+
+void CourseChoice::proveRandom(Game& game, int frames) {
+    if (library.count() == 0 || library.entry(library.count() - 1).source != randomSource) return;
+    if (!randoms.busy && !randoms.ready) {
+        // After a give-up, only the player's next step onto the random entry tries again.
+        if (randoms.gaveUp && !waitingForRandom) return;
+        randoms.start(freshSeed());
+    }
+    if (!prover) {
+        prover = new RaceProver();
+        ownsProver = true;
+    }
+    randoms.work(*prover, frames);
+    if (!waitingForRandom) return;
+    Course made;
+    if (randoms.take(made)) {
+        waitingForRandom = false;
+        game.startHeld = false;
+        library.setRandom(made);
+        handOver(game, library.entry(chosen));
+    } else if (randoms.gaveUp) {
+        waitingForRandom = false;
+        game.startHeld = false;
+        fprintf(stderr, "trailerdash: no random course could be made; try again\n");
+    }
+}
+
+void CourseChoice::settle(Game& game) {
+    while (waitingForRandom) proveRandom(game, waitingProofFrames);
 }
 
 void CourseChoice::step(Game& game, int by) {
     int n = library.count();
     if (n <= 0) return;
     chosen = ((chosen + by) % n + n) % n;
-    const CourseEntry& e = library.entry(chosen);
-    if (e.source == randomSource) {
-        // A fresh seed every time: the clock mixed with how many have been made.
-        uint64_t seed = (uint64_t)platform().queryPerformanceCounter() * 0x9E3779B97F4A7C15ull + (uint64_t)randomCount++;
-        if (!library.makeRandom(seed)) {
-            fprintf(stderr, "trailerdash: no random course could be made; try again\n");
-            return;
-        }
+    if (builtTracks < 0) builtTracks = game.trackCount;
+    if (waitingForRandom) {
+        // Stepped off the random entry before its course was ready: the proof goes on ahead.
+        waitingForRandom = false;
+        game.startHeld = false;
+    }
+    if (library.entry(chosen).source == randomSource) {
+        // A new course each time: one proved ahead is offered at once, else the title holds
+        // Space and shows the proof under way until it is done.
+        waitingForRandom = true;
+        game.startHeld = true;
+        proveRandom(game, 0);
+        return;
     }
     handOver(game, library.entry(chosen));
 }
@@ -105,6 +154,7 @@ void CourseChoice::draw(const Game& game) {
     textFont.setColour(1, 1, 0);
     printText(choiceTextX, choiceTextY, "Left Right");
     textFont.setColour(1, 1, 1);
-    printText(choiceTextX + 150, choiceTextY, "%.*s", shownNameLength, library.entry(chosen).course.name);
+    const char* name = waitingForRandom ? provingText : library.entry(chosen).course.name;
+    printText(choiceTextX + 150, choiceTextY, "%.*s", shownNameLength, name);
     glColor3f(1, 1, 1);
 }

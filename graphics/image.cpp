@@ -325,11 +325,3 @@ bool Image::applyColourKey(uint8_t red, uint8_t green, uint8_t blue) {
     return true;
 }
 
-unsigned char Image::getPixel(int x, int y, int channel) const {
-    if (!data || width <= 0 || height <= 0 || channel < 0 || channel >= channels) return 0;
-    if (x < 0) x = 0;
-    if (x > width - 1) x = width - 1;
-    if (y < 0) y = 0;
-    if (y > height - 1) y = height - 1;
-    return data[((size_t)y * width + x) * channels + channel];
-}

@@ -47,7 +47,7 @@ static float wrapLarge(float a) {
     return (float)(180.0 - fmod(180.0 - (double)a, 360.0));
 }
 
-float wrapAngle(float a) {
+float wrapAngleOutside(float a) {
     if (!std::isfinite(a)) return a;
     if (fabsf(a) >= exactIntegerLimit) return wrapLarge(a);
     if (a > 180.0f) {
@@ -61,7 +61,7 @@ float wrapAngle(float a) {
     return a;
 }
 
-void wrapAngleInPlace(float& a) {
+void wrapAngleOutsideInPlace(float& a) {
     if (!std::isfinite(a)) return;
     if (fabsf(a) >= exactIntegerLimit) {
         a = wrapLarge(a);
@@ -75,8 +75,6 @@ void wrapAngleInPlace(float& a) {
         a = (float)((double)a + k * 360.0);
     }
 }
-
-float angleDifference(float a, float b) { return wrapAngle(a - b); }
 
 float angleMidpoint(float a, float b) { return b + 0.5f * angleDifference(a, b); }
 

@@ -14,12 +14,18 @@ double vectorLength(const float* v);
 void normalise(float* v);
 // Heading whose direction is v, in -270..90 (compare through angleDifference); 0 for no direction.
 float headingOfVector(const float* v);
+// wrapAngle and wrapAngleInPlace for an angle outside -180..180 (or not finite).
+float wrapAngleOutside(float a);
+void wrapAngleOutsideInPlace(float& a);
 // Brings a into -180..180 by whole turns; exactly +-180 stay as they are. Non-finite a is
-// returned unchanged.
-float wrapAngle(float a);
-void wrapAngleInPlace(float& a);
+// returned unchanged. Inline, as the turn from one heading to the next: nearly every angle is
+// already within, and the call would cost more than the test.
+inline float wrapAngle(float a) { return a >= -180.0f && a <= 180.0f ? a : wrapAngleOutside(a); }
+inline void wrapAngleInPlace(float& a) {
+    if (!(a >= -180.0f && a <= 180.0f)) wrapAngleOutsideInPlace(a);
+}
 // The signed turn from b to a, in -180..180.
-float angleDifference(float a, float b);
+inline float angleDifference(float a, float b) { return wrapAngle(a - b); }
 // Half way along the shorter turn from b to a; not wrapped again.
 float angleMidpoint(float a, float b);
 // Truncates, then rounds up only above one half: 2.5 gives 2, -1.7 gives -1.

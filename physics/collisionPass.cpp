@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "physics/physics.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // A box overlaps nothing unless its bounds meet the other's, so the union of a body's box bounds
 // is a safe first test. A box with a non-finite corner has a zero edge line and overlaps nothing,
@@ -12,6 +17,20 @@
 // Inlined: taken for every body every sub-step, most of them walls of one box.
 static inline __attribute__((always_inline)) BodyBounds boundsOf(const PhysicsObject& body) {
     const float big = std::numeric_limits<float>::infinity();
+#if defined(__SSE2__)
+    // The four comparisons of a box side by side: minps gives box < b ? box : b and maxps
+    // box > b ? box : b, lane by lane, which are the scalar tests below to the bit (a NaN keeps b).
+    __m128 b = _mm_setr_ps(big, -big, big, -big);
+    const __m128 minLanes = _mm_castsi128_ps(_mm_setr_epi32(-1, 0, -1, 0));
+    for (int i = 0; i < body.boxCount; i++) {
+        const PhysBox& box = body.box(i);
+        const __m128 v = _mm_setr_ps(box.minX, box.maxX, box.minY, box.maxY);
+        b = _mm_or_ps(_mm_and_ps(minLanes, _mm_min_ps(v, b)), _mm_andnot_ps(minLanes, _mm_max_ps(v, b)));
+    }
+    BodyBounds out;
+    _mm_storeu_ps(&out.minX, b);
+    return out;
+#else
     BodyBounds b = {big, -big, big, -big};
     for (int i = 0; i < body.boxCount; i++) {
         const PhysBox& box = body.box(i);
@@ -21,6 +40,7 @@ static inline __attribute__((always_inline)) BodyBounds boundsOf(const PhysicsOb
         if (box.maxY > b.maxY) b.maxY = box.maxY;
     }
     return b;
+#endif
 }
 
 // Asks for every cache line of a body's boxes, without waiting for them.
@@ -189,13 +209,66 @@ static void collideStaticPlain(Physics& world, PhysicsObject* const* moving, int
     }
 }
 
+// The cells' lists for these bounds, unless they are the ones the cells hold already; false when
+// there are more static bodies than the cells hold.
+static bool prepareCells(StaticCells& cells, const BodyBounds* bounds, int count) {
+    if (count > StaticCells::capacity) return false;
+    if (cells.count == count && memcmp(cells.bounds, bounds, sizeof bounds[0] * count) == 0) return true;
+    memcpy(cells.bounds, bounds, sizeof bounds[0] * count);
+    cells.count = count;
+    int n = 0;
+    for (int c = 0; c < StaticCells::side * StaticCells::side; c++) {
+        cells.starts[c] = n;
+        float x = (float)(c % StaticCells::side) * StaticCells::cellUnits;
+        float y = (float)(c / StaticCells::side) * StaticCells::cellUnits;
+        const BodyBounds reach = {x - StaticCells::cellUnits, x + 2 * StaticCells::cellUnits,
+                                  y - StaticCells::cellUnits, y + 2 * StaticCells::cellUnits};
+        for (int j = 0; j < count; j++)
+            if (boundsMeet(reach, bounds[j])) cells.entries[n++] = j;
+    }
+    cells.starts[StaticCells::side * StaticCells::side] = n;
+    return true;
+}
+
+// The cell whose reach holds all of b, or -1 (a NaN bound is within none).
+static int cellHolding(const BodyBounds& b) {
+    const float size = StaticCells::cellUnits, far = StaticCells::side * size;
+    if (!(b.minX >= 0.0f && b.minX < far && b.minY >= 0.0f && b.minY < far)) return -1;
+    int cx = (int)(b.minX / size), cy = (int)(b.minY / size);
+    if (!(b.maxX <= (float)(cx + 2) * size && b.maxY <= (float)(cy + 2) * size)) return -1;
+    return cy * StaticCells::side + cx;
+}
+
+// collideStaticPlain's pairs in its order: a moving body within a cell's reach tests the cell's
+// static bodies, the only ones its bounds can meet, in list order; any other tests them all.
+static void collideStaticCells(Physics& world, PhysicsObject* const* moving, int movingCount,
+                               PhysicsObject* const* statics, int staticCount, const CollisionScratch& s) {
+    const StaticCells& cells = *s.staticCells;
+    for (int i = 0; i < movingCount; i++) {
+        const BodyBounds bi = s.movingBounds[i];
+        int c = cellHolding(bi);
+        if (c < 0) {
+            for (int j = 0; j < staticCount; j++)
+                if (boundsMeet(bi, s.staticBounds[j])) world.collide(*moving[i], *statics[j]);
+            continue;
+        }
+        for (int k = cells.starts[c]; k < cells.starts[c + 1]; k++) {
+            int j = cells.entries[k];
+            if (boundsMeet(bi, s.staticBounds[j])) world.collide(*moving[i], *statics[j]);
+        }
+    }
+}
+
 void collideAll(Physics& world, PhysicsObject* const* moving, int movingCount, PhysicsObject* const* statics,
                 int staticCount, CollisionScratch& s) {
     for (int i = 0; i < movingCount; i++) s.movingBounds[i] = boundsOf(*moving[i]);
     for (int j = 0; j < staticCount; j++) s.staticBounds[j] = boundsOf(*statics[j]);
     if ((long long)movingCount * (movingCount + staticCount) <= fewPairs) {
         collideMovingPlain(world, moving, movingCount, s);
-        collideStaticPlain(world, moving, movingCount, statics, staticCount, s);
+        if (s.staticCells && prepareCells(*s.staticCells, s.staticBounds, staticCount))
+            collideStaticCells(world, moving, movingCount, statics, staticCount, s);
+        else
+            collideStaticPlain(world, moving, movingCount, statics, staticCount, s);
         return;
     }
     sortByLeft(s.staticBounds, s.staticOrder, staticCount);

@@ -103,6 +103,24 @@ bool PhysBox::deriveFourAtOnce() { return false; }
 #endif
 
 void PhysBox::computeBounds() {
+#if defined(__SSE2__)
+    // x and y side by side, corner after corner in the loop's order: minps gives c < m ? c : m
+    // and maxps c > m ? c : m, the loop's own tests, so the bits (signed zeros, NaNs) are its.
+    const __m128 firstTwo = _mm_loadu_ps(corners[0]), lastTwo = _mm_loadu_ps(corners[2]);
+    __m128 low = firstTwo, high = firstTwo;
+    const __m128 next[3] = {_mm_movehl_ps(firstTwo, firstTwo), lastTwo, _mm_movehl_ps(lastTwo, lastTwo)};
+    for (int i = 0; i < 3; i++) {
+        low = _mm_min_ps(next[i], low);
+        high = _mm_max_ps(next[i], high);
+    }
+    float lows[4], highs[4];
+    _mm_storeu_ps(lows, low);
+    _mm_storeu_ps(highs, high);
+    minX = lows[0];
+    minY = lows[1];
+    maxX = highs[0];
+    maxY = highs[1];
+#else
     minX = maxX = corners[0][0];
     minY = maxY = corners[0][1];
     for (int i = 1; i < 4; i++) {
@@ -111,6 +129,7 @@ void PhysBox::computeBounds() {
         if (corners[i][1] < minY) minY = corners[i][1];
         if (corners[i][1] > maxY) maxY = corners[i][1];
     }
+#endif
 }
 
 bool PhysBox::boundsDisjoint(const PhysBox& other) const {

@@ -13,7 +13,8 @@ bool BoxPairList::add(int first, int second) {
     return true;
 }
 
-Physics::Physics() : movingCount(0), staticCount(0), fullListReported(false) {
+Physics::Physics()
+    : movingCount(0), staticCount(0), fullListReported(false), staticCells(std::make_unique<StaticCells>()) {
     for (int i = 0; i < maxPhysicsObjects; i++) {
         movingObjects[i] = nullptr;
         staticObjects[i] = nullptr;
@@ -57,10 +58,10 @@ void Physics::endStep() {
     long long pairs[maxSweepPairs];
     // One grid cell per body, and room for each body to cover eight cells on average.
     int cellStarts[maxPhysicsObjects + 1], entries[8 * maxPhysicsObjects];
-    CollisionScratch scratch = {movingBounds,         movingOrder, sortedBounds,      staticBounds,
-                                staticOrder,          candidates,  maxPhysicsObjects, pairs,
-                                maxSweepPairs,        cellStarts,  maxPhysicsObjects, entries,
-                                8 * maxPhysicsObjects};
+    CollisionScratch scratch = {movingBounds,          movingOrder,      sortedBounds,      staticBounds,
+                                staticOrder,           candidates,       maxPhysicsObjects, pairs,
+                                maxSweepPairs,         cellStarts,       maxPhysicsObjects, entries,
+                                8 * maxPhysicsObjects, staticCells.get()};
     int moving = movingCount < maxPhysicsObjects ? movingCount : maxPhysicsObjects;
     int statics = staticCount < maxPhysicsObjects ? staticCount : maxPhysicsObjects;
     collideAll(*this, movingObjects, moving, staticObjects, statics, scratch);

@@ -2,7 +2,11 @@
 // The physics world: fixed lists of moving and static bodies, integrated at the start of each
 // sub-step and pushed apart at its end, each overlapping pair by a position correction and a
 // velocity kick proportional to the penetration.
+#include <memory>
+
 #include "physics/physicsObject.h"
+
+struct StaticCells;
 
 const int maxPhysicsObjects = 256;
 const int maxBoxPairs = 128;
@@ -51,4 +55,6 @@ public:
     int staticCount;
     // A full list has been reported once; the world's later refusals stay quiet.
     bool fullListReported;
+    // The static bodies near each place, kept between passes (collisionPass.h).
+    std::unique_ptr<StaticCells> staticCells;
 };

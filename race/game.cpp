@@ -23,10 +23,6 @@ Game::~Game() {
     }
 }
 
-int Game::trucksInUse() const { return truckCount < 0 ? 0 : truckCount > maxTrucks ? maxTrucks : truckCount; }
-
-int Game::playersInUse() const { return playerCount < 0 ? 0 : playerCount > maxTrucks ? maxTrucks : playerCount; }
-
 void Game::updateTimer() {
     perfCounterNow = platform().queryPerformanceCounter();
     frameTime = (double)(perfCounterNow - lastCounter) / (double)perfFrequency;

@@ -176,6 +176,6 @@ private:
     // The grid slot truck starts on (raceRules.cpp).
     int gridSlotOf(int truck) const;
     // The counts in use, never past the fixed arrays.
-    int trucksInUse() const;
-    int playersInUse() const;
+    int trucksInUse() const { return truckCount < 0 ? 0 : truckCount > maxTrucks ? maxTrucks : truckCount; }
+    int playersInUse() const { return playerCount < 0 ? 0 : playerCount > maxTrucks ? maxTrucks : playerCount; }
 };

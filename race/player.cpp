@@ -118,8 +118,20 @@ void PlayerAI::reset() {
 void PlayerAI::updateWaypoint() {
     if (!truck || !track) return;
     int count = track->getWaypointCount();
+    if (count <= 0) return;
+    // Only the waypoints wanted next count, so a truck on none of their cells is done without
+    // the list's scan.
+    int tileX, tileY;
+    worldToTile(truck->getX(), truck->getY(), tileX, tileY);
+    bool onWanted = false;
+    for (int ahead = 0; ahead <= style.waypointSkipAhead && ahead < count && !onWanted; ahead++) {
+        int wanted = ahead == 0 ? nextWaypoint : (nextWaypoint + ahead) % count;
+        onWanted = wanted >= 0 && wanted < count && track->waypoints[wanted].x == tileX &&
+                   track->waypoints[wanted].y == tileY;
+    }
+    if (!onWanted) return;
     int reached = track->waypointIndexAt(truck->getX(), truck->getY());
-    if (reached < 0 || count <= 0) return;
+    if (reached < 0) return;
     for (int ahead = 0; ahead <= style.waypointSkipAhead && ahead < count; ahead++) {
         int wanted = ahead == 0 ? nextWaypoint : (nextWaypoint + ahead) % count;
         if (reached != wanted) continue;

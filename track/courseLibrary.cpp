@@ -34,8 +34,8 @@ int CourseLibrary::find(uint64_t hash) const {
 bool CourseLibrary::add(CourseSource source, int builtIn, const Course& course, FILE* err) {
     // One place is kept for the random entry.
     if (entryCount >= maxLibraryCourses - 1) {
-        if (!fullSaid && err) fprintf(err, "trailerdash: more than %d courses; the rest are left out\n",
-                                      maxLibraryCourses - 1);
+        if (!fullSaid && err)
+            fprintf(err, "trailerdash: more than %d courses; the rest are left out\n", maxLibraryCourses - 1);
         fullSaid = true;
         return false;
     }
@@ -104,15 +104,19 @@ void CourseLibrary::gather(const char* shippedFolder, const char* playerFolder, 
 
 bool CourseLibrary::makeRandom(uint64_t seed) {
     if (entryCount == 0 || entries[entryCount - 1].source != randomSource) return false;
-    CourseEntry& r = entries[entryCount - 1];
     for (int i = 0; i <= randomSeedTries; i++) {
         Course c;
-        if (!generateCourse(seed + (uint64_t)i, c)) continue;
-        r.course = c;
-        r.hash = courseHash(c);
-        return true;
+        if (generateCourse(seed + (uint64_t)i, c)) return setRandom(c);
     }
     return false;
+}
+
+bool CourseLibrary::setRandom(const Course& course) {
+    if (entryCount == 0 || entries[entryCount - 1].source != randomSource) return false;
+    CourseEntry& r = entries[entryCount - 1];
+    r.course = course;
+    r.hash = courseHash(course);
+    return true;
 }
 
 int builtInCourseWithHash(uint64_t hash) {

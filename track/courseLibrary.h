@@ -38,6 +38,8 @@ public:
     // Makes the random entry's course from seed (the next seeds when one makes none); false when
     // none of them gives a course.
     bool makeRandom(uint64_t seed);
+    // Makes course (proved elsewhere) the random entry's; false when the list has no random entry.
+    bool setRandom(const Course& course);
 
 private:
     void addFolder(const char* folder, CourseSource source, FILE* err);

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "core/assert.h"
 #include "graphics/texture.h"
@@ -79,6 +80,19 @@ void Truck::setThrottle(int dir) {
     powerTarget = dir > 0 ? forwardPower : reversePower;
 }
 
+void Truck::SineMemo::of(double angle, double& s, double& c) {
+    uint64_t now;
+    memcpy(&now, &angle, sizeof now);
+    if (!known || now != bits) {
+        sine = sin(angle);
+        cosine = cos(angle);
+        bits = now;
+        known = true;
+    }
+    s = sine;
+    c = cosine;
+}
+
 void Truck::update() {
     double dt = frameTime;
     float x = body.getX(), y = body.getY();
@@ -106,7 +120,9 @@ void Truck::update() {
     // the body's heading, so its grip follows the truck even at zero power.
     float wheelHeading = cabHeading + steerAngle;
     double wheel = wheelHeading * degToRad, trailer = trailerHeading * degToRad;
-    double wheelSin = sin(wheel), wheelCos = cos(wheel), trailerSin = sin(trailer), trailerCos = cos(trailer);
+    double wheelSin, wheelCos, trailerSin, trailerCos;
+    wheelSine.of(wheel, wheelSin, wheelCos);
+    trailerSine.of(trailer, trailerSin, trailerCos);
     // u and w are the game's float vectors, so each is rounded to float before the blend.
     const float u[2] = {(float)-wheelSin, (float)wheelCos}, w[2] = {(float)-trailerSin, (float)trailerCos};
     float dir[2] = {(float)(0.4 * u[0] + 0.6 * w[0]), (float)(0.4 * u[1] + 0.6 * w[1])};
@@ -126,9 +142,7 @@ void Truck::update() {
     // with the wheels straight (the same angle to the bit, signed zero included) so do the wheels'.
     bool straight = wheelHeading == cabHeading && std::signbit(wheelHeading) == std::signbit(cabHeading);
     if (!straight) {
-        double cab = cabHeading * degToRad;
-        wheelSin = sin(cab);
-        wheelCos = cos(cab);
+        cabSine.of(cabHeading * degToRad, wheelSin, wheelCos);
     }
     placeBoxes((float)wheelCos, (float)wheelSin, (float)trailerCos, (float)trailerSin);
     if (track) countCheckpoint();
@@ -159,6 +173,13 @@ void Truck::placeBoxes(float cabCos, float cabSin, float trailerCos, float trail
 
 // Checkpoints count only in order; reaching checkpoint 0 again completes a lap.
 void Truck::countCheckpoint() {
+    // Only the next checkpoint counts, so a truck off its cell is done without the list's scan.
+    if (nextCheckpoint < 0 || nextCheckpoint >= track->checkpointCount()) return;
+    int tileX, tileY;
+    worldToTile(body.getX(), body.getY(), tileX, tileY);
+    const TileCoord& next = track->checkpoints[nextCheckpoint];
+    if (next.x != tileX || next.y != tileY) return;
+    // The list's first entry for the cell: an earlier checkpoint on the same cell takes it.
     int idx = track->checkpointAt(body.getX(), body.getY());
     if (idx < 0 || idx != nextCheckpoint) return;
     lastCheckpoint = nextCheckpoint;

@@ -3,6 +3,8 @@
 // kinematically from the distance travelled; the body (at the hitch) is pushed along a blend of
 // the wheel and trailer directions, takes its drag from the ground, and carries the cab and
 // trailer boxes placed exactly as they are drawn. Also counts checkpoints, laps and lap times.
+#include <cstdint>
+
 #include "core/timing.h"
 #include "physics/physicsObject.h"
 
@@ -101,6 +103,17 @@ public:
     float drawAlpha;  // opacity of the picture; below 1 for a truck out of the race
 
 private:
+    // The sine and cosine of the last angle (radians) one of the truck's turns was asked for: a
+    // heading unchanged since the last sub-step (a truck at rest, a straight run) costs no new
+    // sine. Keyed by the angle's bits, so 0 and -0 stay apart as sin tells them apart.
+    struct SineMemo {
+        bool known = false;
+        uint64_t bits = 0;
+        double sine = 0.0, cosine = 0.0;
+        void of(double angle, double& s, double& c);
+    };
+    SineMemo wheelSine, trailerSine, cabSine;
+
     // Keeps the cab within maxCabBend of the trailer.
     void holdBendLimit();
     // cos and sin of the cab and trailer headings in radians, narrowed to float.

@@ -31,18 +31,23 @@ static void placeBody(PhysicsObject& body, float x, float y, float heading) {
 // The broad phase must resolve exactly the pairs of the plain double loop, in its order: a scene
 // spread thin (the grid), one packed tight (more meeting pairs than the sweep keeps, so the plain
 // loops run), one with a body whose corners went NaN, one with a body stretched over every grid
-// cell, and one with an infinite corner (no grid: the sweep). Positions and velocities must agree
-// to the bit.
+// cell, and one with an infinite corner (no grid: the sweep). A race's few bodies take the plain
+// loops with the walls kept by place between passes: bodies near the course, some beyond it
+// (tested against every wall), a lost and a stretched one, and walls moved between passes (the
+// places built again). Positions and velocities must agree to the bit after every pass.
 TEST(CollisionPass, ResolvesThePairsOfThePlainLoopInItsOrder) {
     enum Odd { none, lost, stretched, infinite };
     struct Case {
         int bodies;
         float spread;
         Odd odd;
+        int passes;
+        bool wallsMove;  // laid again elsewhere before each pass after the first
     };
     const Case cases[] = {
-        {200, 2048.0f, none},      {256, 150.0f, none},      {60, 600.0f, lost},
-        {150, 1500.0f, stretched}, {120, 1200.0f, infinite},
+        {200, 2048.0f, none, 1, false},     {256, 150.0f, none, 1, false},     {60, 600.0f, lost, 1, false},
+        {150, 1500.0f, stretched, 1, false}, {120, 1200.0f, infinite, 1, false}, {8, 700.0f, none, 3, true},
+        {12, 2600.0f, none, 2, false},       {8, 700.0f, lost, 2, false},       {8, 700.0f, stretched, 2, false},
     };
     for (const Case& k : cases) {
         std::mt19937 rng(k.bodies);
@@ -54,29 +59,31 @@ TEST(CollisionPass, ResolvesThePairsOfThePlainLoopInItsOrder) {
         if (k.odd == infinite) swept[7].box(1).update(-INFINITY, 0, 1, 1, 2, 0, 1, -1);
         plain = swept;
         std::vector<Wall> walls(40);
-        Physics world;
+        Physics world, reference;
         for (PhysicsObject& b : swept) world.addObject(&b, false);
-        for (Wall& w : walls) {
-            float x = pos(rng), y = pos(rng), a = turn(rng), l = len(rng);
-            w.setup(x, y, x + l * std::cos(a), y + l * std::sin(a), 20);
-            w.registerWith(world);
-        }
-        world.endStep();
-
-        Physics reference;
-        for (int i = 0; i < k.bodies; i++)
-            for (int j = i + 1; j < k.bodies; j++) reference.collide(plain[i], plain[j]);
-        for (int i = 0; i < k.bodies; i++)
-            for (Wall& w : walls) reference.collide(plain[i], *world.staticObjects[&w - &walls[0]]);
-
+        for (Wall& w : walls) w.registerWith(world);
         int moved = 0, differing = 0;
-        for (int i = 0; i < k.bodies; i++) {
-            if (plain[i].velocity[0] != 10.0f || plain[i].velocity[1] != 0.0f) moved++;
-            if (memcmp(plain[i].position, swept[i].position, sizeof plain[i].position) ||
-                memcmp(plain[i].velocity, swept[i].velocity, sizeof plain[i].velocity))
-                differing++;
+        for (int pass = 0; pass < k.passes; pass++) {
+            if (pass == 0 || k.wallsMove) {
+                for (Wall& w : walls) {
+                    float x = pos(rng), y = pos(rng), a = turn(rng), l = len(rng);
+                    w.setup(x, y, x + l * std::cos(a), y + l * std::sin(a), 20);
+                }
+            }
+            world.endStep();
+            for (int i = 0; i < k.bodies; i++)
+                for (int j = i + 1; j < k.bodies; j++) reference.collide(plain[i], plain[j]);
+            for (int i = 0; i < k.bodies; i++)
+                for (Wall& w : walls) reference.collide(plain[i], *world.staticObjects[&w - &walls[0]]);
+            for (int i = 0; i < k.bodies; i++) {
+                if (plain[i].velocity[0] != 10.0f || plain[i].velocity[1] != 0.0f) moved++;
+                if (memcmp(plain[i].position, swept[i].position, sizeof plain[i].position) ||
+                    memcmp(plain[i].velocity, swept[i].velocity, sizeof plain[i].velocity))
+                    differing++;
+            }
         }
-        printf("%d bodies over %.0f units: %d pushed, %d differ\n", k.bodies, k.spread, moved, differing);
+        printf("%d bodies over %.0f units, %d passes: %d pushed, %d differ\n", k.bodies, k.spread, k.passes, moved,
+               differing);
         EXPECT_GT(moved, 0);
         EXPECT_EQ(differing, 0);
     }

@@ -200,7 +200,7 @@ TEST(PhysBoxProperty, OverlapAgreesWithPolygonClipping) {
 }
 
 // The four-at-once derivation must give deriveOneByOne's bits for every box it takes, and leave
-// every box it refuses untouched: a reordered sum, a reciprocal for a quotient or a fused
+// every box it refuses untouched, and the bounds must be the corner-by-corner loop's: a reordered sum, a reciprocal for a quotient or a fused
 // multiply-add would move a truck by a last bit and change every race after it.
 TEST(PhysBoxProperty, FourAtOnceGivesTheBitsOfOneByOne) {
     const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
@@ -218,6 +218,8 @@ TEST(PhysBoxProperty, FourAtOnceGivesTheBitsOfOneByOne) {
         {"a zero edge", 0.0f, {0, 0, 0, 10, 0, 10, 10, 0}},
         {"an infinite corner", 0.0f, {0, 0, 0, 10, inf, 10, 10, 0}},
         {"a NaN corner", 0.0f, {0, 0, nan, 10, 10, 10, 10, 0}},
+        {"signed zeros", 0.0f, {0, -0.0f, -0.0f, 10, 10, 10, 10, 0}},
+        {"a NaN first corner", 0.0f, {nan, 0, 0, nan, 10, 10, 10, 0}},
     };
     std::mt19937 rng(77);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
@@ -242,6 +244,18 @@ TEST(PhysBoxProperty, FourAtOnceGivesTheBitsOfOneByOne) {
             for (PhysBox* b : {&one, &four})
                 for (int i = 0; i < 8; i++) b->corners[i / 2][i % 2] = p[i];
             one.deriveOneByOne();
+            // The bounds too: the corners in order, each against the bounds so far, signed zeros
+            // and NaNs kept as those tests keep them.
+            float ref[4] = {p[0], p[0], p[1], p[1]};
+            for (int i = 1; i < 4; i++) {
+                if (p[2 * i] < ref[0]) ref[0] = p[2 * i];
+                if (p[2 * i] > ref[1]) ref[1] = p[2 * i];
+                if (p[2 * i + 1] < ref[2]) ref[2] = p[2 * i + 1];
+                if (p[2 * i + 1] > ref[3]) ref[3] = p[2 * i + 1];
+            }
+            four.computeBounds();
+            const float got[4] = {four.minX, four.maxX, four.minY, four.maxY};
+            EXPECT_EQ(0, memcmp(ref, got, sizeof got)) << c.name << " bounds of box " << k;
             PhysBox before = four;
             if (!four.deriveFourAtOnce()) {
                 EXPECT_EQ(0, memcmp(before.edgeLines, four.edgeLines, sizeof four.edgeLines)) << c.name;

@@ -208,6 +208,8 @@ bool RaceRunner::start(FILE* err) {
         choice->gather(shippedCoursesFolder, hasOwn ? own : nullptr, err);
         loop->over = choice;
         for (int i = 0; i < options.choose; i++) choice->step(*game, 1);
+        // A random course is raced once proved, as the title offers it.
+        choice->settle(*game);
     }
     if (plan) {
         char own[storagePathSize + 16], folder[storagePathSize];
