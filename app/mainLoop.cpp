@@ -230,9 +230,10 @@ int runGame(ReplayPlatform* player, bool startTimeAttack) {
         choice.gather(shippedCoursesFolder, playerCoursesFolder(own, sizeof own) ? own : nullptr, player ? nullptr : stderr);
         if (player) {
             // A race on a course file plays only on that very course.
-            if (player->placeCourse(game, choice.library))
+            if (player->placeCourse(game, choice.library)) {
                 player->playInto(game);
-            else
+                loop.over = player->countdownOver();
+            } else
                 loop.done = true;
         } else if (storageFolder(folder, sizeof folder)) {
             game.history.setProver(&RecordProver::proveForHistory, &prover);
