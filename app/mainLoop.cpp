@@ -189,8 +189,12 @@ int runGame(ReplayPlatform* player, bool startTimeAttack) {
     // A replay plays the race alone: its keys are the recorded ones.
     if (!player) loop.screens = &screens;
     // The player's settings; a replay plays with none of them.
-    if (!player && settingsPath(front.settingsFile, sizeof front.settingsFile))
+    if (!player && settingsPath(front.settingsFile, sizeof front.settingsFile)) {
         front.settings.load(front.settingsFile, stderr);
+        FILE* found = fopen(front.settingsFile, "rb");
+        front.namesRecords = found != nullptr;
+        if (found) fclose(found);
+    }
     // Time attack over the front screens, which show beneath it while it is off.
     TimeAttack timeAttack;
     timeAttack.under = &front;
@@ -226,9 +230,10 @@ int runGame(ReplayPlatform* player, bool startTimeAttack) {
         choice.gather(shippedCoursesFolder, playerCoursesFolder(own, sizeof own) ? own : nullptr, player ? nullptr : stderr);
         if (player) {
             // A race on a course file plays only on that very course.
-            if (player->placeCourse(game, choice.library))
+            if (player->placeCourse(game, choice.library)) {
                 player->playInto(game);
-            else
+                loop.over = player->countdownOver();
+            } else
                 loop.done = true;
         } else if (storageFolder(folder, sizeof folder)) {
             game.history.setProver(&RecordProver::proveForHistory, &prover);

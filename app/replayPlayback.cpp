@@ -71,7 +71,10 @@ bool ReplayPlatform::placeCourse(Game& g, const CourseLibrary& library) {
     return true;
 }
 
+QuickRaceReplay* ReplayPlatform::countdownOver() { return replay.setup.countdown ? &quickOver : nullptr; }
+
 void ReplayPlatform::restart() {
+    quickOver.reset();
     next = 0;
     posted = 0;
     ready = false;
@@ -170,7 +173,8 @@ void ReplayPlatform::jumpBack() {
     clock.frequency = replay.frequency;
     clock.counter = 0;
     setPlatform(&clock);
-    if (setUpForReplay(*game, replay, course)) driveReplayFrames(*game, replay, clock, 0, target, nullptr);
+    quickOver.reset();
+    if (setUpForReplay(*game, replay, course)) driveReplayFrames(*game, replay, clock, 0, target, nullptr, countdownOver());
     setPlatform(this);
     counter = clock.counter;
     next = target;

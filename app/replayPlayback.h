@@ -6,6 +6,7 @@
 // jumps ten seconds back: the game is set on the grid again and the frames up to there are driven
 // again undrawn, which lands on exactly the state they had (the simulation is deterministic).
 #include "core/platform.h"
+#include "front/quickRace.h"
 
 class CourseLibrary;
 struct Course;
@@ -42,6 +43,9 @@ public:
     // False, after telling the user, when the library lacks it (missing, or changed since).
     bool placeCourse(Game& game, const CourseLibrary& library);
     bool coursePlaced = true;
+    // A quick race's replay: its countdown and pause menu, over the race as they were (the loop's
+    // screen over the race); null for any other replay.
+    QuickRaceReplay* countdownOver();
     // The viewer's state: paused, the speed over the recorded pace, the next frame to run.
     bool viewPaused() const { return pausedView; }
     double speed() const { return viewSpeed; }
@@ -67,6 +71,7 @@ private:
 
     Platform& desktop;
     const Replay& replay;
+    QuickRaceReplay quickOver;
     int next;    // the frame whose messages are being handed over
     int posted;  // of its messages
     bool ready;  // all handed over: the next counter reading runs it

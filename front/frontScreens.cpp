@@ -36,6 +36,7 @@ void FrontScreens::openOptions() {
 
 void FrontScreens::leaveOptions() {
     shown = menu;
+    namesRecords = true;
     if (settingsFile[0] && !settings.save(settingsFile))
         snprintf(optionsScreen.message, sizeof optionsScreen.message, "Settings not saved");
 }
@@ -56,6 +57,7 @@ void FrontScreens::afterUpdate(Game&) {
 }
 
 void FrontScreens::update(Game& game) {
+    if (namesRecords) snprintf(game.history.holder, sizeof game.history.holder, "%s", settings.name);
     if (escapeHeld && !keys.isDown(VK_ESCAPE)) escapeHeld = false;
     // The help has the keys, Escape among them, wherever it is opened.
     if (game.help.isOpen()) return;

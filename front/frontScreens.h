@@ -45,6 +45,9 @@ public:
     Settings settings;
     // Where the settings are saved; empty keeps them for this run only.
     char settingsFile[512] = {};
+    // The player has settings of their own (a file found, or Options left): their name goes
+    // beside the records they set. Without, the records are kept as they always were.
+    bool namesRecords = false;
     Shown shown = title;
     MenuList menuList;
     Options optionsScreen;

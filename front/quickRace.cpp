@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <cstdio>
+#include <cstring>
 
 #include "core/input.h"
 #include "core/platform.h"
@@ -27,6 +28,7 @@ void QuickRace::start(Game& game, const Settings& s) {
     active = true;
     game.setLaps(s.laps);
     game.setDifficulty(levelOf(s.difficulty));
+    assisted = s.assist;
     if (user) {
         user->setName(s.name);
         static_cast<PlayerUser*>(user)->assist = s.assist;
@@ -40,21 +42,27 @@ void QuickRace::restart(Game& game) {
     game.paused = false;
     game.resetRace();
     game.waitingForStart = true;
-    // Its replay would lack the countdown's hold, and its times other laps than the records'.
-    game.history.offRecord = true;
+    // The race's records: only six laps count (the records hold six-lap times, and the frame's
+    // end offers none for other laps); the replay knows the countdown, not the assist.
+    game.history.offRecord = assisted;
+    game.history.countdownStart = true;
     game.startRace();
     game.held = true;
     counting = true;
     pauseOpen = false;
     countdown = 0;
     beeps++;  // the first red light
-    lastCounter = platform().queryPerformanceCounter();
+    // The counter the game read last frame: the countdown advances by the steps the frames
+    // record, so a replay holds the grid for exactly the same frames.
+    lastCounter = game.lastCounter;
 }
 
 void QuickRace::stop(Game& game) {
     active = counting = pauseOpen = false;
     game.held = false;
     game.history.offRecord = false;
+    game.history.countdownStart = false;
+    assisted = false;
     game.paused = false;
     game.setLaps(Game::classicLaps);
     game.setDifficulty(Difficulty::normal);
@@ -76,7 +84,7 @@ int QuickRace::lightsAt(double seconds) {
 
 QuickRace::Leave QuickRace::update(Game& game) {
     if (!active) return stay;
-    int64_t now = platform().queryPerformanceCounter();
+    int64_t now = game.lastCounter;
     double step = perfFrequency > 0 ? (double)(now - lastCounter) / (double)perfFrequency : 0.0;
     lastCounter = now;
     if (pauseOpen) {
@@ -174,4 +182,44 @@ void QuickRace::draw(const Game& game) const {
     }
     textFont.setColour(1, 1, 1);
     glColor3f(1, 1, 1);
+}
+
+void QuickRaceReplay::reset() {
+    quick = QuickRace();
+    begun = hiding = escapeHeld = false;
+}
+
+void QuickRaceReplay::update(Game& game) {
+    if (escapeHeld && !keys.isDown(VK_ESCAPE)) escapeHeld = false;
+    bool escapePressed = keys.wasPressed(VK_ESCAPE);
+    bool hadKeys = true;  // the menu's Return that started it was hidden too
+    if (!begun) {
+        begun = true;
+        quick.active = true;
+        quick.restart(game);
+    } else if (quick.active) {
+        hadKeys = quick.takesKeys() || game.raceOver;
+        quick.update(game);
+    } else {
+        hadKeys = false;
+    }
+    // As the screens above the race hide them: all while the countdown, the pause menu or the
+    // results have them, and an Escape they used until it is let go.
+    if (hadKeys || quick.takesKeys()) {
+        memcpy(hidden, keys.down, sizeof hidden);
+        memset(keys.down, 0, sizeof keys.down);
+        hiding = true;
+    }
+    if (escapePressed && (quick.active || hiding)) escapeHeld = true;
+    if (escapeHeld && !hiding) {
+        memcpy(hidden, keys.down, sizeof hidden);
+        keys.down[VK_ESCAPE] = 0;
+        hiding = true;
+    }
+}
+
+void QuickRaceReplay::afterUpdate(Game&) {
+    if (!hiding) return;
+    memcpy(keys.down, hidden, sizeof hidden);
+    hiding = false;
 }

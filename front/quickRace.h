@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "front/menu.h"
+#include "race/gameFrame.h"
 
 class Game;
 struct Settings;
@@ -16,7 +17,9 @@ public:
 
     // Sets the race up from settings and starts the countdown.
     void start(Game& game, const Settings& settings);
-    // The race again from the grid, countdown and all.
+    // The race again from the grid, countdown and all. A six-lap race without the assist sets
+    // records and leaves its replay like the classic race (the replay carries the countdown);
+    // other laps, and an assisted race (its replay could not steer as the assist did), do not.
     void restart(Game& game);
     // Back to the classic race's own set-up, on the title.
     void stop(Game& game);
@@ -32,7 +35,8 @@ public:
     bool counting = false;
     bool pauseOpen = false;
     double countdown = 0;  // seconds since the countdown began
-    int64_t lastCounter = 0;
+    int64_t lastCounter = 0;  // the game's counter at the last update: the countdown runs on its frames' steps
+    bool assisted = false;
     MenuList pauseList;
     // Every light's beep so far, and every green light's: the sound hears the changes.
     uint32_t beeps = 0, goes = 0;
@@ -40,4 +44,24 @@ public:
 
     static constexpr double lightSeconds = 1.0;  // between lights
     static constexpr double goShownSeconds = 1.0;
+};
+
+// A recorded quick race driven again: started in its first frame as the menu started it, with
+// the countdown, the pause menu's holds and the race's keys hidden in the very frames they were.
+class QuickRaceReplay : public ScreenOverRace {
+public:
+    // Before the replay's first frame (again after a jump back to the grid).
+    void reset();
+    void update(Game& game) override;
+    void afterUpdate(Game& game) override;
+    void draw(const Game& game) override { quick.draw(game); }
+    bool takesEscape(const Game&) const override { return quick.active || escapeHeld; }
+
+    QuickRace quick;
+
+private:
+    bool begun = false;
+    bool hiding = false;
+    bool escapeHeld = false;
+    uint8_t hidden[256] = {};
 };

@@ -5,6 +5,7 @@
 #include "core/input.h"
 #include "core/platform.h"
 #include "core/timing.h"
+#include "front/quickRace.h"
 #include "race/game.h"
 #include "race/gameFrame.h"
 #include "race/player.h"
@@ -167,7 +168,11 @@ bool driveWholeReplay(Game& game, const Replay& replay, const Course* course, Re
     clock.counter = 0;
     setPlatform(&clock);
     bool ready = setUpForReplay(game, replay, course);
-    if (ready) driveReplayFrames(game, replay, clock, 0, replay.frameCount, &drive);
+    // A quick race's countdown and pause menu are part of what it recorded.
+    QuickRaceReplay* countdown = replay.setup.countdown ? new QuickRaceReplay() : nullptr;
+    if (ready) driveReplayFrames(game, replay, clock, 0, replay.frameCount, &drive, countdown);
+    if (countdown) countdown->quick.stop(game);
+    delete countdown;
     setPlatform(desktop);
     keys = savedKeys;
     mouse = savedMouse;

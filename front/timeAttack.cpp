@@ -217,7 +217,7 @@ void TimeAttack::draw(const Game& g) {
         drawStudioGhost(g);
         drawSplit(g);
     } else if (g.raceOver) {
-        drawResults();
+        drawResults(g);
         drawTargets();
     } else if (g.replayShow == Game::noReplay) {
         if (under) under->draw(g);
@@ -291,7 +291,7 @@ void TimeAttack::drawTargets() const {
     textFont.setColour(1, 1, 1);
 }
 
-void TimeAttack::drawResults() const {
+void TimeAttack::drawResults(const Game& g) const {
     drawRect(Game::panelShade, resultsPanel[0], resultsPanel[1], resultsPanel[2], resultsPanel[3]);
     char time[raceTimeTextSize];
     textFont.setColour(1, 1, 0);
@@ -302,7 +302,9 @@ void TimeAttack::drawResults() const {
     formatRaceTime(raceSeconds, time);
     printText(160, 260, "Time %s", time);
     formatRaceTime(bestSeconds, time);
-    printText(160, 230, "Best %s%s", time, newBest ? " new" : "");
+    // Who holds the best, as the records name them.
+    const char* by = g.history.raceHolder(g);
+    printText(160, 230, "Best %s%s%.10s%s", time, by[0] ? " " : "", by, newBest ? " new" : "");
     textFont.setColour(1, 1, 0);
     printText(160, 150, newBest ? "SPACE races the new ghost" : "SPACE races the ghost");
     textFont.setColour(1, 1, 1);

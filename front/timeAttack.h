@@ -80,7 +80,7 @@ private:
     void drawStudioGhost(const Game& game);
     void drawSplit(const Game& game);
     void drawTargets() const;
-    void drawResults() const;
+    void drawResults(const Game& game) const;
 
     RecordProver* prover;
     Game* game;  // the game started in; not owned

@@ -96,12 +96,16 @@ void Game::drawTitleRecords() {
     if (lap > 0.0f) {
         formatRaceTime(lap, time);
         textFont.setColour(lapFailed ? 0.6f : 1.0f, lapFailed ? 0.6f : 1.0f, lapFailed ? 0.6f : 0.0f);
-        printText(titleTextX, recordsFirstY, "Best lap  %s%s", time, lapFailed ? " unverified" : "");
+        const char* by = history.lapHolder(*this);
+        printText(titleTextX, recordsFirstY, "Best lap  %s%s%.10s%s", time, by[0] ? " " : "", by,
+                  lapFailed ? " unverified" : "");
     }
     if (race > 0.0f) {
         formatRaceTime(race, time);
         textFont.setColour(raceFailed ? 0.6f : 1.0f, raceFailed ? 0.6f : 1.0f, raceFailed ? 0.6f : 0.0f);
-        printText(titleTextX, recordsFirstY - 32, "Best race %s%s", time, raceFailed ? " unverified" : "");
+        const char* by = history.raceHolder(*this);
+        printText(titleTextX, recordsFirstY - 32, "Best race %s%s%.10s%s", time, by[0] ? " " : "", by,
+                  raceFailed ? " unverified" : "");
     }
     textFont.setColour(1, 1, 1);
 }

@@ -65,6 +65,18 @@ float RaceHistory::bestRace(const Game& game) const {
     return key.hash ? r.bestRaceOf(key.hash) : r.bestRace(key.index);
 }
 
+const char* RaceHistory::lapHolder(const Game& game) const {
+    CourseKey key = courseKeyOf(game);
+    const Records& r = isAlone(game) ? aloneRecords : records;
+    return key.hash ? r.lapHolderOf(key.hash) : r.lapHolder(key.index);
+}
+
+const char* RaceHistory::raceHolder(const Game& game) const {
+    CourseKey key = courseKeyOf(game);
+    const Records& r = isAlone(game) ? aloneRecords : records;
+    return key.hash ? r.raceHolderOf(key.hash) : r.raceHolder(key.index);
+}
+
 RecordProof RaceHistory::lapProof(const Game& game) const {
     const ProvenRecord* p = proofEntry(isAlone(game), courseKeyOf(game));
     return p ? p->lap : proofNotChecked;
@@ -203,7 +215,8 @@ void RaceHistory::raceStarted(const Game& game) {
     }
     // The keys held at the end of the last frame: this frame's messages come on top of them.
     recording.begin(game.currentTrack, perfFrequency, keys.previous);
-    recording.setup = {(uint8_t)game.lapsToRace, (uint8_t)game.difficulty, (uint8_t)game.rivals()};
+    recording.setup = {(uint8_t)game.lapsToRace, (uint8_t)game.difficulty, (uint8_t)game.rivals(),
+                       (uint8_t)(countdownStart ? 1 : 0)};
     // A built-in course is named by its number, as replays always named it.
     if (raceCourse.hash)
         recording.setCourseFile(raceCourse.hash, raceCourse.name);
@@ -239,8 +252,8 @@ void RaceHistory::frameEnded(const Game& game) {
 
 void RaceHistory::offerRecords(float raceSeconds, float lapSeconds) {
     Records& r = recordsFor(raceAlone);
-    lastBeaten = raceCourse.hash ? r.offerFor(raceCourse.hash, raceSeconds, lapSeconds)
-                                 : r.offer(raceCourse.index, raceSeconds, lapSeconds);
+    lastBeaten = raceCourse.hash ? r.offerFor(raceCourse.hash, raceSeconds, lapSeconds, holder)
+                                 : r.offer(raceCourse.index, raceSeconds, lapSeconds, holder);
     if (lastBeaten & newRaceRecord) recordingIsBest = true;
     if (lastBeaten & newLapRecord) recordingIsBestLap = true;
     if (lastBeaten) saveRecords(raceCourse.hash ? courseFileRecords : builtInRecords);

@@ -67,6 +67,11 @@ public:
     // Set by a screen above the race for races unlike the classic one (other laps, a
     // countdown): they show the ghost but set no records and leave no replay.
     bool offRecord = false;
+    // Set by a screen above the race whose races wait for its countdown: their replays say so.
+    bool countdownStart = false;
+    // The player named beside the records the user sets ("" names nobody, as the classic race
+    // with no settings of the player's own).
+    char holder[recordHolderSize] = {};
     bool ghostVisible(const Game& game) const;
     // The ghost where the best race stood at this point of its clock, in the world view.
     void drawGhost(const Game& game);
@@ -78,6 +83,9 @@ public:
     // The best times on the course of the game's current track, 0 when it has none.
     float bestLap(const Game& game) const;
     float bestRace(const Game& game) const;
+    // Who set them, "" when nobody was named.
+    const char* lapHolder(const Game& game) const;
+    const char* raceHolder(const Game& game) const;
     // Whether those records were proved by their replays.
     RecordProof lapProof(const Game& game) const;
     RecordProof raceProof(const Game& game) const;

@@ -14,6 +14,8 @@ Records::Records() { clear(); }
 
 void Records::clear() {
     for (int i = 0; i < maxRecordCourses; i++) laps[i] = races[i] = 0.0f;
+    memset(lapBy, 0, sizeof lapBy);
+    memset(raceBy, 0, sizeof raceBy);
     readOnly = false;
     hashedCount = 0;
     hashedReadOnly = false;
@@ -22,21 +24,40 @@ void Records::clear() {
 static bool validCourse(int course) { return course >= 0 && course < maxRecordCourses; }
 static bool validTime(float t) { return t > 0.0f && t < maxRecordSeconds; }
 
+bool isRecordName(const char* text) {
+    if (!text) return false;
+    size_t n = strnlen(text, recordHolderSize);
+    if (n < 1 || n >= (size_t)recordHolderSize || text[0] == ' ' || text[n - 1] == ' ') return false;
+    for (size_t i = 0; i < n; i++)
+        if (text[i] < ' ' || text[i] > '~') return false;
+    return true;
+}
+
+// The holder's field set to by, or emptied when by is no name.
+static void setHolder(char* field, const char* by) {
+    if (isRecordName(by))
+        snprintf(field, recordHolderSize, "%s", by);
+    else
+        field[0] = '\0';
+}
+
 float Records::bestLap(int course) const { return validCourse(course) ? laps[course] : 0.0f; }
 float Records::bestRace(int course) const { return validCourse(course) ? races[course] : 0.0f; }
+const char* Records::lapHolder(int course) const { return validCourse(course) ? lapBy[course] : ""; }
+const char* Records::raceHolder(int course) const { return validCourse(course) ? raceBy[course] : ""; }
 
-int Records::offer(int course, float raceSeconds, float lapSeconds) {
+// Takes seconds into kept (and by into holder) when it beats it; the bit when it did.
+static int offerOne(float& kept, char* holder, float seconds, const char* by, int bit) {
+    if (!validTime(seconds) || (kept != 0.0f && !(seconds < kept))) return 0;
+    kept = seconds;
+    setHolder(holder, by);
+    return bit;
+}
+
+int Records::offer(int course, float raceSeconds, float lapSeconds, const char* by) {
     if (!validCourse(course)) return 0;
-    int beaten = 0;
-    if (validTime(lapSeconds) && (laps[course] == 0.0f || lapSeconds < laps[course])) {
-        laps[course] = lapSeconds;
-        beaten |= newLapRecord;
-    }
-    if (validTime(raceSeconds) && (races[course] == 0.0f || raceSeconds < races[course])) {
-        races[course] = raceSeconds;
-        beaten |= newRaceRecord;
-    }
-    return beaten;
+    return offerOne(laps[course], lapBy[course], lapSeconds, by, newLapRecord) |
+           offerOne(races[course], raceBy[course], raceSeconds, by, newRaceRecord);
 }
 
 // The index of hash's entry, or -1.
@@ -56,26 +77,28 @@ float Records::bestRaceOf(uint64_t hash) const {
     return i >= 0 ? hashed[i].race : 0.0f;
 }
 
-int Records::offerFor(uint64_t hash, float raceSeconds, float lapSeconds) {
+const char* Records::lapHolderOf(uint64_t hash) const {
+    int i = findHashed(hashed, hashedCount, hash);
+    return i >= 0 ? hashed[i].lapBy : "";
+}
+
+const char* Records::raceHolderOf(uint64_t hash) const {
+    int i = findHashed(hashed, hashedCount, hash);
+    return i >= 0 ? hashed[i].raceBy : "";
+}
+
+int Records::offerFor(uint64_t hash, float raceSeconds, float lapSeconds, const char* by) {
     if (hash == 0 || (!validTime(raceSeconds) && !validTime(lapSeconds))) return 0;
     int i = findHashed(hashed, hashedCount, hash);
     if (i < 0) {
         // A full table keeps the courses it has; the new one goes unrecorded.
         if (hashedCount >= maxHashedRecords) return 0;
         i = hashedCount++;
-        hashed[i] = {hash, 0.0f, 0.0f};
+        hashed[i] = {hash, 0.0f, 0.0f, "", ""};
     }
     HashedRecord* r = &hashed[i];
-    int beaten = 0;
-    if (validTime(lapSeconds) && (r->lap == 0.0f || lapSeconds < r->lap)) {
-        r->lap = lapSeconds;
-        beaten |= newLapRecord;
-    }
-    if (validTime(raceSeconds) && (r->race == 0.0f || raceSeconds < r->race)) {
-        r->race = raceSeconds;
-        beaten |= newRaceRecord;
-    }
-    return beaten;
+    return offerOne(r->lap, r->lapBy, lapSeconds, by, newLapRecord) |
+           offerOne(r->race, r->raceBy, raceSeconds, by, newRaceRecord);
 }
 
 // The words of a line, split at blanks: how many, or -1 when there are more than max.
@@ -142,6 +165,28 @@ static bool parseVersionLine(const char* line, int& version) {
 }
 
 // A course file's key: exactly sixteen hex digits, not all zero.
+static bool parseHash(const char* word, int length, uint64_t& hash);
+
+// KIND KEY SECONDS, KIND "lap" or "race".
+static bool parseTimeWords(const char* const* words, const int* lengths, RecordsPart part, bool& isLap, int& course,
+                           uint64_t& hash, float& seconds) {
+    if (isWord(words[0], lengths[0], "lap")) {
+        isLap = true;
+    } else if (isWord(words[0], lengths[0], "race")) {
+        isLap = false;
+    } else {
+        return false;
+    }
+    long long c = 0;
+    float t;
+    bool keyRead = part == builtInRecords ? parseWhole(words[1], lengths[1], maxRecordCourses - 1, c)
+                                          : parseHash(words[1], lengths[1], hash);
+    if (!keyRead || !parseSeconds(words[2], lengths[2], t)) return false;
+    course = (int)c;
+    seconds = t;
+    return true;
+}
+
 static bool parseHash(const char* word, int length, uint64_t& hash) {
     if (length != 16) return false;
     uint64_t v = 0;
@@ -161,30 +206,53 @@ static bool parseLine(const char* line, RecordsPart part, bool& isLap, int& cour
     const char* words[4];
     int lengths[4];
     if (splitWords(line, words, lengths, 4) != 3) return false;
-    if (isWord(words[0], lengths[0], "lap")) {
-        isLap = true;
-    } else if (isWord(words[0], lengths[0], "race")) {
-        isLap = false;
-    } else {
-        return false;
+    return parseTimeWords(words, lengths, part, isLap, course, hash, seconds);
+}
+
+// "by KIND KEY SECONDS NAME": the holder of the time the line repeats; NAME is the rest of the
+// line, blanks inside it kept. False for anything different.
+static bool parseHolderLine(const char* line, RecordsPart part, bool& isLap, int& course, uint64_t& hash,
+                            float& seconds, char* name) {
+    const char* words[4];
+    int lengths[4];
+    const char* at = line;
+    for (int w = 0; w < 4; w++) {
+        while (*at == ' ' || *at == '\t') at++;
+        words[w] = at;
+        while (*at && *at != ' ' && *at != '\t') at++;
+        lengths[w] = (int)(at - words[w]);
+        if (lengths[w] == 0) return false;
     }
-    long long c = 0;
-    float t;
-    bool keyRead = part == builtInRecords ? parseWhole(words[1], lengths[1], maxRecordCourses - 1, c)
-                                          : parseHash(words[1], lengths[1], hash);
-    if (!keyRead || !parseSeconds(words[2], lengths[2], t)) return false;
-    course = (int)c;
-    seconds = t;
-    return true;
+    if (!isWord(words[0], lengths[0], "by") || (*at != ' ' && *at != '\t')) return false;
+    while (*at == ' ' || *at == '\t') at++;
+    size_t n = strlen(at);
+    while (n > 0 && strchr(" \t\v\f\r", at[n - 1])) n--;
+    if (n >= (size_t)recordHolderSize) return false;
+    memcpy(name, at, n);
+    name[n] = '\0';
+    return isRecordName(name) && parseTimeWords(words + 1, lengths + 1, part, isLap, course, hash, seconds);
 }
 
 bool Records::parse(const char* text, long length, FILE* err, RecordsPart part) {
     bool& partReadOnly = part == builtInRecords ? readOnly : hashedReadOnly;
     partReadOnly = false;
-    if (part == builtInRecords)
+    if (part == builtInRecords) {
         for (int i = 0; i < maxRecordCourses; i++) laps[i] = races[i] = 0.0f;
-    else
+        memset(lapBy, 0, sizeof lapBy);
+        memset(raceBy, 0, sizeof raceBy);
+    } else {
         hashedCount = 0;
+    }
+    // Names are matched to the kept times once all are read: a holder's line may come first.
+    struct Holder {
+        bool isLap;
+        int course;
+        uint64_t hash;
+        float seconds;
+        char name[recordHolderSize];
+    };
+    Holder holders[2 * (maxRecordCourses + maxHashedRecords)];
+    int holderCount = 0;
     Records found;
     int lineNumber = 0;
     bool versionSeen = false;
@@ -222,6 +290,12 @@ bool Records::parse(const char* text, long length, FILE* err, RecordsPart part) 
         int course;
         uint64_t hash = 0;
         float seconds;
+        Holder h;
+        if (!tooLong && !cut && holderCount < (int)(sizeof holders / sizeof holders[0]) &&
+            parseHolderLine(line, part, h.isLap, h.course, h.hash, h.seconds, h.name)) {
+            holders[holderCount++] = h;
+            continue;
+        }
         if (tooLong || cut || !parseLine(line, part, isLap, course, hash, seconds)) {
             if (err)
                 fprintf(err, "trailerdash: records line %d %s; ignored\n", lineNumber,
@@ -236,9 +310,22 @@ bool Records::parse(const char* text, long length, FILE* err, RecordsPart part) 
     }
     if (!versionSeen && length > 0 && err)
         fprintf(err, "trailerdash: the records file has no \"%s\" line\n", versionWord);
+    for (int i = 0; i < holderCount; i++) {
+        const Holder& h = holders[i];
+        int at = part == builtInRecords ? h.course : findHashed(found.hashed, found.hashedCount, h.hash);
+        if (at < 0) continue;
+        float kept = part == builtInRecords ? (h.isLap ? found.laps : found.races)[at]
+                                            : h.isLap ? found.hashed[at].lap : found.hashed[at].race;
+        char* holder = part == builtInRecords ? (h.isLap ? found.lapBy : found.raceBy)[at]
+                                              : h.isLap ? found.hashed[at].lapBy : found.hashed[at].raceBy;
+        // Only the very time kept: a name beside another time is of a race no longer the record.
+        if (kept == h.seconds) setHolder(holder, h.name);
+    }
     if (part == builtInRecords) {
         memcpy(laps, found.laps, sizeof laps);
         memcpy(races, found.races, sizeof races);
+        memcpy(lapBy, found.lapBy, sizeof lapBy);
+        memcpy(raceBy, found.raceBy, sizeof raceBy);
     } else {
         memcpy(hashed, found.hashed, sizeof hashed);
         hashedCount = found.hashedCount;
@@ -246,21 +333,32 @@ bool Records::parse(const char* text, long length, FILE* err, RecordsPart part) 
     return true;
 }
 
+// One kept time's line, and its holder's when named, at used; the new length, size or more when
+// it did not fit.
+static int formatTime(char* buffer, int size, int used, const char* kind, const char* key, float seconds,
+                      const char* by) {
+    if (used < 0 || used >= size || !(seconds > 0.0f)) return used;
+    // %.9g gives back the same float when read.
+    used += snprintf(buffer + used, (size_t)(size - used), "%s %s %.9g\n", kind, key, seconds);
+    if (used < size && by[0])
+        used += snprintf(buffer + used, (size_t)(size - used), "by %s %s %.9g %s\n", kind, key, seconds, by);
+    return used;
+}
+
 int Records::format(char* buffer, int size, RecordsPart part) const {
     int used = snprintf(buffer, (size_t)size, "%s %d\n", versionWord, recordsFormatVersion);
     for (int i = 0; part == courseFileRecords && i < hashedCount && used >= 0 && used < size; i++) {
         const HashedRecord& r = hashed[i];
-        if (r.lap > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "lap %016llx %.9g\n",
-                                           (unsigned long long)r.hash, r.lap);
-        if (used >= size) break;
-        if (r.race > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "race %016llx %.9g\n",
-                                            (unsigned long long)r.hash, r.race);
+        char key[24];
+        snprintf(key, sizeof key, "%016llx", (unsigned long long)r.hash);
+        used = formatTime(buffer, size, used, "lap", key, r.lap, r.lapBy);
+        used = formatTime(buffer, size, used, "race", key, r.race, r.raceBy);
     }
     for (int c = 0; part == builtInRecords && c < maxRecordCourses && used >= 0 && used < size; c++) {
-        // %.9g gives back the same float when read.
-        if (laps[c] > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "lap %d %.9g\n", c, laps[c]);
-        if (used >= size) break;
-        if (races[c] > 0.0f) used += snprintf(buffer + used, (size_t)(size - used), "race %d %.9g\n", c, races[c]);
+        char key[24];
+        snprintf(key, sizeof key, "%d", c);
+        used = formatTime(buffer, size, used, "lap", key, laps[c], lapBy[c]);
+        used = formatTime(buffer, size, used, "race", key, races[c], raceBy[c]);
     }
     return used >= 0 && used < size ? used : -1;
 }

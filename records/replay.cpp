@@ -149,7 +149,11 @@ size_t Replay::encode(uint8_t* out, size_t size) const {
     for (uint8_t b : replayMagic) w.byte(b);
     // The oldest version that says everything, so classic races stay readable by older games.
     bool classic = isClassicSetup(setup);
-    w.fixed(!classic ? replaySetupVersion : courseHash ? replayCourseFileVersion : replayFormatVersion, 2);
+    w.fixed(setup.countdown ? replayCountdownVersion
+            : !classic      ? replaySetupVersion
+            : courseHash    ? replayCourseFileVersion
+                            : replayFormatVersion,
+            2);
     w.fixed((uint64_t)course, 2);
     w.fixed((uint64_t)frameCount, 4);
     w.fixed((uint64_t)messageCount, 4);
@@ -166,6 +170,7 @@ size_t Replay::encode(uint8_t* out, size_t size) const {
         w.byte(setup.laps);
         w.byte(setup.level);
         w.byte(setup.rivals);
+        if (setup.countdown) w.byte(1);
     }
     for (int i = 0; i < frameCount; i++) {
         const ReplayFrame& f = frames[i];
@@ -211,9 +216,10 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         snprintf(why, (size_t)whySize, "the replay was recorded by an older version of the game");
         return false;
     }
-    if (version != replayFormatVersion && version != replayCourseFileVersion && version != replaySetupVersion) {
+    if (version != replayFormatVersion && version != replayCourseFileVersion && version != replaySetupVersion &&
+        version != replayCountdownVersion) {
         snprintf(why, (size_t)whySize, "the replay is of version %u; this game plays version %u", version,
-                 replaySetupVersion);
+                 replayCountdownVersion);
         return false;
     }
     int c = (int)r.fixed(2);
@@ -235,10 +241,15 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
             // A name is one printable line.
             if ((unsigned char)name[i] < ' ') r.failed = true;
         }
-        if (version == replaySetupVersion) {
+        if (version >= replaySetupVersion) {
             raced.laps = (uint8_t)r.fixed(1);
             raced.level = (uint8_t)r.fixed(1);
             raced.rivals = (uint8_t)r.fixed(1);
+            // Version 5 says the countdown, and says it only as 1.
+            if (version == replayCountdownVersion) {
+                raced.countdown = (uint8_t)r.fixed(1);
+                if (raced.countdown != 1) r.failed = true;
+            }
             // Only a race the game can set up; a classic one is never written as version 4.
             if (raced.laps < 1 || raced.laps > maxReplayLaps || raced.level > maxReplayLevel ||
                 raced.rivals > maxReplayRivals || isClassicSetup(raced))

@@ -15,6 +15,8 @@
 // A race other than the classic one (other laps, level, or fewer computer trucks, as time attack
 // races alone) is version 4: the course hash (u64, 0 for a built-in course), its name when the
 // hash is not 0, then laps, level and computer trucks (u8 each), so it is never played as another.
+// A race started by a 3-2-1-go countdown (a quick race) is version 5: version 4's header and one
+// byte more, 1, for the countdown that holds the grid before the race clock runs.
 #include <cstddef>
 #include <cstdint>
 
@@ -25,6 +27,7 @@
 const unsigned replayFormatVersion = 2;
 const unsigned replayCourseFileVersion = 3;
 const unsigned replaySetupVersion = 4;
+const unsigned replayCountdownVersion = 5;
 // About 36 minutes at 60 frames a second; a longer race is kept up to here.
 const int maxReplayFrames = 1 << 17;
 const int maxReplayMessages = 1 << 16;
@@ -33,7 +36,7 @@ const int replayHeaderSize = 56;
 const int maxReplayFrameBytes = 10 + 5 + 20;
 const int maxReplayMessageBytes = 5 + 10 + 10;
 // The course file's hash and name in a version 3 header.
-const int maxReplayCourseBytes = 8 + 1 + courseKeyNameSize + 3;
+const int maxReplayCourseBytes = 8 + 1 + courseKeyNameSize + 4;
 
 // What was raced, beside the course: the classic race unless a mode says otherwise. The level is
 // the race's own numbering of its levels (0 easy, 1 normal, 2 hard).
@@ -41,14 +44,15 @@ struct ReplaySetup {
     uint8_t laps;
     uint8_t level;
     uint8_t rivals;  // computer trucks, 0 to 4
+    uint8_t countdown = 0;  // 1: the race waited for a quick race's countdown, not for Space
 };
-const ReplaySetup classicReplaySetup = {6, 1, 4};
+const ReplaySetup classicReplaySetup = {6, 1, 4, 0};
 const int maxReplayLaps = 10;
 const int maxReplayLevel = 2;
 const int maxReplayRivals = 4;
 inline bool isClassicSetup(const ReplaySetup& s) {
     return s.laps == classicReplaySetup.laps && s.level == classicReplaySetup.level &&
-           s.rivals == classicReplaySetup.rivals;
+           s.rivals == classicReplaySetup.rivals && s.countdown == 0;
 }
 
 // The window messages a replay carries: keys, mouse buttons and the wheel, the only ones that

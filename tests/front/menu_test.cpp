@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "front/frontScreens.h"
+#include "front/recordProof.h"
+#include "records/replay.h"
+#include "tempFolder.h"
 #include "race/player.h"
 #include "tests/race/raceFixture.h"
 
@@ -112,7 +115,9 @@ TEST_F(MenuTest, OptionsThenQuickRaceRacesTheSettings) {
     press(VK_RETURN);
     ASSERT_TRUE(front.quick.active);
     EXPECT_EQ(game->lapsToRace, 1);
-    EXPECT_TRUE(game->history.offRecord);  // one lap is no record of six
+    // Kept as a replay with its countdown; one lap sets no record of six (the frame's end offers none).
+    EXPECT_FALSE(game->history.offRecord);
+    EXPECT_TRUE(game->history.countdownStart);
     EXPECT_STREQ(game->players[0]->getName(), "Ada");
     // The countdown holds the race still, its clock at zero, then lets it go.
     EXPECT_TRUE(game->held);
@@ -146,4 +151,80 @@ TEST_F(MenuTest, OptionsThenQuickRaceRacesTheSettings) {
     EXPECT_EQ(game->lapsToRace, Game::classicLaps);
     EXPECT_FALSE(game->history.offRecord);
     EXPECT_STRNE(game->players[0]->getName(), "Ada");
+}
+
+// A quick race's replay holds the grid through the countdown and the pause menu in the very
+// frames the race did: driven again headlessly, every pose is where it was. Frames of uneven
+// length make the countdown's end fall where only the recorded steps put it, and P during the
+// countdown must stay hidden from the race in the replay as it was in the race.
+TEST_F(MenuTest, AQuickRacesReplayPlaysBackExactly) {
+    if (HasFatalFailure() || IsSkipped()) return;
+    TempFolder folder("td-quick");
+    std::string path = folder.file("quick.replay");
+    game->history.alsoRecordTo(path.c_str());
+    int frames = 0;
+    // The loop's frame, with its messages noted as the loop notes them.
+    auto step = [&](int64_t counts) {
+        platformScript.counter += counts;
+        runGameFrame(*game, nullptr, false, &front);
+        frames++;
+    };
+    auto send = [&](bool down, int key) {
+        game->history.noteMessage(down ? WM_KEYDOWN : WM_KEYUP, (uint64_t)key, 0);
+        if (down)
+            keys.keyDown(key);
+        else
+            keys.keyUp(key);
+    };
+    auto tap = [&](int key) {
+        send(true, key);
+        step(16667);
+        send(false, key);
+        step(16667);
+    };
+    front.settings.laps = 2;
+    front.settings.difficulty = settingsHard;
+    tap(VK_RETURN);
+    ASSERT_EQ(front.shown, FrontScreens::menu);
+    tap(VK_RETURN);
+    ASSERT_TRUE(front.quick.active);
+    send(true, VK_UP);
+    tap('P');
+    for (int i = 0; i < 400; i++) {
+        if (i == 250) send(true, VK_LEFT);
+        if (i == 290) send(false, VK_LEFT);
+        if (i == 320) tap(VK_ESCAPE);  // the pause menu ...
+        if (i == 340) tap(VK_ESCAPE);  // ... and back to the race
+        step(i % 3 ? 16667 : 21000);
+    }
+    EXPECT_FALSE(game->paused) << "P in the countdown reached the race";
+    float movedX = game->trucks[0].getX(), movedY = game->trucks[0].getY();
+    game->history.stop();
+
+    auto replay = std::make_unique<Replay>();
+    char why[128];
+    ASSERT_TRUE(replay->load(path.c_str(), why, sizeof why)) << why;
+    EXPECT_EQ(replay->setup.countdown, 1);
+    EXPECT_EQ(replay->setup.laps, 2);
+    EXPECT_EQ(replay->setup.level, (uint8_t)Difficulty::hard);
+    RecordProver prover(nullptr);
+    struct Case {
+        const char* what;
+        uint8_t countdown;
+        bool reproduced;
+    } cases[] = {{"as recorded", 1, true}, {"the countdown left out", 0, false}};
+    for (const Case& c : cases) {
+        replay->setup.countdown = c.countdown;
+        auto drive = std::make_unique<ReplayDrive>();
+        ASSERT_TRUE(prover.drive(*replay, *drive));
+        const TruckPose& last = replay->frames[replay->frameCount - 1].pose;
+        printf("%s: %d of %d frames run, first difference at %d; truck moved to (%.1f, %.1f)\n", c.what,
+               drive->framesRun, replay->frameCount, drive->firstDifference, last.x, last.y);
+        EXPECT_EQ(drive->reproduced, c.reproduced) << c.what << ", first difference at " << drive->firstDifference;
+        EXPECT_EQ(drive->framesRun, replay->frameCount);
+    }
+    EXPECT_GE(replay->frameCount, frames - 2);
+    const TruckPose& last = replay->frames[replay->frameCount - 1].pose;
+    EXPECT_EQ(last.x, movedX);
+    EXPECT_EQ(last.y, movedY);
 }

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     }
     std::string folder = argv[1];
     Records r;
-    for (int c = 0; c < maxRecordCourses; c++) r.offer(c, 263.15f + 10.0f * c, 41.28f + c);
+    for (int c = 0; c < maxRecordCourses; c++) r.offer(c, 263.15f + 10.0f * c, 41.28f + c, c % 2 ? "Ada L" : nullptr);
     char text[maxRecordsFileSize];
     int n = r.format(text, sizeof text);
     if (n < 0) return 1;
@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
               save(folder, "windows", "trailerdash records 1\r\nlap 1 1e+02\r\nrace 1 3.5e2\r\n") &&
               save(folder, "damaged",
                    "trailerdash records 1\nlap 0 4.5 x\nrace 9 3\nlap 4294967296 1.5\nrace 0 nan\nrace 1 30") &&
-              save(folder, "versionless", "lap 0 41.5\n\nrace 1 301.25\n");
+              save(folder, "versionless", "lap 0 41.5\n\nrace 1 301.25\n") &&
+              save(folder, "stale-name", "race 0 263.5\nby race 0 270 Bo\nby lap 0 1 \x01\n");
     return ok ? 0 : 1;
 }

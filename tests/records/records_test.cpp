@@ -234,3 +234,60 @@ TEST(Records, CourseFileRecordsAreKeptByHashInTheirOwnFile) {
     char text[maxRecordsFileSize];
     EXPECT_GT(full.format(text, sizeof text, courseFileRecords), 0);
 }
+
+// The holder's name: kept with the very time it set, written on its own line and read back; a
+// name line that is damaged, or repeats a time no longer kept, names nobody and costs no time.
+TEST(Records, AHoldersNameGoesWithItsTime) {
+    Records r;
+    EXPECT_EQ(r.offer(0, 263.15f, 41.28f, "Ada Lovelace"), newLapRecord | newRaceRecord);
+    EXPECT_EQ(r.offer(0, 270.0f, 40.0f, "Bo"), newLapRecord);  // only the lap changes hands
+    EXPECT_EQ(r.offer(1, 300.0f, 0.0f, " bad"), newRaceRecord);
+    EXPECT_EQ(r.offerFor(0x9f3a0c21d4e5b678ull, 200.0f, 30.0f, "Cy"), newLapRecord | newRaceRecord);
+    EXPECT_STREQ(r.lapHolder(0), "Bo");
+    EXPECT_STREQ(r.raceHolder(0), "Ada Lovelace");
+    EXPECT_STREQ(r.raceHolder(1), "");  // no name is kept for what cannot be one
+    char text[maxRecordsFileSize];
+    for (RecordsPart part : {builtInRecords, courseFileRecords}) {
+        int n = r.format(text, sizeof text, part);
+        ASSERT_GT(n, 0);
+        printf("%s", text);
+        Records back;
+        ASSERT_TRUE(back.parse(text, n, nullptr, part));
+        if (part == builtInRecords) {
+            EXPECT_STREQ(back.lapHolder(0), "Bo");
+            EXPECT_STREQ(back.raceHolder(0), "Ada Lovelace");
+            EXPECT_EQ(back.bestRace(1), 300.0f);
+        } else {
+            EXPECT_STREQ(back.raceHolderOf(0x9f3a0c21d4e5b678ull), "Cy");
+            EXPECT_EQ(back.bestLapOf(0x9f3a0c21d4e5b678ull), 30.0f);
+        }
+    }
+
+    struct Case {
+        const char* what;
+        const char* text;
+        float race0;
+        const char* holder0;
+    } cases[] = {
+        {"an old file, no names", "trailerdash records 1\nrace 0 263.5\n", 263.5f, ""},
+        {"the name line first", "trailerdash records 1\nby race 0 263.5 Ada\nrace 0 263.5\n", 263.5f, "Ada"},
+        {"blanks inside the name kept, at its end dropped", "race 0 263.5\nby race 0 263.5  Ada  L \r\n", 263.5f,
+         "Ada  L"},
+        {"a stale name of a slower time", "race 0 263.5\nby race 0 270 Bo\n", 263.5f, ""},
+        {"the better of two times keeps its own name",
+         "race 0 270\nby race 0 270 Bo\nrace 0 263.5\nby race 0 263.5 Ada\n", 263.5f, "Ada"},
+        {"a name too long", "race 0 263.5\nby race 0 263.5 Abcdefghijklmnopqrstuvwxyz\n", 263.5f, ""},
+        {"a control character in the name", "race 0 263.5\nby race 0 263.5 A\x01" "da\n", 263.5f, ""},
+        {"no name at all", "race 0 263.5\nby race 0 263.5\nby race 0 263.5 \n", 263.5f, ""},
+        {"the time line damaged", "race 0 26x3.5\nby race 0 263.5 Ada\n", 0.0f, ""},
+        {"the name line cut short", "race 0 263.5\nby race 0 263.5 Ada", 263.5f, ""},
+        {"another course's name", "race 0 263.5\nby race 1 263.5 Ada\nby lap 0 263.5 Bo\n", 263.5f, ""},
+    };
+    for (const Case& c : cases) {
+        Records read;
+        EXPECT_TRUE(read.parse(c.text, (long)strlen(c.text), nullptr)) << c.what;
+        printf("%s: %g by \"%s\"\n", c.what, read.bestRace(0), read.raceHolder(0));
+        EXPECT_EQ(read.bestRace(0), c.race0) << c.what;
+        EXPECT_STREQ(read.raceHolder(0), c.holder0) << c.what;
+    }
+}

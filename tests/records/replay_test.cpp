@@ -86,7 +86,7 @@ TEST(Replay, DamagedOrForeignFilesAreRefused) {
     struct {
         unsigned version;
         const char* said;
-    } versions[] = {{replaySetupVersion + 1, "this game plays version"},
+    } versions[] = {{replayCountdownVersion + 1, "this game plays version"},
                     {replayFormatVersion - 1, "recorded by an older version of the game"}};
     uint32_t crc;
     for (const auto& v : versions) {
@@ -166,6 +166,8 @@ TEST(Replay, ARaceOtherThanTheClassicCarriesItsSetup) {
         {classicReplaySetup, 0, replayFormatVersion},
         {{6, 1, 0}, 0, replaySetupVersion},  // time attack: alone
         {{3, 2, 4}, 0x9f3a0c21d4e5b678ull, replaySetupVersion},
+        {{6, 1, 4, 1}, 0, replayCountdownVersion},  // a quick race: six laps, but counted down
+        {{1, 0, 4, 1}, 0x9f3a0c21d4e5b678ull, replayCountdownVersion},
     };
     auto back = std::make_unique<Replay>();
     char why[128];
@@ -181,6 +183,7 @@ TEST(Replay, ARaceOtherThanTheClassicCarriesItsSetup) {
         EXPECT_EQ(back->setup.laps, c.setup.laps);
         EXPECT_EQ(back->setup.level, c.setup.level);
         EXPECT_EQ(back->setup.rivals, c.setup.rivals);
+        EXPECT_EQ(back->setup.countdown, c.setup.countdown);
         EXPECT_EQ(back->courseHash, c.hash);
         EXPECT_EQ(back->frameCount, r->frameCount);
     }
@@ -199,4 +202,11 @@ TEST(Replay, ARaceOtherThanTheClassicCarriesItsSetup) {
         for (int i = 0; i < 4; i++) bytes[bytes.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
         EXPECT_FALSE(back->decode(bytes.data(), bytes.size(), why, sizeof why)) << int(b[0]) << int(b[2]);
     }
+    // The countdown's byte says only 1.
+    r->setup = {6, 1, 4, 1};
+    std::vector<uint8_t> counted = bytesOf(*r);
+    counted[setupAt + 3] = 2;
+    uint32_t crc = crc32Of(counted.data(), counted.size() - 4);
+    for (int i = 0; i < 4; i++) counted[counted.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
+    EXPECT_FALSE(back->decode(counted.data(), counted.size(), why, sizeof why));
 }
