@@ -108,7 +108,7 @@ void MainLoop::pass() {
         return;
     }
     if (windowActive)
-        frame();
+        frame(drawEvery <= 1 || framesRun % drawEvery == 0);
     else
         platform().waitMessage();
 }

@@ -55,6 +55,9 @@ public:
     bool messageRetrieved;
     WindowMessage lastMessage;
     int framesRun;
+    // Draws one frame in this many (the others update only); tests that check many frames' state,
+    // not their pictures, skip most of the drawing, which is most of a frame's time.
+    int drawEvery = 1;
     // Paces drawn frames when the swap does not wait for the display; off until set.
     FrameCap frameCap;
     // The screen over the race that every frame hands the keys and the picture to; none until set.

@@ -70,6 +70,8 @@ TEST_F(ReplayViewTest, PauseSpeedAndJumpBackLandOnTheRecordedFrames) {
     game->load();
     player.playInto(*game);
     MainLoop loop(*game);
+    // A thousand frames' poses are checked; their pictures are not.
+    loop.drawEvery = 30;
 
     struct Control {
         int atFrame;  // the next frame to run when the key is pressed
