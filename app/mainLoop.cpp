@@ -121,7 +121,7 @@ void MainLoop::remapKey(WindowMessage& msg) const {
     if (raw < 0) return;
     // A key let go is let go under both its names, so none stays down when a menu opens.
     if (msg.message == WM_KEYUP) keys.keyUp(raw);
-    if (!front->racingKeys()) return;
+    if (!front->racingKeys() || (timeAttack && timeAttack->pause.isOpen)) return;
     static const Settings defaults;
     KeyRemap remap;
     remap.build(front->settings.keys, defaults.keys, keyActionCount);

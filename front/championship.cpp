@@ -194,7 +194,25 @@ void Championship::finishRace(Game& game) {
     }
 }
 
+void Championship::restartRace(Game& game) {
+    game.held = false;
+    game.raceOver = false;
+    // Nothing of the race was kept: the board and grid are the ones it started from.
+    if (!prepareRace(game)) {
+        fprintf(stderr, "trailerdash: %s; the championship stops here\n", message);
+        close(game);
+    }
+}
+
+void Championship::giveUpRace(Game& game) {
+    game.held = false;
+    // The file still holds the series up to the last race finished; close forgets only what
+    // is in memory, so the title's championship offers to continue it.
+    close(game);
+}
+
 void Championship::close(Game& game) {
+    pause.isOpen = false;
     if (progress.finished() && path[0]) remove(path);
     progress.clear();
     game.setGridOrder(nullptr);
@@ -239,6 +257,17 @@ void Championship::update(Game& game) {
         if (pressed(VK_SPACE)) startNextRace(game);
         return;
     case racing:
+        if (pause.isOpen) {
+            PauseMenu::Choice c = pause.update(game, false);
+            if (c == PauseMenu::restart) restartRace(game);
+            if (c == PauseMenu::toTitle) giveUpRace(game);
+            return;
+        }
+        if (pressed(VK_ESCAPE) && !game.waitingForStart) {
+            pause.open(game);
+            game.history.dropRace();  // held as no replay could show
+            return;
+        }
         if (game.raceOver && game.waitingForStart) {
             game.startHeld = true;
             stage = results;

@@ -9,6 +9,7 @@
 // saved series, all the courses, a random one, back) and runs everything from there.
 #include <cstdint>
 
+#include "front/pauseMenu.h"
 #include "front/standings.h"
 #include "race/gameFrame.h"
 #include "records/championshipProgress.h"
@@ -70,8 +71,14 @@ public:
     Standings before;              // before the last race, for the moves shown on the board
     char message[progressMessageSize + 96];  // said on the choice (a refused file) and on stderr
     bool saveFailed;               // said once
+    PauseMenu pause;               // Escape in a race
 
 private:
+    // The pause menu's choices: the race again from its board and grid, or given up for the
+    // title with the series saved as it was before it.
+    void restartRace(Game& game);
+    void giveUpRace(Game& game);
+
     bool prepareRace(Game& game);
     void save();
     bool pressed(int key) const;

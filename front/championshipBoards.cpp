@@ -224,8 +224,10 @@ void Championship::draw(const Game& game) {
     case podium:
         drawPodium(game, *this);
         break;
-    case off:
     case racing:
+        pause.draw();
+        break;
+    case off:
     case leaving:
         return;
     }

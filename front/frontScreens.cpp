@@ -8,14 +8,12 @@
 #include "race/game.h"
 
 // The countdown keeps the race's keys, so a rebound accelerate held through it drives at the green.
-bool FrontScreens::racingKeys() const { return shown == title && !quick.pauseOpen; }
+bool FrontScreens::racingKeys() const { return shown == title && !quick.pause.isOpen && !championship.pause.isOpen; }
 
-// Between a championship's races Escape is the boards' (it leaves the choice); in its races it
-// ends the program as in any race, the series saved after the last one finished.
-static bool championshipBoards(const Championship& c) { return c.active() && c.stage != Championship::racing; }
-
+// A championship has Escape throughout: its boards' (it leaves the choice) and, in its races,
+// the pause menu's.
 bool FrontScreens::takesEscape(const Game&) const {
-    return shown != title || quick.active || escapeHeld || championshipBoards(championship);
+    return shown != title || quick.active || escapeHeld || championship.active();
 }
 
 void FrontScreens::openChampionship(Game& game) {
@@ -69,7 +67,9 @@ void FrontScreens::update(Game& game) {
                 championship.stage = Championship::off;
                 shown = menu;
             } else {
+                bool hadKeys = championship.pause.isOpen;
                 championship.update(game);
+                if (hadKeys || championship.pause.isOpen) hideKeys(true);
             }
             break;
         }
@@ -101,7 +101,7 @@ void FrontScreens::update(Game& game) {
         break;
     }
     // An Escape a screen used must not end the program while it is still held.
-    if (escapePressed && (shown != title || quick.active || hiding || championshipBoards(championship))) escapeHeld = true;
+    if (escapePressed && (shown != title || quick.active || hiding || championship.active())) escapeHeld = true;
     if (escapeHeld && !hiding) hideKeys(false);
 }
 

@@ -15,9 +15,6 @@
 #include "race/player.h"
 #include "records/settings.h"
 
-static const char* const pauseLabels[] = {"Resume", "Restart", "Back to the title", "Quit"};
-static const int pauseCount = 4;
-
 static Difficulty levelOf(int settingsLevel) {
     return settingsLevel == settingsEasy ? Difficulty::easy : settingsLevel == settingsHard ? Difficulty::hard : Difficulty::normal;
 }
@@ -49,7 +46,7 @@ void QuickRace::restart(Game& game) {
     game.startRace();
     game.held = true;
     counting = true;
-    pauseOpen = false;
+    pause.isOpen = false;
     countdown = 0;
     beeps++;  // the first red light
     // The counter the game read last frame: the countdown advances by the steps the frames
@@ -58,7 +55,7 @@ void QuickRace::restart(Game& game) {
 }
 
 void QuickRace::stop(Game& game) {
-    active = counting = pauseOpen = false;
+    active = counting = pause.isOpen = false;
     game.held = false;
     game.history.offRecord = false;
     game.history.countdownStart = false;
@@ -87,18 +84,12 @@ QuickRace::Leave QuickRace::update(Game& game) {
     int64_t now = game.lastCounter;
     double step = perfFrequency > 0 ? (double)(now - lastCounter) / (double)perfFrequency : 0.0;
     lastCounter = now;
-    if (pauseOpen) {
-        MenuMove move = pauseList.handle(pauseCount);
-        if (move == menuBack || (move == menuChosen && pauseList.selected == 0)) {
-            pauseOpen = false;
-            game.held = counting;
-        } else if (move == menuChosen && pauseList.selected == 1) {
-            restart(game);
-        } else if (move == menuChosen && pauseList.selected == 2) {
+    if (pause.isOpen) {
+        PauseMenu::Choice c = pause.update(game, counting);
+        if (c == PauseMenu::restart) restart(game);
+        if (c == PauseMenu::toTitle) {
             stop(game);
             return toTitle;
-        } else if (move == menuChosen && pauseList.selected == 3) {
-            platform().postQuitMessage(0);
         }
         return stay;
     }
@@ -112,9 +103,7 @@ QuickRace::Leave QuickRace::update(Game& game) {
         return stay;
     }
     if (keys.wasPressed(VK_ESCAPE)) {
-        pauseOpen = true;
-        pauseList.selected = 0;
-        game.held = true;
+        pause.open(game);
         return stay;
     }
     if (counting) {
@@ -175,11 +164,7 @@ void QuickRace::draw(const Game& game) const {
         textFont.setColour(1, 1, 1);
         printText(250, 376, "%.12s", game.players[0]->getName());
     }
-    if (pauseOpen) {
-        MenuRow rows[pauseCount];
-        for (int i = 0; i < pauseCount; i++) rows[i] = {pauseLabels[i], nullptr, false};
-        drawMenuPanel("PAUSED", rows, pauseCount, pauseList.selected, "Return, Esc resumes");
-    }
+    pause.draw();
     textFont.setColour(1, 1, 1);
     glColor3f(1, 1, 1);
 }

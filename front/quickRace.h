@@ -4,7 +4,7 @@
 // Escape for a pause menu. The classic race (title, Space) has none of this.
 #include <cstdint>
 
-#include "front/menu.h"
+#include "front/pauseMenu.h"
 #include "race/gameFrame.h"
 
 class Game;
@@ -29,15 +29,14 @@ public:
     // The light shown (0 none, 1 to 3 red, 4 green) after seconds of countdown.
     static int lightsAt(double seconds);
     // The pause menu or the countdown has the keys: the race must not see them.
-    bool takesKeys() const { return pauseOpen || counting; }
+    bool takesKeys() const { return pause.isOpen || counting; }
 
     bool active = false;
     bool counting = false;
-    bool pauseOpen = false;
     double countdown = 0;  // seconds since the countdown began
     int64_t lastCounter = 0;  // the game's counter at the last update: the countdown runs on its frames' steps
     bool assisted = false;
-    MenuList pauseList;
+    PauseMenu pause;
     // Every light's beep so far, and every green light's: the sound hears the changes.
     uint32_t beeps = 0, goes = 0;
     char savedName[128] = {};  // the classic name, given back at the title

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "core/input.h"
 #include "core/timing.h"
@@ -64,7 +65,7 @@ TimeAttack::TimeAttack()
     : active(false), under(nullptr), medals{0, 0, 0}, studioSeconds(0), bestSeconds(0), best{},
       bestHasSplits(false), now{}, lastSplit(0), lastSplitAt(-1.0), raceSeconds(0), newBest(false), medal(noMedal),
       prover(nullptr), game(nullptr), racing(false), studio(new Replay()), studioLoaded(false), studioSplits{},
-      studioHasSplits(false), studioFrame(0), studioClock(0), studioFolder{} {}
+      studioHasSplits(false), studioFrame(0), studioClock(0), studioFolder{}, escapeHeld(false), hiding(false), hidden{} {}
 
 TimeAttack::~TimeAttack() { delete studio; }
 
@@ -79,6 +80,9 @@ void TimeAttack::start(Game& g, RecordProver* p, const char* folder) {
     medal = noMedal;
     lastSplitAt = -1.0;
     now.begin(0);
+    pause.isOpen = false;
+    g.held = false;
+    g.history.offRecord = false;
     g.setLaps(Game::classicLaps);
     g.setRivals(0);
     g.waitingForStart = true;
@@ -91,7 +95,49 @@ void TimeAttack::start(Game& g, RecordProver* p, const char* folder) {
 void TimeAttack::stop(Game& g) {
     active = false;
     racing = false;
+    pause.isOpen = false;
+    g.held = false;
     g.setRivals(Game::maxTrucks - 1);
+}
+
+void TimeAttack::leave(Game& g) {
+    stop(g);
+    g.waitingForStart = true;
+    g.raceOver = false;
+    g.resetRace();
+}
+
+bool TimeAttack::pauseKeys(Game& g) {
+    if (escapeHeld && !keys.isDown(VK_ESCAPE)) escapeHeld = false;
+    if (g.help.isOpen()) return false;
+    bool escapePressed = keys.wasPressed(VK_ESCAPE);
+    if (escapePressed) escapeHeld = true;
+    if (pause.isOpen) {
+        PauseMenu::Choice c = pause.update(g, false);
+        // Restart is the grid again, the race waiting for Space as the mode always starts it.
+        if (c == PauseMenu::restart) start(g, prover, studioFolder);
+        if (c == PauseMenu::toTitle) leave(g);
+    } else if (escapePressed && !g.waitingForStart) {
+        pause.open(g);
+        // The menu holds the race as no replay could: this race is off the record.
+        g.history.dropRace();
+    } else if (escapePressed && !(under && under->takesEscape(g))) {
+        // On the grid or the results there is no race to pause: Escape is the way back (unless
+        // the menu opened over the grid has it).
+        leave(g);
+    } else {
+        return false;
+    }
+    memcpy(hidden, keys.down, sizeof hidden);
+    memset(keys.down, 0, sizeof keys.down);
+    hiding = true;
+    return true;
+}
+
+void TimeAttack::afterUpdate(Game& g) {
+    if (hiding) memcpy(keys.down, hidden, sizeof hidden);
+    hiding = false;
+    if (under) under->afterUpdate(g);
 }
 
 // The course's studio run: its time, its checkpoints, and the truck it draws.
@@ -154,6 +200,7 @@ void TimeAttack::update(Game& g) {
         return;
     }
     game = &g;
+    if (pauseKeys(g) || !active) return;
     // On the title the course can still be chosen; a new one brings its own ghosts and targets.
     if (under && g.waitingForStart && !g.raceOver) {
         CourseKey before = courseKeyOf(g);
@@ -223,6 +270,7 @@ void TimeAttack::draw(const Game& g) {
         if (under) under->draw(g);
         drawTargets();
     }
+    pause.draw();
     glColor3f(1, 1, 1);
 }
 

@@ -3,8 +3,10 @@
 // best race alone there, and the studio's ghost shipped with the game; a split against the best
 // at every checkpoint, medal targets from the studio run, and from the results one key (Space)
 // races the new ghost. start is the mode's one way in (the menu's "Time attack").
+#include <cstdint>
 #include <cstdio>
 
+#include "front/pauseMenu.h"
 #include "front/replayDrive.h"
 #include "race/gameFrame.h"
 #include "records/courseKey.h"
@@ -54,11 +56,12 @@ public:
     void stop(Game& game);
     void update(Game& game) override;
     void draw(const Game& game) override;
-    // The screens beneath see every frame's end and keep their Escape.
-    void afterUpdate(Game& game) override {
-        if (under) under->afterUpdate(game);
+    // The keys hidden for the pause menu come back; the screens beneath see every frame's end.
+    void afterUpdate(Game& game) override;
+    // While the mode is on Escape is its own (the pause menu, or back to the title).
+    bool takesEscape(const Game& game) const override {
+        return active || escapeHeld || (under && under->takesEscape(game));
     }
-    bool takesEscape(const Game& game) const override { return under && under->takesEscape(game); }
 
     bool active;
     ScreenOverRace* under;  // what the title shows when the mode is off (the course choice); not owned
@@ -73,8 +76,14 @@ public:
     float raceSeconds;   // the finished race's time, 0 until it finishes
     bool newBest;        // the finished race beat the best
     Medal medal;
+    PauseMenu pause;  // Escape in the race
 
 private:
+    // Escape's or the pause menu's way back to the title: the classic race's grid.
+    void leave(Game& game);
+    // Escape and the pause menu's keys: true when they had this frame.
+    bool pauseKeys(Game& game);
+
     void loadStudio(Game& game, const char* folder);
     void loadBest(Game& game);
     void drawStudioGhost(const Game& game);
@@ -93,4 +102,7 @@ private:
     double studioClock;
     Truck studioTruck;  // drawn only
     char studioFolder[256];
+    bool escapeHeld;  // an Escape the mode used, still down
+    bool hiding;
+    uint8_t hidden[256];  // the keys held back from the race this frame
 };

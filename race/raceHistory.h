@@ -64,6 +64,9 @@ public:
     void stop();
 
     void toggleGhost() { ghostShown = !ghostShown; }
+    // A screen above held the race as its replay cannot show (a pause menu): from here the race
+    // sets no records and leaves no replay.
+    void dropRace() { recordingOn = false; }
     // Set by a screen above the race for races unlike the classic one (other laps, a
     // countdown): they show the ghost but set no records and leave no replay.
     bool offRecord = false;

@@ -141,7 +141,7 @@ TEST_F(MenuTest, OptionsThenQuickRaceRacesTheSettings) {
     for (int i = 0; i < 250; i++) frame();
     // Escape opens the pause menu, and the program goes on.
     press(VK_ESCAPE);
-    EXPECT_TRUE(front.quick.pauseOpen);
+    EXPECT_TRUE(front.quick.pause.isOpen);
     EXPECT_TRUE(game->held);
     // Back to the title: the classic race's laps and name again.
     press(VK_DOWN);

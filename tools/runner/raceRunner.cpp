@@ -13,6 +13,7 @@
 #include "core/input.h"
 #include "front/championship.h"
 #include "front/courseChoice.h"
+#include "front/quickRace.h"
 #include "front/recordProof.h"
 #include "front/timeAttack.h"
 #include "app/mainLoop.h"
@@ -32,7 +33,7 @@ static const int screenHeight = 480;
 RaceRunner::RaceRunner(const RunnerOptions& o, FILE* output)
     : options(o), out(output), trace(nullptr), game(nullptr), loop(nullptr), record(), frameCounts(0), frame(0), held{},
       drawNext(false), replay(nullptr), outputFailed(false), choice(nullptr), championship(nullptr),
-      plan(nullptr), library(nullptr), timeAttack(nullptr), prover(nullptr) {
+      plan(nullptr), library(nullptr), timeAttack(nullptr), prover(nullptr), quickReplay(nullptr) {
     clock.frequency = runnerClockFrequency;
     clock.counter = 0;
     clock.echoToStderr = true;
@@ -238,6 +239,12 @@ bool RaceRunner::start(FILE* err) {
         loop->over = timeAttack;
         if (!replay) timeAttack->start(*game, prover);
     }
+    // A quick race's replay holds its countdown and pause menu: they run again in the same frames.
+    if (replay && replay->setup.countdown && !options.verifyPath[0] && !loop->over) {
+        quickReplay = new QuickRaceReplay();
+        quickReplay->reset();
+        loop->over = quickReplay;
+    }
     // The loop runs frames only for an active window, as the game's does.
     clock.postMessage(WM_ACTIVATE, makeWParam(WA_ACTIVE, 0), 0);
     return true;
@@ -256,6 +263,7 @@ void RaceRunner::shutDown() {
     if (game) {
         // The race under way goes to --record's file.
         game->history.stop();
+        if (quickReplay) quickReplay->quick.stop(*game);
         releaseTextures();
         delete loop;
         delete game;
@@ -266,6 +274,8 @@ void RaceRunner::shutDown() {
         library = nullptr;
         delete timeAttack;
         delete prover;
+        delete quickReplay;
+        quickReplay = nullptr;
         loop = nullptr;
         game = nullptr;
         choice = nullptr;

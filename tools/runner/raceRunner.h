@@ -17,6 +17,7 @@ class CourseLibrary;
 class Game;
 struct ChampionshipProgress;
 class RecordProver;
+class QuickRaceReplay;
 class TimeAttack;
 class MainLoop;
 class Replay;
@@ -88,6 +89,7 @@ public:
     CourseLibrary* library;        // the game's courses, where a championship's files are found
     TimeAttack* timeAttack;  // the mode's screen, with --time-attack
     RecordProver* prover;    // drives best and studio runs again for time attack
+    QuickRaceReplay* quickReplay;  // a quick race's countdown and pause menu, replayed
 
 private:
     // Runs one frame of the game's loop after posting the key changes to reach wanted.

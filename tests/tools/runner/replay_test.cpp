@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "core/input.h"
+#include "front/frontScreens.h"
+#include "app/mainLoop.h"
 #include "race/game.h"
 #include "records/replay.h"
 #include "tools/runner/raceRunner.h"
@@ -244,4 +246,69 @@ TEST(ReplayRun, HostileReplaysAreRefusedOrPlayedSafely) {
         fclose(out);
         fclose(err);
     }
+}
+
+// A quick race from the menu, recorded by the runner with the countdown and the pause menu in it,
+// plays back through --replay to the same place; without its countdown it would not.
+TEST(ReplayRun, AQuickRacesReplayPlaysToItsRecordedResult) {
+    TempFolder folder("td-quick");
+    std::string replay = folder.path + "/quick.replay";
+    float wantX = 0, wantY = 0;
+    {
+        const char* args[] = {"runner", "--draw-every", "0", "--data", TD_BINARY_DIR, "--record", replay.c_str()};
+        RunnerOptions options;
+        ASSERT_TRUE(parseRunnerOptions(7, args, options, stderr));
+        FILE* out = tmpfile();
+        RaceRunner runner(options, out);
+        ASSERT_TRUE(runner.start(stderr));
+        FrontScreens front;
+        front.settings.laps = 1;
+        runner.loop->over = &front;
+        auto key = [&runner](int code, bool down) {
+            runner.clock.postMessage(down ? WM_KEYDOWN : WM_KEYUP, (uint64_t)code, 0);
+        };
+        // Frame by frame: the menu, Quick race, Up held through the countdown, a pause and a resume.
+        struct Step {
+            int frame, code;
+            bool down;
+        } script[] = {{1, VK_RETURN, true},  {2, VK_RETURN, false}, {4, VK_RETURN, true},  {5, VK_RETURN, false},
+                      {6, VK_UP, true},      {260, VK_LEFT, true},  {300, VK_LEFT, false}, {330, VK_ESCAPE, true},
+                      {331, VK_ESCAPE, false}, {350, VK_ESCAPE, true}, {351, VK_ESCAPE, false}};
+        size_t next = 0;
+        for (int i = 0; i < 450; i++) {
+            while (next < sizeof script / sizeof script[0] && script[next].frame == i) {
+                key(script[next].code, script[next].down);
+                next++;
+            }
+            runner.clock.counter += (i % 3 ? 16667 : 21000) * (runnerClockFrequency / 1000000);
+            runner.drainAndRunFrame();
+            if (i == 5) {
+                ASSERT_TRUE(front.quick.active) << "the menu did not start a quick race";
+            }
+        }
+        wantX = runner.game->trucks[0].getX();
+        wantY = runner.game->trucks[0].getY();
+        front.quick.stop(*runner.game);
+        runner.loop->over = nullptr;
+        runner.shutDown();
+        fclose(out);
+    }
+    const char* args[] = {"runner", "--replay", replay.c_str(), "--draw-every", "0", "--data", TD_BINARY_DIR};
+    RunnerOptions options;
+    ASSERT_TRUE(parseRunnerOptions(7, args, options, stderr));
+    FILE* out = tmpfile();
+    {
+        RaceRunner runner(options, out);
+        ASSERT_TRUE(runner.start(stderr));
+        ASSERT_EQ(runner.replay->setup.countdown, 1);
+        runner.runRaces();
+        float gotX = runner.game->trucks[0].getX(), gotY = runner.game->trucks[0].getY();
+        printf("quick race: %d frames; recorded truck at %.2f, %.2f, replayed at %.2f, %.2f\n",
+               runner.replay->frameCount, wantX, wantY, gotX, gotY);
+        EXPECT_GT(std::hypot(wantX - Game::gridStartX, wantY - Game::gridEvenY), 300.0) << "it went nowhere";
+        // Exact replays: the same floats, no tolerance.
+        EXPECT_EQ(gotX, wantX);
+        EXPECT_EQ(gotY, wantY);
+    }
+    fclose(out);
 }
