@@ -21,6 +21,7 @@ Game::~Game() {
         delete players[i];
         players[i] = nullptr;
     }
+    delete benched;
 }
 
 void Game::updateTimer() {
@@ -81,8 +82,8 @@ void Game::subStep() {
     }
     for (int i = 0; i < trucksInUse(); i++) trucks[i].update();
     updatePositions();
-    // Only the user's truck ends the race.
-    if (trucks[0].getLapCount() == lapsToRace) {
+    // Only the humans' trucks end the race.
+    if (humansFinished()) {
         raceOver = true;
         waitingForStart = true;
     }
