@@ -28,17 +28,17 @@ TEST_F(TwoPlayersTest, TruckOneChangesDriversWithTheHumansHandedIn) {
         bool secondIsHuman;
         const char* firstName;
     } cases[] = {
-        {4, 2, true, 2, true, "Player 1"},   {4, 1, true, 1, false, "UserPlayer"},
-        {4, 2, true, 2, true, "Player 1"},   {4, 0, false, 2, true, "Player 1"},
-        {4, 3, false, 2, true, "Player 1"},  {0, 2, false, 1, false, "UserPlayer"},
+        {4, 2, true, 2, true, "Player 1"},    {4, 1, true, 1, false, "UserPlayer"},
+        {4, 2, true, 2, true, "Player 1"},    {4, 0, false, 2, true, "Player 1"},
+        {4, 3, false, 2, true, "Player 1"},   {0, 2, false, 1, false, "UserPlayer"},
         {4, 1, true, 1, false, "UserPlayer"},
     };
     for (const Case& c : cases) {
         game->setRivals(c.rivals);
         bool accepted = game->setHumans(c.humans);
         bool secondHuman = dynamic_cast<PlayerSecondUser*>(game->players[1]) != nullptr;
-        printf("rivals %d, humans %d: accepted %d, now %d humans, truck 1 human %d, player one \"%s\"\n",
-               c.rivals, c.humans, accepted, game->humans(), secondHuman, game->players[0]->getName());
+        printf("rivals %d, humans %d: accepted %d, now %d humans, truck 1 human %d, player one \"%s\"\n", c.rivals,
+               c.humans, accepted, game->humans(), secondHuman, game->players[0]->getName());
         EXPECT_EQ(accepted, c.accepted);
         EXPECT_EQ(game->humans(), c.humansAfter);
         EXPECT_EQ(secondHuman, c.secondIsHuman);
