@@ -21,6 +21,7 @@ Game::~Game() {
         delete players[i];
         players[i] = nullptr;
     }
+    delete benched;
 }
 
 void Game::updateTimer() {
@@ -81,8 +82,8 @@ void Game::subStep() {
     }
     for (int i = 0; i < trucksInUse(); i++) trucks[i].update();
     updatePositions();
-    // Only the user's truck ends the race.
-    if (trucks[0].getLapCount() == lapsToRace) {
+    // Only the humans' trucks end the race.
+    if (humansFinished()) {
         raceOver = true;
         waitingForStart = true;
     }
@@ -129,8 +130,10 @@ void Game::handleKeys() {
     // Tested in this order, every frame. Escape also ends the main loop after this frame.
     if (keys.isDown(VK_ESCAPE) && !help.takesEscape()) platform().postQuitMessage(0);
     if (keys.isDown('T')) consoleClear();
-    if (keys.isDown('A')) camera.zoomBy((float)frameTime);
-    if (keys.isDown('Z')) camera.zoomBy((float)-frameTime);
+    // In a two-player race A steers player two, so neither it nor its pair Z zooms.
+    bool zoomKeys = humanCount == 1;
+    if (zoomKeys && keys.isDown('A')) camera.zoomBy((float)frameTime);
+    if (zoomKeys && keys.isDown('Z')) camera.zoomBy((float)-frameTime);
     if (keys.wasPressed('F')) showFrameRate = showFrameRate == 0.0f ? 1.0f : 0.0f;
     if (keys.wasPressed('I')) showInfo = showInfo == 0.0f ? 1.0f : 0.0f;
     if (keys.isDown(VK_SPACE) && waitingForStart && !startHeld) startRace();

@@ -14,6 +14,7 @@
 #include "track/trackTileSet.h"
 
 class Player;
+class PlayerAI;
 struct Course;
 
 class Game {
@@ -44,6 +45,14 @@ public:
     // classic race); false, unchanged, otherwise. After load, on the title or the results.
     bool setRivals(int count);
     int rivals() const { return trucksInUse() - 1; }
+    // How many trucks people drive, handed in from the race's setup: 1 (truck 0, the classic
+    // race) or 2 (trucks 0 and 1, player two on its own keys); every other truck is a computer
+    // driver. False, unchanged, otherwise. On the title or the results (humans.cpp).
+    bool setHumans(int count);
+    int humans() const { return humanCount; }
+    bool isHuman(int truck) const { return truck >= 0 && truck < humanCount; }
+    // True once every human has done the race's laps: that ends the race.
+    bool humansFinished() const;
     // Once a frame: timing, input, then the sub-steps of the world.
     void update();
     // Once a frame, after update: the world through the camera, then the overlay.
@@ -112,6 +121,9 @@ public:
     Truck trucks[maxTrucks];  // truck i is driven by players[i]; truck 0 is the user's
     int truckCount;
     Player* players[maxTrucks];  // owned; created by load
+    // Owned: whichever of player two and truck 1's computer driver is not racing (humans.cpp).
+    Player* benched = nullptr;
+    int humanCount = 1;
     int playerCount;
     Physics physics;
     Track tracks[maxTracks];
@@ -177,5 +189,7 @@ private:
     int gridSlotOf(int truck) const;
     // The counts in use, never past the fixed arrays.
     int trucksInUse() const { return truckCount < 0 ? 0 : truckCount > maxTrucks ? maxTrucks : truckCount; }
+    // The computer driver of truck i, racing or benched; null before load.
+    PlayerAI* computerDriver(int i);
     int playersInUse() const { return playerCount < 0 ? 0 : playerCount > maxTrucks ? maxTrucks : playerCount; }
 };

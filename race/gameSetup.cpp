@@ -57,8 +57,11 @@ void Game::load() {
     players[0]->setName("UserPlayer");
     // Every computer driver exists, raced or not, so a mode can race fewer and then all again.
     for (int i = 1; i < maxTrucks; i++) {
-        PlayerAI* ai = players[i] ? static_cast<PlayerAI*>(players[i]) : new PlayerAI();
-        players[i] = ai;
+        PlayerAI* ai = computerDriver(i);
+        if (!ai) {
+            ai = new PlayerAI();
+            (isHuman(i) ? benched : players[i]) = ai;
+        }
         char name[Player::maxNameLength];
         snprintf(name, sizeof name, "AIplayer%d", i);
         ai->setName(name);
@@ -68,6 +71,8 @@ void Game::load() {
         ai->setStyle(driverStyleFor(difficulty));
     }
     for (int i = 0; i < maxTrucks; i++) trucks[i].setTexture(truckTextures[i]);
+    // A two-player race handed in before load keeps player two on truck 1.
+    if (humanCount > 1) setHumans(humanCount);
 
     buildTracks();
     resetRace();

@@ -209,6 +209,8 @@ void RaceHistory::raceStarted(const Game& game) {
     // A replay does not carry a handed grid: it would play back on the classic grid, so such a
     // race is neither recorded nor kept as a record its replay could not prove.
     if (game.gridHanded) return;
+    // Nor does it carry player two yet: a two-player race sets no record and leaves no replay.
+    if (game.humans() > 1) return;
     if (pendingOverflow) {
         fprintf(stderr, "trailerdash: too many key and mouse messages at the start; this race is not recorded\n");
         return;
@@ -317,7 +319,10 @@ void RaceHistory::loadGhost(const CourseKey& course) {
     ghostLoaded = true;
 }
 
-bool RaceHistory::ghostVisible(const Game& game) const { return ghostLoaded && ghostShown && !game.waitingForStart; }
+// A two-player race has no ghost: the best race is one human's, beside two.
+bool RaceHistory::ghostVisible(const Game& game) const {
+    return ghostLoaded && ghostShown && !game.waitingForStart && game.humans() == 1;
+}
 
 void RaceHistory::drawGhost(const Game& game) {
     if (!ghostVisible(game)) return;

@@ -7,14 +7,15 @@ bool Game::setLaps(int laps) {
     lapsToRace = laps;
     for (int i = 0; i < maxTrucks; i++)
         if (players[i]) players[i]->setLapsToRace(laps);
+    if (benched) benched->setLapsToRace(laps);
     return true;
 }
 
 void Game::setDifficulty(Difficulty level) {
     difficulty = level;
-    // Truck 0 is the user's; every other player is a computer driver (gameSetup.cpp).
+    // Truck 0 is the user's; every other truck has a computer driver, racing or benched.
     for (int i = 1; i < maxTrucks; i++)
-        if (players[i]) static_cast<PlayerAI*>(players[i])->setStyle(driverStyleFor(level));
+        if (PlayerAI* ai = computerDriver(i)) ai->setStyle(driverStyleFor(level));
 }
 
 bool Game::setGridOrder(const int* truckAtSlot) {
@@ -43,6 +44,8 @@ int Game::gridSlotOf(int truck) const {
 bool Game::setRivals(int count) {
     if (count < 0 || count > maxTrucks - 1) return false;
     truckCount = playerCount = count + 1;
+    // A race too small for player two gives truck 1 back to its computer driver.
+    if (humanCount > trucksInUse()) setHumans(trucksInUse());
     // The grid is laid again, so a truck left out leaves the world and one taken back is on it.
     if (waitingForStart) resetRace();
     return true;

@@ -186,6 +186,7 @@ bool RaceRunner::start(FILE* err) {
         game->setDifficulty((Difficulty)replay->setup.level);
         if (replay->setup.rivals != Game::maxTrucks - 1) game->setRivals(replay->setup.rivals);
     }
+    if (options.players > 1 && !replay) game->setHumans(options.players);
     if (recordPath[0]) game->history.alsoRecordTo(recordPath);
     char keepFolder[storagePathSize];
     if (options.keep && !replay) {
@@ -381,6 +382,7 @@ bool RaceRunner::runRace(int number) {
     runFrame(wanted);
     wanted[VK_SPACE] = false;
     autopilot.reset();
+    secondPilot.reset();
     record.begin(number, game->currentTrack, *game);
     record.observe(*game, options.frameSeconds);
     bool shots = options.screenshotFolder[0] != 0;
@@ -417,6 +419,16 @@ bool RaceRunner::runRace(int number) {
             wanted['Z'] = shotStage == 2;
             // A shot reads the frame before it, which must have been drawn.
             drawNext = shotStage < 3;
+        }
+        // Player two is never idle: --idle leaves only player one without keys.
+        if (game->humans() > 1) {
+            DriveKeys second = {false, false, false, false};
+            if (!record.trucks[1].finished)
+                second = secondPilot.decide(game->trucks[1], game->tracks[game->currentTrack], options.frameSeconds);
+            wanted['A'] = second.left;
+            wanted['D'] = second.right;
+            wanted['W'] = second.up;
+            wanted['S'] = second.down;
         }
         runFrame(wanted);
         record.observe(*game, options.frameSeconds);

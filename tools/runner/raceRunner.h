@@ -75,6 +75,7 @@ public:
     Game* game;
     MainLoop* loop;
     Autopilot autopilot;
+    Autopilot secondPilot;  // player two's, in a two-player race
     RaceRecord record;
     int64_t frameCounts;  // counter counts per frame
     long long frame;      // frames run since start, over all races

@@ -20,7 +20,7 @@ RunnerOptions::RunnerOptions()
       idle(false), tracePath{}, dataFolder{}, screenshotFolder{}, recordPath{}, replayPath{}, drawEvery(1),
       maxSeconds(900.0), keep(false), trackGiven(false), coursePath{}, generate(false), seed(0), savePath{},
       choose(0), laps(Game::classicLaps), difficulty(Difficulty::normal), championship{}, timeAttack(false),
-      verifyPath{}, help(false) {}
+      verifyPath{}, players(1), help(false) {}
 
 // A seed: the whole text decimal digits that fit 64 bits.
 static bool parseSeed(const char* text, uint64_t& value) {
@@ -92,6 +92,8 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
             options.generate = true;
         } else if (!strcmp(name, "--save")) {
             ok = copyPath(options.savePath, value);
+        } else if (!strcmp(name, "--players")) {
+            ok = parseInt(value, options.players) && options.players >= 1 && options.players <= 2;
         } else if (!strcmp(name, "--laps")) {
             ok = parseInt(value, options.laps) && options.laps >= Game::minLaps && options.laps <= Game::maxLaps;
         } else if (!strcmp(name, "--difficulty")) {
@@ -156,6 +158,12 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
          options.replayPath[0] || options.recordPath[0] || options.keep || options.races != 1))
         clash = "--championship races its own courses with the autopilot; it takes --trace, --laps, --difficulty, "
                 "--screenshots, --draw-every, --frame, --max-seconds and --data";
+    // A replay does not carry player two yet, so a two-player race keeps no record or replay.
+    if (options.players > 1 && (options.replayPath[0] || options.recordPath[0] || options.keep ||
+                                options.verifyPath[0] || options.championship[0] || options.timeAttack ||
+                                options.generate))
+        clash = "--players 2 races without --record, --replay, --keep, --verify, --championship, --time-attack "
+                "or --generate";
     if (clash) {
         fprintf(err, "trailerdash-runner: %s\n", clash);
         return false;
@@ -170,6 +178,7 @@ void printRunnerUsage(FILE* out) {
             "  --frame SECONDS    real length of every frame (default 1/60)\n"
             "  --races N          races in a row; the courses alternate (default 1)\n"
             "  --idle             the user's truck gets no keys\n"
+            "  --players N        1, or 2: truck 1 is player two's, also on the autopilot (default 1)\n"
             "  --trace FILE       CSV of every truck after every frame\n"
             "  --draw-every N     draw one frame in N, 0 for none (default 1: every frame)\n"
             "  --max-seconds S    simulated time limit per race (default 900)\n"

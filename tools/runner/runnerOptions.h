@@ -31,6 +31,7 @@ struct RunnerOptions {
     char championship[runnerPathSize];  // --championship's list of courses, empty when not racing one
     bool timeAttack;                  // the user's truck alone, with time attack's screen
     char verifyPath[runnerPathSize];  // a replay to drive again and judge, instead of racing
+    int players;                      // humans racing: 1, or 2 with truck 1 on the autopilot too
     bool help;
 
     RunnerOptions();

@@ -1,0 +1,104 @@
+// Two humans in one race: truck 1 goes to player two's keys and back to its computer driver,
+// the two keyboard halves drive their own trucks only, and the race waits for both humans.
+#include "raceFixture.h"
+
+#include <cmath>
+
+#include "race/secondPlayer.h"
+
+namespace {
+
+class TwoPlayersTest : public LoadedGameTest {
+protected:
+    void step(int64_t microseconds = 16667) {
+        platformScript.counter += microseconds;
+        game->update();
+        keys.endFrame();
+    }
+    float moved(int truck, float x, float y) const {
+        return std::hypot(game->trucks[truck].getX() - x, game->trucks[truck].getY() - y);
+    }
+};
+
+TEST_F(TwoPlayersTest, TruckOneChangesDriversWithTheHumansHandedIn) {
+    struct Case {
+        int rivals, humans;
+        bool accepted;
+        int humansAfter;
+        bool secondIsHuman;
+        const char* firstName;
+    } cases[] = {
+        {4, 2, true, 2, true, "Player 1"},    {4, 1, true, 1, false, "UserPlayer"},
+        {4, 2, true, 2, true, "Player 1"},    {4, 0, false, 2, true, "Player 1"},
+        {4, 3, false, 2, true, "Player 1"},   {0, 2, false, 1, false, "UserPlayer"},
+        {4, 1, true, 1, false, "UserPlayer"},
+    };
+    for (const Case& c : cases) {
+        game->setRivals(c.rivals);
+        bool accepted = game->setHumans(c.humans);
+        bool secondHuman = dynamic_cast<PlayerSecondUser*>(game->players[1]) != nullptr;
+        printf("rivals %d, humans %d: accepted %d, now %d humans, truck 1 human %d, player one \"%s\"\n", c.rivals,
+               c.humans, accepted, game->humans(), secondHuman, game->players[0]->getName());
+        EXPECT_EQ(accepted, c.accepted);
+        EXPECT_EQ(game->humans(), c.humansAfter);
+        EXPECT_EQ(secondHuman, c.secondIsHuman);
+        EXPECT_STREQ(game->players[0]->getName(), c.firstName);
+        if (!c.secondIsHuman) {
+            EXPECT_NE(dynamic_cast<PlayerAI*>(game->players[1]), nullptr);
+        }
+        EXPECT_EQ(game->players[1]->truck, &game->trucks[1]);
+    }
+}
+
+// Each row holds keys of both halves at once, for a few seconds from the grid: a truck moves
+// only when its own human holds its own throttle key.
+TEST_F(TwoPlayersTest, EachHalfOfTheKeyboardDrivesItsOwnTruck) {
+    ASSERT_TRUE(game->setHumans(2));
+    struct Case {
+        int keysHeld[4];
+        bool truck0Moves, truck1Moves;
+    } cases[] = {
+        {{VK_UP, 'W', 0, 0}, true, true},
+        {{VK_UP, VK_LEFT, 0, 0}, true, false},
+        {{'W', 'A', 0, 0}, false, true},
+        {{VK_UP, VK_RIGHT, 'W', 'D'}, true, true},
+        {{VK_LEFT, 'A', 'D', VK_RIGHT}, false, false},
+    };
+    const float movedAtLeast = 50.0f;  // units in 3 s at full throttle from a standstill
+    for (const Case& c : cases) {
+        game->resetRace();
+        game->waitingForStart = true;
+        keys.keyDown(VK_SPACE);
+        step();
+        keys.keyUp(VK_SPACE);
+        float x0 = game->trucks[0].getX(), y0 = game->trucks[0].getY();
+        float x1 = game->trucks[1].getX(), y1 = game->trucks[1].getY();
+        for (int key : c.keysHeld)
+            if (key) keys.keyDown(key);
+        for (int f = 0; f < 60 * 3; f++) step();
+        for (int key : c.keysHeld)
+            if (key) keys.keyUp(key);
+        float d0 = moved(0, x0, y0), d1 = moved(1, x1, y1);
+        printf("keys %d %d %d %d: truck 0 moved %.0f, truck 1 moved %.0f units (moving means over %.0f)\n",
+               c.keysHeld[0], c.keysHeld[1], c.keysHeld[2], c.keysHeld[3], d0, d1, movedAtLeast);
+        EXPECT_EQ(d0 > movedAtLeast, c.truck0Moves);
+        EXPECT_EQ(d1 > movedAtLeast, c.truck1Moves);
+    }
+}
+
+TEST_F(TwoPlayersTest, TheRaceEndsWhenBothHumansHaveFinished) {
+    ASSERT_TRUE(game->setHumans(2));
+    struct Case {
+        int laps0, laps1;
+        bool over;
+    } cases[] = {{1, 0, false}, {0, 1, false}, {1, 1, true}};
+    for (const Case& c : cases) {
+        game->setLaps(1);
+        game->trucks[0].lapCount = c.laps0;
+        game->trucks[1].lapCount = c.laps1;
+        printf("laps done %d and %d of 1: humans finished %d\n", c.laps0, c.laps1, game->humansFinished());
+        EXPECT_EQ(game->humansFinished(), c.over);
+    }
+}
+
+}  // namespace
