@@ -2,6 +2,7 @@
 //   trailerdash                 races
 //   trailerdash --replay FILE   plays a recorded race
 //   trailerdash --time-attack   races alone against the ghosts
+//   trailerdash --autopilot     the player's truck drives itself (a demo; the system tests' driver)
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,12 +18,14 @@
 int main(int argc, char** argv) {
     const char* replayPath = nullptr;
     bool timeAttack = false;
+    bool autopilot = false;
     // Anything else on the command line is ignored, as it always was.
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--time-attack") == 0) timeAttack = true;
+        if (strcmp(argv[i], "--autopilot") == 0) autopilot = true;
         if (strcmp(argv[i], "--replay") != 0) continue;
         if (i + 1 >= argc) {
-            fprintf(stderr, "usage: trailerdash [--replay FILE] [--time-attack]\n");
+            fprintf(stderr, "usage: trailerdash [--replay FILE] [--time-attack] [--autopilot]\n");
             return 2;
         }
         replayPath = argv[++i];
@@ -44,7 +47,7 @@ int main(int argc, char** argv) {
         setPlatform(player.get());
     }
     enterDataFolder();
-    int exitCode = runGame(player.get(), timeAttack);
+    int exitCode = runGame(player.get(), timeAttack, autopilot);
     setPlatform(nullptr);
     stopVideo();
     return exitCode;

@@ -7,6 +7,7 @@
 #include "app/quitSignal.h"
 #include "app/replayPlayback.h"
 #include "app/screenSwitch.h"
+#include "app/selfDriving.h"
 #include "app/soundDevice.h"
 #include "core/input.h"
 #include "app/keyMap.h"
@@ -149,6 +150,7 @@ void MainLoop::frame(bool draw) {
         if (draw) frameCap.wait(platform());
         return;
     }
+    if (selfDriving) selfDriving->steer(game);
     // Escape ends the loop, but this frame is still updated, drawn and shown. While the help
     // is open Escape closes it instead.
     if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape() && !(over && over->takesEscape(game))) done = true;
@@ -179,7 +181,7 @@ static bool playerCoursesFolder(char* buffer, int size) {
     return storageFolder(folder, sizeof folder) && snprintf(buffer, (size_t)size, "%s/courses", folder) < size;
 }
 
-int runGame(ReplayPlatform* player, bool startTimeAttack) {
+int runGame(ReplayPlatform* player, bool startTimeAttack, bool autopilot) {
     Game game;
     MainLoop loop(game);
     // Outlives the loop it is handed to.
@@ -202,6 +204,9 @@ int runGame(ReplayPlatform* player, bool startTimeAttack) {
     RecordProver prover(&choice.library);
     loop.timeAttack = &timeAttack;
     loop.prover = &prover;
+    // A replay's keys are the recorded ones: no autopilot beside them.
+    SelfDriving selfDriving;
+    if (autopilot && !player) loop.selfDriving = &selfDriving;
 
     int answer = front.settings.start == startWindowed ? IDNO : IDYES;
     if (player || front.settings.start == startAsk) {

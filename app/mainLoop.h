@@ -12,6 +12,7 @@ class ScreenSwitch;
 class TimeAttack;
 class RecordProver;
 class FrontScreens;
+class SelfDriving;
 
 // False while the window is minimised (or hidden): then the loop runs no frames.
 extern bool windowActive;
@@ -69,6 +70,8 @@ public:
     RecordProver* prover = nullptr;
     // The menus and settings: the player's keys and volumes come from them; none until set.
     FrontScreens* front = nullptr;
+    // The player's truck on the autopilot (--autopilot); none until set.
+    SelfDriving* selfDriving = nullptr;
 
 private:
     // A keyboard key's message as the player's bindings make it, while the race has the keys.
@@ -80,5 +83,6 @@ class ReplayPlatform;
 // The whole run: the full-screen question, the window, the game, the loop and the shut-down.
 // With a player (the platform in use), the game plays its replay and keeps nothing. Returns the
 // process exit code.
-// startTimeAttack opens time attack on the first course instead of the classic title.
-int runGame(ReplayPlatform* player = nullptr, bool startTimeAttack = false);
+// startTimeAttack opens time attack on the first course instead of the classic title;
+// autopilot drives the player's truck in every race.
+int runGame(ReplayPlatform* player = nullptr, bool startTimeAttack = false, bool autopilot = false);

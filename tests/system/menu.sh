@@ -4,7 +4,9 @@
 # A settings file saying "start windowed" skips the start question. Return on the title opens
 # the menu; the Options take the name "Ada" (typed) and 1 lap, and leaving them writes both to
 # the settings file. Quick race then counts down and races one lap with "Ada" on the HUD;
-# Escape opens the pause menu instead of quitting, and its "Back to the title" returns there.
+# Escape opens the pause menu instead of quitting and Return resumes; the game's autopilot
+# drives the lap (the menus are all real keys), and the results name "Ada". Escape there goes
+# back to the title.
 # Every wait polls with a deadline; exit 0 passed, 1 failed, 77 skipped.
 set -u
 game=$1
@@ -30,7 +32,7 @@ export XDG_DATA_HOME=$scratch/data XDG_CONFIG_HOME=$scratch/config
 settings=$XDG_CONFIG_HOME/trailerdash/settings
 mkdir -p "$(dirname "$settings")"
 printf 'trailerdash settings 1\nstart windowed\n' >"$settings"
-"$game" 2>"$err" &
+"$game" --autopilot 2>"$err" &
 pid=$!
 onFail() { echo "--- game's stderr:"; cat "$err"; echo "--- settings:"; cat "$settings"; kill -9 "$pid" 2>/dev/null; }
 trap 'endTimeLimit; rm -rf "$scratch"' EXIT
@@ -44,6 +46,7 @@ shows() {
     grabWindow "$window" "$shot" -depth 8 || return 1
     "$screenText" "$shot" "$images" is "$2" "$3" "$4" "$5" "$6" "$1" >/dev/null
 }
+notShows() { grabWindow "$window" "$shot" -depth 8 && ! "$screenText" "$shot" "$images" is "$2" "$3" "$4" "$5" "$6" "$1" >/dev/null; }
 # KEYS: held together for half a second, so several frames see them (under X's key repeat).
 press() {
     local k
@@ -85,9 +88,20 @@ waitFor 30 "the player's name on the HUD" shows "Ada" 250 376 1 1 1
 grabWindow "$window" "$outdir/menu-countdown.png" || true
 holdKeyUntil Escape "$window" 30 "the pause menu" shows "PAUSED" 160 422 1 1 1
 check "the game still runs after Escape in the race" alive
-press Down
-press Down
-holdKeyUntil Return "$window" 30 "the title again" shows "Return menu" 340 422 1 1 0
+holdKeyUntil Return "$window" 30 "the race again, resumed" notShows "PAUSED" 160 422 1 1 1
+# The results' rows: place p at y 350 - 45p in its place's colour, the name right-aligned in ten cells.
+adaInResults() {
+    local colours=("1 0.2 0.2" "0.8 0.2 0.4" "0.6 0.2 0.6" "0.4 0.2 0.8" "0.2 0.2 1") p
+    grabWindow "$window" "$shot" -depth 8 || return 1
+    for p in 0 1 2 3 4; do
+        # shellcheck disable=SC2086
+        "$screenText" "$shot" "$images" is 210 $((350 - 45 * p)) ${colours[$p]} "       Ada" >/dev/null && return 0
+    done
+    return 1
+}
+waitFor 200 "the one lap's results, with Ada among them" adaInResults
+grabWindow "$window" "$outdir/menu-results.png" || true
+holdKeyUntil Escape "$window" 30 "the title again" shows "Return menu" 340 422 1 1 0
 step "Escape on the title quits, as it always has"
 timeout 5 xdotool keydown Escape
 deadline=$((SECONDS + 30))

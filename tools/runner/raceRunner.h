@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "core/platform.h"
-#include "tools/runner/autopilot.h"
+#include "race/autopilot.h"
 #include "tools/runner/raceRecord.h"
 #include "tools/runner/runnerOptions.h"
 #include "track/course.h"

@@ -1,4 +1,4 @@
-#include "tools/runner/autopilot.h"
+#include "race/autopilot.h"
 
 #include <cmath>
 

@@ -2,14 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "vehicle/truck.h"
-#include "tools/runner/autopilot.h"
+#include "race/autopilot.h"
 #include "track/track.h"
 
 namespace {
 const double frame = 1.0 / 60.0;
 
 // Waypoints along the bottom row and up the right side: (1,0) (2,0) (3,0) (3,1).
-struct Course : ::testing::Test {
+struct AutopilotCourse : ::testing::Test {
     Track track;
     Truck truck;
     Autopilot pilot;
@@ -28,7 +28,7 @@ struct Course : ::testing::Test {
 };
 }  // namespace
 
-TEST_F(Course, SteersTowardsTheWaypointAndHoldsTheThrottle) {
+TEST_F(AutopilotCourse, SteersTowardsTheWaypointAndHoldsTheThrottle) {
     // In cell (0,0), facing right (-90): waypoint 0's centre (384,128) is straight ahead.
     place(100, 128, -90, 200);
     DriveKeys k = pilot.decide(truck, track, frame);
@@ -45,7 +45,7 @@ TEST_F(Course, SteersTowardsTheWaypointAndHoldsTheThrottle) {
     EXPECT_FALSE(k.left);
 }
 
-TEST_F(Course, EasesOffAndBrakesForSharpTurnsOnly) {
+TEST_F(AutopilotCourse, EasesOffAndBrakesForSharpTurnsOnly) {
     // Waypoint 0 lies straight right (-90); the cab points 60 degrees to the right of it.
     place(100, 128, -150, 0);
     float cases[][3] = {
@@ -69,7 +69,7 @@ TEST_F(Course, EasesOffAndBrakesForSharpTurnsOnly) {
     EXPECT_FALSE(k.up);
 }
 
-TEST_F(Course, PassesWaypointsInOrderAndForgivesACutCorner) {
+TEST_F(AutopilotCourse, PassesWaypointsInOrderAndForgivesACutCorner) {
     // A longer course: (1,0) to (7,0) along the bottom, then (7,1); waypoint i of the row is cell i + 1.
     for (int i = 0; i < 7; i++) track.waypoints[i] = TileCoord{i + 1, 0};
     track.waypoints[7] = TileCoord{7, 1};
@@ -88,7 +88,7 @@ TEST_F(Course, PassesWaypointsInOrderAndForgivesACutCorner) {
     EXPECT_EQ(0, onCell(7, 1)) << "the last waypoint wraps to the first";
 }
 
-TEST_F(Course, BacksOutWhenStuckOrTurnedRound) {
+TEST_F(AutopilotCourse, BacksOutWhenStuckOrTurnedRound) {
     // Pinned, facing the waypoint but not moving.
     place(100, 100, -90, 0);
     int frames = 0;
@@ -122,7 +122,7 @@ TEST_F(Course, BacksOutWhenStuckOrTurnedRound) {
     EXPECT_NEAR(wrongWaySeconds / frame, frames, 2);
 }
 
-TEST_F(Course, NoWaypointsNoKeys) {
+TEST_F(AutopilotCourse, NoWaypointsNoKeys) {
     track.numWaypoints = 0;
     place(100, 100, -90, 0);
     DriveKeys k = pilot.decide(truck, track, frame);
