@@ -244,7 +244,16 @@ void Championship::update(Game& game) {
         if (chosen == randomCourses) {
             // A fresh seed each time, as the title's random course.
             uint64_t seed = (uint64_t)platform().queryPerformanceCounter() * 0x9E3779B97F4A7C15ull;
-            start(game, randomPlan(seed, randomChampionshipRaces));
+            ChampionshipProgress plan = randomPlan(seed, randomChampionshipRaces);
+            if (!prover) {
+                ownProver.reset(new RaceProver());
+                prover = ownProver.get();
+            }
+            // A few tens of milliseconds a course: proved at once, before the first board.
+            if (proveRandomCourses(plan, *prover))
+                start(game, plan);
+            else
+                snprintf(message, sizeof message, "no drivable random courses came from this seed: try again");
         }
         if (chosen == back) {
             stage = leaving;

@@ -8,7 +8,9 @@
 // The menu's one entry point is open(game): it shows the championship's own choice (continue a
 // saved series, all the courses, a random one, back) and runs everything from there.
 #include <cstdint>
+#include <memory>
 
+#include "front/courseProof.h"
 #include "front/pauseMenu.h"
 #include "front/standings.h"
 #include "race/gameFrame.h"
@@ -46,6 +48,10 @@ public:
     static ChampionshipProgress planOfCourses(const CourseLibrary* library);
     // A series of races generated courses from seed on.
     static ChampionshipProgress randomPlan(uint64_t seed, int races);
+    // Races each generated course of plan with prover (championshipProof.cpp); one the computer
+    // trucks cannot all finish gives way to the next seed that proves. False when
+    // randomSeedAttempts seeds in a row fail.
+    static bool proveRandomCourses(ChampionshipProgress& plan, CourseProver& prover);
     // The course a plan's entry names, from the list or the generator; false when it is gone.
     static bool findCourse(const ChampionshipCourse& entry, const CourseLibrary* library, Course& out);
 
@@ -72,6 +78,9 @@ public:
     char message[progressMessageSize + 96];  // said on the choice (a refused file) and on stderr
     bool saveFailed;               // said once
     PauseMenu pause;               // Escape in a race
+    // Proves a random series' courses; null until one is chosen, when a RaceProver of the
+    // championship's own is made (tests hand in their own before that).
+    CourseProver* prover = nullptr;
 
 private:
     // The pause menu's choices: the race again from its board and grid, or given up for the
@@ -86,4 +95,5 @@ private:
     char path[1024];
     const CourseLibrary* library;
     int builtTracks;  // the game's own track count, given back at the end
+    std::unique_ptr<CourseProver> ownProver;
 };

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
+#include <string>
 #include <sstream>
 #include <vector>
 
 #include "front/championship.h"
+#include "front/courseProof.h"
 #include "tests/race/raceFixture.h"
 #include "tests/support/tempFolder.h"
 
@@ -185,4 +188,57 @@ TEST_F(ChampionshipTest, TheRaceTakesOnlyAWholeGridOrder) {
     game->resetRace();
     press(VK_SPACE);
     EXPECT_TRUE(game->history.recordingOn);
+}
+
+// Proves at once every course but those of the refused seeds; notes the seeds it was handed.
+class SeedProver : public CourseProver {
+public:
+    explicit SeedProver(std::set<std::string> refused) : refused(std::move(refused)) {}
+    void begin(const Course& course) override { seen.push_back(course.name); }
+    ProofState advance(int) override { return refused.count(seen.back()) ? courseRefused : courseProved; }
+    std::set<std::string> refused;
+    std::vector<std::string> seen;
+};
+
+// A random series' generated courses are proved before it is offered: a refused one moves on to
+// the next seed that proves, above the course before it, so no course comes twice; the built-in
+// ones are left alone; a seed run that never proves refuses the series.
+TEST(ChampionshipProof, ARefusedCourseGivesWayToTheNextProvedSeed) {
+    struct Case {
+        const char* what;
+        std::vector<uint64_t> seeds;  // 0: a built-in course in that place
+        std::set<uint64_t> refused;
+        std::vector<uint64_t> expected;
+        bool proved;
+    } cases[] = {
+        {"all prove", {100, 101, 102}, {}, {100, 101, 102}, true},
+        {"the first refused pushes the rest on", {100, 101, 102}, {100}, {101, 102, 103}, true},
+        {"a run of refusals", {100, 101}, {101, 102, 103}, {100, 104}, true},
+        {"a built-in course between", {100, 0, 101}, {100}, {101, 0, 102}, true},
+        {"nothing proves", {100}, {}, {}, false},
+    };
+    for (const Case& c : cases) {
+        ChampionshipProgress plan;
+        for (uint64_t seed : c.seeds) {
+            ChampionshipCourse course = {};
+            course.kind = seed ? championshipRandom : championshipBuiltIn;
+            course.seed = seed;
+            snprintf(course.name, sizeof course.name, "%s", seed ? "unproved" : "Doubleback");
+            ASSERT_TRUE(plan.addCourse(course));
+        }
+        std::set<std::string> refused;
+        for (uint64_t s : c.refused) refused.insert("Generated " + std::to_string(s));
+        // "nothing proves": every seed the search could reach.
+        if (!c.proved)
+            for (uint64_t s = 100; s < 100 + randomSeedAttempts + 1; s++) refused.insert("Generated " + std::to_string(s));
+        SeedProver prover(refused);
+        EXPECT_EQ(Championship::proveRandomCourses(plan, prover), c.proved) << c.what;
+        if (!c.proved) continue;
+        for (size_t i = 0; i < c.expected.size(); i++) {
+            EXPECT_EQ(plan.courses[i].seed, c.expected[i]) << c.what << ", race " << i;
+            if (c.expected[i]) {
+                EXPECT_EQ(std::string(plan.courses[i].name), "Generated " + std::to_string(c.expected[i])) << c.what;
+            }
+        }
+    }
 }

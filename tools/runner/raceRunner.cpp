@@ -219,6 +219,13 @@ bool RaceRunner::start(FILE* err) {
         library = new CourseLibrary();
         library->gather(shippedCoursesFolder, hasOwn ? own : nullptr, err);
         if (!championshipCoursesFound(*plan, *library, err)) return false;
+        // Generated courses are raced by the computer trucks before the series, as the game does;
+        // the prover's game is its own, so this run's starts as it would have.
+        RaceProver prover;
+        if (!Championship::proveRandomCourses(*plan, prover)) {
+            fprintf(err, "trailerdash-runner: --championship: no drivable course in %d seeds\n", randomSeedAttempts);
+            return false;
+        }
         // The runner keeps nothing: no progress file.
         championship = new Championship();
         championship->setUp("", library);
