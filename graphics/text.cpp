@@ -56,6 +56,21 @@ float drawGlyph(float x, float y, char c, float cellWidth, float cellHeight, Fon
     return advance;
 }
 
+int textWidth(const char* text) {
+    int widest = 0, dx = 0;
+    for (const char* p = text; *p; p++) {
+        if (*p == '\n') {
+            dx = 0;
+            continue;
+        }
+        // The pen steps as printText's does, truncated to whole units glyph by glyph.
+        const Glyph& g = textFont.glyphs[((unsigned char)*p + textFont.glyphBank - 32) & 0xFF];
+        dx = (int)(dx + textFont.cellWidth * g.texWidth * 16);
+        if (dx > widest) widest = dx;
+    }
+    return widest;
+}
+
 void printText(int x, int y, const char* format, ...) {
     int dx = 0, dy = 0;
     glPushAttrib(GL_TEXTURE_BIT);

@@ -22,6 +22,8 @@ void endText();
 // printf-style text in textFont's colour; (x, y) is the bottom-left of the first line's first
 // cell and each newline moves down one cell height.
 void printText(int x, int y, const char* format, ...) TD_PRINTF(3, 4);
+// The width printText gives text's widest line, in screen units, with textFont as it is.
+int textWidth(const char* text);
 // One glyph quad inside an open batch; returns the pen advance.
 float drawGlyph(float x, float y, char c, float cellWidth, float cellHeight, Font& font);
 

@@ -2,6 +2,9 @@
 // or the heads-up display in screen coordinates (origin bottom-left, 640 x 480).
 #include <GL/gl.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "core/assert.h"
 #include "core/timing.h"
 #include "graphics/font.h"
@@ -83,30 +86,37 @@ void Game::drawTitle() {
     glColor3f(1, 1, 1);
 }
 
+// One record's line, "Best lap  00:14:25 Ada", in the panel's text colour: greyed and said to
+// be unverified when its replay did not drive to it again. A holder's name too long for the panel
+// is cut, with a full stop, until the line fits inside it.
+static void drawRecordLine(int y, const char* head, float seconds, const char* by, bool failed) {
+    // The records' text keeps the same margin on the panel's right as on its left.
+    const int textRight = (int)recordsPanel[2] - (titleTextX - (int)recordsPanel[0]);
+    char time[raceTimeTextSize];
+    formatRaceTime(seconds, time);
+    int whole = (int)strlen(by);
+    char line[128];
+    for (int keep = whole;; keep--) {
+        bool cut = keep < whole;
+        snprintf(line, sizeof line, "%s%s%s%.*s%s%s", head, time, keep ? " " : "", keep, by, cut && keep ? "." : "",
+                 failed ? " unverified" : "");
+        if (keep == 0 || titleTextX + textWidth(line) <= textRight) break;
+    }
+    textFont.setColour(failed ? 0.6f : 1.0f, failed ? 0.6f : 1.0f, failed ? 0.6f : 0.0f);
+    printText(titleTextX, y, "%s", line);
+}
+
 // The current course's best lap and race, when it has any.
 void Game::drawTitleRecords() {
     float lap = history.bestLap(*this);
     float race = history.bestRace(*this);
     if (lap <= 0.0f && race <= 0.0f) return;
     drawRect(panelShade, recordsPanel[0], recordsPanel[1], recordsPanel[2], recordsPanel[3]);
-    char time[raceTimeTextSize];
-    // A record its replay did not drive to again is greyed and said to be unverified.
-    bool lapFailed = history.lapProof(*this) == proofFailed;
-    bool raceFailed = history.raceProof(*this) == proofFailed;
-    if (lap > 0.0f) {
-        formatRaceTime(lap, time);
-        textFont.setColour(lapFailed ? 0.6f : 1.0f, lapFailed ? 0.6f : 1.0f, lapFailed ? 0.6f : 0.0f);
-        const char* by = history.lapHolder(*this);
-        printText(titleTextX, recordsFirstY, "Best lap  %s%s%.10s%s", time, by[0] ? " " : "", by,
-                  lapFailed ? " unverified" : "");
-    }
-    if (race > 0.0f) {
-        formatRaceTime(race, time);
-        textFont.setColour(raceFailed ? 0.6f : 1.0f, raceFailed ? 0.6f : 1.0f, raceFailed ? 0.6f : 0.0f);
-        const char* by = history.raceHolder(*this);
-        printText(titleTextX, recordsFirstY - 32, "Best race %s%s%.10s%s", time, by[0] ? " " : "", by,
-                  raceFailed ? " unverified" : "");
-    }
+    if (lap > 0.0f)
+        drawRecordLine(recordsFirstY, "Best lap  ", lap, history.lapHolder(*this), history.lapProof(*this) == proofFailed);
+    if (race > 0.0f)
+        drawRecordLine(recordsFirstY - 32, "Best race ", race, history.raceHolder(*this),
+                       history.raceProof(*this) == proofFailed);
     textFont.setColour(1, 1, 1);
 }
 

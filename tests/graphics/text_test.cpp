@@ -78,6 +78,19 @@ TEST_F(TextTest, PrintTextDrawsInTheFontColourAndStepsLinesDown32) {
     EXPECT_FALSE(isLit(18, 381));
 }
 
+// textWidth measures what printText draws: the widest line, glyph widths added as the pen steps.
+TEST_F(TextTest, TextWidthIsTheWidestLineAsPrintTextStepsThePen) {
+    struct Case {
+        const char* text;
+        int width;
+    } cases[] = {{"", 0}, {"xx", 0}, {"ab", 11}, {"A", 16}, {"a\nZZZ", 24}, {"ZZZ\na\n", 24}, {"\n\n", 0}};
+    for (const Case& c : cases) EXPECT_EQ(textWidth(c.text), c.width) << c.text;
+    // And it is where printText's next glyph starts: 'A' after "ab" fills x 21..37.
+    printText(10, 415, "abA");
+    EXPECT_TRUE(isLit(10 + textWidth("ab") + 1, 431));
+    EXPECT_FALSE(isLit(10 + textWidth("abA") + 1, 431));
+}
+
 TEST_F(TextTest, PrintTextOfNothingDrawsNothingAndRestoresState) {
     GLint attribDepth = integerState(GL_ATTRIB_STACK_DEPTH);
     GLint matrixDepth = integerState(GL_MODELVIEW_STACK_DEPTH);
