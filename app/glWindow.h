@@ -31,6 +31,9 @@ public:
 
     // Points the viewport at the picture's place in the drawable as it is now (windowScale.cpp).
     void fitToDrawable();
+    // A two-player race lays its views over the whole drawable at the window's own resolution:
+    // the upscaler stands aside while split is on.
+    void splitScreen(bool on);
     // Between a desktop-sized full screen (no mode change) and a window; false when SDL refuses.
     bool toggleDesktopFullScreen();
     // A pointer position in screen pixels becomes one in picture pixels, y downward.
@@ -42,6 +45,8 @@ public:
     double displayRefresh() const;
 
     PictureFit picture;  // where the 640x480 picture is drawn in the drawable
+    int drawableWidth = pictureWidth, drawableHeight = pictureHeight;  // as of the last fit
+    bool split = false;
     // At whole scales on a software renderer the frame is drawn at 640x480 and shown scaled.
     PictureUpscaler upscale;
     bool softwareRenderer;

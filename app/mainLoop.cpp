@@ -159,6 +159,10 @@ void MainLoop::frame(bool draw) {
         soundChoices = {s.volume[volumeMaster] / 100.0f, s.volume[volumeEngines] / 100.0f,
                         s.volume[volumeEffects] / 100.0f, front->quick.beeps, front->quick.goes};
     }
+    // Two humans: a view each over the whole window, at its own resolution.
+    glWindow.splitScreen(game.humans() > 1);
+    if (glWindow.picture.width > 0)
+        game.drawable = {glWindow.drawableWidth, glWindow.drawableHeight, (float)glWindow.picture.width / pictureWidth};
     runGameFrame(game, swapWindowBuffers, draw, over);
     listenToRace(game);
     framesRun++;

@@ -31,9 +31,18 @@ void GLWindow::fitToDrawable() {
     int width = pictureWidth, height = pictureHeight;
     if (windowHandle) SDL_GL_GetDrawableSize(windowHandle, &width, &height);
     picture = fitPicture(width, height);
+    drawableWidth = width;
+    drawableHeight = height;
     // The projection is left as it is: the viewport alone scales the picture, so at 640x480
     // every pixel is drawn exactly as before. The game's full clear blackens the bars.
-    upscale.aim(picture, softwareRenderer);
+    upscale.aim(picture, softwareRenderer && !split);
+}
+
+void GLWindow::splitScreen(bool on) {
+    if (on == split) return;
+    split = on;
+    // No window (the headless runner, tests): no viewport to point.
+    if (created) upscale.aim(picture, softwareRenderer && !split);
 }
 
 bool GLWindow::toggleDesktopFullScreen() {

@@ -21,9 +21,9 @@ void FrontScreens::openChampionship(Game& game) {
     championship.open(game);
 }
 
-void FrontScreens::startQuickRace(Game& game) {
+void FrontScreens::startQuickRace(Game& game, int humans) {
     shown = title;
-    quick.start(game, settings);
+    quick.start(game, settings, humans);
 }
 
 void FrontScreens::openOptions() {

@@ -25,7 +25,7 @@ public:
     // reads the keyboard as it is.
     bool racingKeys() const;
     // The menu's entries.
-    void startQuickRace(Game& game);
+    void startQuickRace(Game& game, int humans = 1);
     void openOptions();
     void openChampionship(Game& game);
     // The editor is the shell's to open: the menu closes and says it was asked for.

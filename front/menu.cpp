@@ -14,7 +14,7 @@ const MenuEntry mainMenuEntries[] = {
     {"Quick race", [](FrontScreens& f, Game& g) { f.startQuickRace(g); }},
     {"Championship", [](FrontScreens& f, Game& g) { f.openChampionship(g); }},
     {"Time attack", [](FrontScreens& f, Game&) { f.askForTimeAttack(); }},
-    {"Two players", nullptr},
+    {"Two players", [](FrontScreens& f, Game& g) { f.startQuickRace(g, 2); }},
     {"Course editor", [](FrontScreens& f, Game&) { f.askForEditor(); }},
     {"Options", [](FrontScreens& f, Game&) { f.openOptions(); }},
     {"Quit", [](FrontScreens&, Game&) { platform().postQuitMessage(0); }},

@@ -19,10 +19,12 @@ static Difficulty levelOf(int settingsLevel) {
     return settingsLevel == settingsEasy ? Difficulty::easy : settingsLevel == settingsHard ? Difficulty::hard : Difficulty::normal;
 }
 
-void QuickRace::start(Game& game, const Settings& s) {
+void QuickRace::start(Game& game, const Settings& s, int humans) {
     Player* user = game.players[0];
     if (!active && user) snprintf(savedName, sizeof savedName, "%.*s", (int)sizeof savedName - 1, user->getName());
     active = true;
+    // Before the name: a change of humans names both players afresh.
+    game.setHumans(humans);
     game.setLaps(s.laps);
     game.setDifficulty(levelOf(s.difficulty));
     assisted = s.assist;
@@ -63,6 +65,8 @@ void QuickRace::stop(Game& game) {
     game.paused = false;
     game.setLaps(Game::classicLaps);
     game.setDifficulty(Difficulty::normal);
+    // The classic race is one player's, whatever was raced from the menu.
+    game.setHumans(1);
     if (Player* user = game.players[0]) {
         if (savedName[0]) user->setName(savedName);
         static_cast<PlayerUser*>(user)->assist = false;

@@ -15,8 +15,9 @@ public:
     // What the pause menu's choice asks of the screens above.
     enum Leave { stay, toTitle };
 
-    // Sets the race up from settings and starts the countdown.
-    void start(Game& game, const Settings& settings);
+    // Sets the race up from settings and starts the countdown; humans 2 races player two on
+    // truck 1 (the menu's "Two players").
+    void start(Game& game, const Settings& settings, int humans = 1);
     // The race again from the grid, countdown and all. A six-lap race without the assist sets
     // records and leaves its replay like the classic race (the replay carries the countdown);
     // other laps, and an assisted race (its replay could not steer as the assist did), do not.

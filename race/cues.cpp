@@ -72,22 +72,69 @@ static float arrowRadius(const Truck& t, float zoom, float ux, float uy) {
     return radius;
 }
 
-// Once a frame after the sub-steps. Only the entry onto the line's tile counts, so a truck
-// standing on it shows the text once.
-void Game::watchUserCheckpoints() {
-    const Truck& t = trucks[0];
-    if (waitingForStart || !t.track) {
-        userOnLine = false;
+// Once a frame after the sub-steps, for one human's truck. Only the entry onto the line's tile
+// counts, so a truck standing on it shows the text once.
+static void watchCue(const Truck& t, bool waiting, double now, double& until, int& checkpoint, bool& onLine) {
+    if (waiting || !t.track) {
+        onLine = false;
         return;
     }
-    bool onLine = t.track->checkpointAt(t.getX(), t.getY()) == 0;
+    bool on = t.track->checkpointAt(t.getX(), t.getY()) == 0;
     // A counted crossing has already moved the next checkpoint on to 1 in this frame's update.
-    if (onLine && !userOnLine && t.nextCheckpoint != 1) {
-        missedCueUntil = raceClock.elapsedSeconds() + missedCueSeconds;
-        missedCheckpoint = t.nextCheckpoint;
+    if (on && !onLine && t.nextCheckpoint != 1) {
+        until = now + Game::missedCueSeconds;
+        checkpoint = t.nextCheckpoint;
     }
-    userOnLine = onLine;
-    if (missedCheckpoint >= 0 && t.nextCheckpoint != missedCheckpoint) missedCheckpoint = -1;
+    onLine = on;
+    if (checkpoint >= 0 && t.nextCheckpoint != checkpoint) checkpoint = -1;
+}
+
+void Game::watchUserCheckpoints() {
+    watchCue(trucks[0], waitingForStart, raceClock.elapsedSeconds(), missedCueUntil, missedCheckpoint, userOnLine);
+}
+
+void Game::watchSecondCheckpoints() {
+    watchCue(trucks[1], waitingForStart, raceClock.elapsedSeconds(), secondCue.until, secondCue.checkpoint,
+             secondCue.onLine);
+}
+
+// The unit vector from truck t to the centre of checkpoint's tile; false when there is none.
+static bool towardsCheckpoint(const Truck& t, int checkpoint, float& ux, float& uy) {
+    const Track* track = t.track;
+    if (checkpoint < 0 || !track || checkpoint >= track->checkpointCount() || checkpoint >= Track::maxCheckpoints)
+        return false;
+    const TileCoord& c = track->checkpoints[checkpoint];
+    float dx = (float)(c.x * tileSizeUnits + tileSizeUnits / 2) - t.getX();
+    float dy = (float)(c.y * tileSizeUnits + tileSizeUnits / 2) - t.getY();
+    float length = std::sqrt(dx * dx + dy * dy);
+    if (length <= 1.0f) return false;
+    ux = dx / length;
+    uy = dy / length;
+    return true;
+}
+
+// A view's cue, in its own screen units (width x height): the text across its middle and the
+// arrow round its centre, where its camera holds the truck.
+void Game::drawViewCue(int human, float width, float height) {
+    double until = human == 0 ? missedCueUntil : secondCue.until;
+    int checkpoint = human == 0 ? missedCheckpoint : secondCue.checkpoint;
+    const float textHalfWidth = 150.0f;  // "Missed checkpoint - go back" at the font's widths, and a margin
+    if (raceClock.elapsedSeconds() < until) {
+        float left = width / 2 - textHalfWidth - 14;
+        drawRect(panelShade, left, height / 2 - 130, width / 2 + textHalfWidth + 14, height / 2 - 80);
+        textFont.setColour(1, 1, 1);
+        printText((int)(left + 14), (int)(height / 2 - 120), "Missed checkpoint - go back\n");
+    }
+    float ux, uy;
+    if (towardsCheckpoint(trucks[human], checkpoint, ux, uy)) {
+        float radius = arrowMinRadius;
+        glPushMatrix();
+        glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
+        drawArrow(width / 2 + ux * radius, height / 2 + uy * radius, ux, uy);
+        glPopMatrix();
+    }
+    textFont.setColour(1, 1, 1);
+    glColor3f(1, 1, 1);
 }
 
 // Over the HUD, while racing.
@@ -99,22 +146,14 @@ void Game::drawCues() {
         textFont.setColour(1, 1, 1);
         printText(124, 120, "Missed checkpoint - go back\n");
     }
-    const Track* track = t.track;
-    if (missedCheckpoint >= 0 && track && missedCheckpoint < track->checkpointCount() &&
-        missedCheckpoint < Track::maxCheckpoints) {
-        const TileCoord& c = track->checkpoints[missedCheckpoint];
-        float dx = (float)(c.x * tileSizeUnits + tileSizeUnits / 2) - t.getX();
-        float dy = (float)(c.y * tileSizeUnits + tileSizeUnits / 2) - t.getY();
-        float length = std::sqrt(dx * dx + dy * dy);
-        if (length > 1.0f) {
-            // The camera neither turns nor mirrors, so the world direction is the screen's.
-            float ux = dx / length, uy = dy / length;
-            float radius = arrowRadius(t, camera.zoom, ux, uy);
-            glPushMatrix();
-            glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
-            drawArrow(320 + ux * radius, 240 + uy * radius, ux, uy);
-            glPopMatrix();
-        }
+    float ux, uy;
+    if (towardsCheckpoint(t, missedCheckpoint, ux, uy)) {
+        // The camera neither turns nor mirrors, so the world direction is the screen's.
+        float radius = arrowRadius(t, camera.zoom, ux, uy);
+        glPushMatrix();
+        glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
+        drawArrow(320 + ux * radius, 240 + uy * radius, ux, uy);
+        glPopMatrix();
     }
     textFont.setColour(1, 1, 1);
     glColor3f(1, 1, 1);

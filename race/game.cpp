@@ -57,6 +57,7 @@ void Game::update() {
         for (int i = 0; i < n; i++) subStep();
         frameTime = fullFrame;
         watchUserCheckpoints();
+        if (humanCount > 1) watchSecondCheckpoints();
         watchRecover();
     }
     // Paused frames too: a replay must see the P that pauses and the one that resumes each in

@@ -9,6 +9,7 @@
 #include "race/driverStyle.h"
 #include "race/help.h"
 #include "race/raceHistory.h"
+#include "race/view.h"
 #include "vehicle/truck.h"
 #include "track/track.h"
 #include "track/trackTileSet.h"
@@ -84,6 +85,14 @@ public:
     // The missed-checkpoint text and arrow for the user's truck.
     void watchUserCheckpoints();
     void drawCues();
+    // A two-player race (viewDraw.cpp): a view per human laid over the whole drawable, each with
+    // its own camera, heads-up display and missed-checkpoint cue.
+    void drawViews();
+    void drawView(int human, const ViewRect& rect);
+    void drawViewHud(int human, float height);
+    void drawViewCue(int human, float width, float height);
+    // Player two's cue, watched as player one's is.
+    void watchSecondCheckpoints();
     // R while racing: the user's truck waits a moment where it is, then stands on the road at
     // its last checkpoint; a truck stuck for a while is told about R once a race (recover.cpp).
     void requestRecover();
@@ -117,6 +126,9 @@ public:
 
     int64_t lastCounter;  // counter at the previous frame
     Camera2D camera;      // follows truck 0
+    Camera2D secondCamera;  // follows truck 1 in a two-player race: player two's own zoom
+    CheckpointCue secondCue;  // player two's missed checkpoint
+    Drawable drawable;        // the surface a two-player race lays its views over (view.h)
     FrameRateDisplay frameRate;
     Truck trucks[maxTrucks];  // truck i is driven by players[i]; truck 0 is the user's
     int truckCount;

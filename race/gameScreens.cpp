@@ -30,6 +30,13 @@ static const int recordsFirstY = 158;
 static const float recordsPanel[4] = {120, 106, 520, 178};
 
 void Game::draw() {
+    // Two people racing: a view each over the whole window; the boards before and after are the
+    // picture's, as ever.
+    if (humanCount > 1 && !waitingForStart && !help.isOpen()) {
+        drawViews();
+        if (paused) drawPaused();
+        return;
+    }
     glClear(GL_COLOR_BUFFER_BIT);
     glPushMatrix();
     camera.setPosition(trucks[0].getX(), trucks[0].getY());
@@ -205,7 +212,7 @@ void Game::drawResults() {
         const Player* player = players[index];
         if (!player || !player->isFinished()) continue;
         int y = resultsFirstRowY - resultsRowSpacing * p;
-        drawResultsRowBacking(y, index == 0);
+        drawResultsRowBacking(y, isHuman(index));
         textFont.setColour(placeColours[p][0], placeColours[p][1], placeColours[p][2]);
         printText(160, y, "%d", p + 1);
         printText(210, y, "%10.10s", player->getName());

@@ -102,3 +102,36 @@ TEST_F(TwoPlayersTest, TheRaceEndsWhenBothHumansHaveFinished) {
 }
 
 }  // namespace
+
+namespace {
+// A two-player frame drawn: each view's camera on its own truck (player two drove off, player one
+// stayed on the grid), the picture split by a black seam, and the classic single picture back
+// once the race is over.
+TEST_F(TwoPlayersTest, EachViewFollowsItsOwnTruck) {
+    ASSERT_TRUE(game->setHumans(2));
+    game->resetRace();
+    game->waitingForStart = true;
+    keys.keyDown(VK_SPACE);
+    step();
+    keys.keyUp(VK_SPACE);
+    keys.keyDown('W');
+    for (int f = 0; f < 60 * 2; f++) step();
+    keys.keyUp('W');
+    game->draw();
+    const Truck& one = game->trucks[0];
+    const Truck& two = game->trucks[1];
+    printf("player one's camera %.1f,%.1f on truck %.1f,%.1f; player two's %.1f,%.1f on %.1f,%.1f\n", game->camera.x,
+           game->camera.y, one.getX(), one.getY(), game->secondCamera.x, game->secondCamera.y, two.getX(), two.getY());
+    EXPECT_EQ(game->camera.x, one.getX());
+    EXPECT_EQ(game->camera.y, one.getY());
+    EXPECT_EQ(game->secondCamera.x, two.getX());
+    EXPECT_EQ(game->secondCamera.y, two.getY());
+    EXPECT_GT(std::hypot(two.getX() - one.getX(), two.getY() - one.getY()), 100.0f);
+    // The seam: rows 239 and 240 of the 640x480 picture stay black across its width.
+    for (int x : {5, 320, 634}) {
+        Rgb seam = readPixel(x, 239), below = readPixel(x, 238);
+        EXPECT_EQ(seam.r + seam.g + seam.b, 0) << x;
+        EXPECT_GT(below.r + below.g + below.b, 0) << x;
+    }
+}
+}  // namespace
