@@ -13,6 +13,7 @@
 #include "graphics/text.h"
 #include "race/game.h"
 #include "race/player.h"
+#include "race/secondPlayer.h"
 #include "records/settings.h"
 
 static Difficulty levelOf(int settingsLevel) {
@@ -29,7 +30,9 @@ void QuickRace::start(Game& game, const Settings& s, int humans) {
     game.setDifficulty(levelOf(s.difficulty));
     assisted = s.assist;
     if (user) {
-        user->setName(s.name);
+        // Beside "Player 2" the default name reads as "Player 1"; a name of the player's own stays.
+        static const Settings defaults;
+        if (humans == 1 || strcmp(s.name, defaults.name) != 0) user->setName(s.name);
         static_cast<PlayerUser*>(user)->assist = s.assist;
         static_cast<PlayerUser*>(user)->brakeBeforeBends = s.assist && s.difficulty == settingsEasy;
     }
@@ -120,6 +123,8 @@ QuickRace::Leave QuickRace::update(Game& game) {
             game.held = false;
             // Up held through the countdown puts the truck in gear as a fresh press would.
             if (keys.isDown(VK_UP)) game.trucks[0].selectGear(1);
+            const PlayerSecondUser* two = game.humans() > 1 ? dynamic_cast<const PlayerSecondUser*>(game.players[1]) : nullptr;
+            if (two && keys.isDown(two->drivingKeys.up)) game.trucks[1].selectGear(1);
         }
     } else {
         countdown += step * Game::gameTimeScale;
@@ -162,8 +167,9 @@ void QuickRace::draw(const Game& game) const {
             printText(296, 230, "GO");
         }
     }
-    // The player's name under the position, where the classic HUD has nothing.
-    if (!game.waitingForStart && game.players[0]) {
+    // The player's name under the position, where the classic HUD has nothing (two players'
+    // views name their own).
+    if (!game.waitingForStart && game.players[0] && game.humans() == 1) {
         drawRect(Game::panelShade, 244, 372, 430, 406);
         textFont.setColour(1, 1, 1);
         printText(250, 376, "%.12s", game.players[0]->getName());

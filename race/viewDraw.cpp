@@ -39,10 +39,10 @@ void Game::drawView(int human, const ViewRect& rect) {
     for (int i = 0; i < trucksInUse(); i++) trucks[i].draw();
     glPopMatrix();
     // Screen units from the view's bottom-left: the screen drawing's shift by (-320, -240) lands
-    // there, as it lands on the picture's corner in the plain projection.
+    // there, and a unit covers whole pixels, so the text's cells sit on pixel edges.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-319.5, -320.5 + width, -239.5, -240.5 + height, 0, 2);
+    glOrtho(-320, -320 + width, -240, -240 + height, 0, 2);
     glMatrixMode(GL_MODELVIEW);
     drawViewHud(human, height);
     drawViewCue(human, width, height);

@@ -9,6 +9,8 @@
 //   screenText SHOT.ppm IMAGES read X Y N
 //       prints the N characters of white digits, colons and spaces at (X, Y), as "00:12:34"
 //       or " 7"; exit 1 when they do not read cleanly
+//   screenText SHOT.ppm IMAGES exact is|read ...
+//       the same for text in a two-player view, whose projection puts a unit on each pixel
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -77,8 +79,10 @@ struct Tally {
 // Text coordinates of a pixel's centre. The window's projection spans 639 x 479 units over
 // 640 x 480 pixels, centred, and text is shifted by (-320, -240) on top of it, so a pixel
 // centre falls a little off a whole unit and the atlas is sampled between texels.
-double textX(int pixel) { return (pixel + 0.5) * (319.5 / 320.0) + 0.5; }
-double textY(int pixel) { return (pixel + 0.5) * (239.5 / 240.0) + 0.5; }
+// A two-player view's projection is exact instead: a unit a pixel, text cells on pixel edges.
+bool exactUnits = false;
+double textX(int pixel) { return exactUnits ? pixel + 0.5 : (pixel + 0.5) * (319.5 / 320.0) + 0.5; }
+double textY(int pixel) { return exactUnits ? pixel + 0.5 : (pixel + 0.5) * (239.5 / 240.0) + 0.5; }
 
 // Bilinear sample of the atlas at texel coordinates (u, v), texel centres on the halves.
 double sampleAtlas(const Image& atlas, double u, double v) {
@@ -123,6 +127,12 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // "exact" before the command: the text stands in a two-player view, a unit a pixel.
+    if (argc > 3 && !std::strcmp(argv[3], "exact")) {
+        exactUnits = true;
+        for (int k = 3; k + 1 < argc; ++k) argv[k] = argv[k + 1];
+        --argc;
+    }
     if (argc < 6) return usage();
     Shot shot;
     Font font;
