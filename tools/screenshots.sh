@@ -31,3 +31,8 @@ for board in standings:course0-standings2 podium:course0-podium; do
     convert "$raw/championship/${board#*:}.ppm" -colors 255 "PNG8:$out/${board%%:*}.png"
     echo "$out/${board%%:*}.png"
 done
+# Two players on one screen, one view above the other in the 640x480 picture.
+mkdir -p "$raw/two"
+"$build/tools/trailerdash-runner" --players 2 --laps 1 --draw-every 0 --data "$build" --screenshots "$raw/two" >/dev/null
+convert "$raw/two/course0-race.ppm" -colors 255 "PNG8:$out/twoplayers.png"
+echo "$out/twoplayers.png"
