@@ -98,6 +98,7 @@ bool Championship::findCourse(const ChampionshipCourse& entry, const CourseLibra
 
 bool Championship::start(Game& game, const ChampionshipProgress& plan) {
     ChampionshipProgress fresh;
+    fresh.humans = plan.humans;
     for (int i = 0; i < plan.courseCount; i++) fresh.addCourse(plan.courses[i]);
     if (fresh.courseCount == 0) {
         snprintf(message, sizeof message, "There are no courses to race");
@@ -147,6 +148,8 @@ bool Championship::prepareRace(Game& game) {
         return false;
     }
     if (builtTracks < 0) builtTracks = game.trackCount;
+    // Player two on truck 1 in a series of two; the grid and the standings stay by truck.
+    game.setHumans(progress.humans);
     before = standingsAfter(progress, next > 0 ? next - 1 : 0);
     standings = standingsAfter(progress, next);
     int grid[championshipTrucks];
@@ -216,6 +219,8 @@ void Championship::close(Game& game) {
     if (progress.finished() && path[0]) remove(path);
     progress.clear();
     game.setGridOrder(nullptr);
+    // The title's race is one player's.
+    game.setHumans(1);
     // The title as the game had it: the built-in courses, alternating from the first.
     Course first;
     game.currentTrack = 0;
@@ -238,13 +243,20 @@ void Championship::update(Game& game) {
             chosen = (chosen + step + choiceCount) % choiceCount;
             if (chosen != continueSaved || savedOffered) break;
         }
+        if (chosen == players && (pressed(VK_LEFT) || pressed(VK_RIGHT))) humans = humans == 1 ? 2 : 1;
         if (!pressed(VK_RETURN) && !pressed(VK_SPACE)) return;
+        if (chosen == players) humans = humans == 1 ? 2 : 1;
         if (chosen == continueSaved && savedOffered) resume(game);
-        if (chosen == allCourses) start(game, planOfCourses(library));
+        if (chosen == allCourses) {
+            ChampionshipProgress plan = planOfCourses(library);
+            plan.humans = humans;
+            start(game, plan);
+        }
         if (chosen == randomCourses) {
             // A fresh seed each time, as the title's random course.
             uint64_t seed = (uint64_t)platform().queryPerformanceCounter() * 0x9E3779B97F4A7C15ull;
             ChampionshipProgress plan = randomPlan(seed, randomChampionshipRaces);
+            plan.humans = humans;
             if (!prover) {
                 ownProver.reset(new RaceProver());
                 prover = ownProver.get();

@@ -27,7 +27,7 @@ const int randomSeedAttempts = 64;
 class Championship : public ScreenOverRace {
 public:
     enum Stage { off, choosing, board, racing, results, podium, leaving };
-    enum Choice { continueSaved, allCourses, randomCourses, back, choiceCount };
+    enum Choice { continueSaved, allCourses, randomCourses, players, back, choiceCount };
 
     Championship();
     // Where the progress is kept (empty: nowhere) and the course list the courses come from
@@ -69,6 +69,7 @@ public:
 
     Stage stage;
     int chosen;                    // the choosing stage's highlighted line
+    int humans = 1;                // people in a new series: Left and Right on the players line
     bool savedOffered;             // a saved series can be continued
     int savedRaces, savedCourses;  // how far the saved series is
     int everyCourse;               // races of the series of every course

@@ -95,7 +95,7 @@ static void drawStandingsRows(const Game& game, const Standings& s, const Standi
     for (int p = 0; p < championshipTrucks; p++) {
         int t = s.order[p];
         int y = y0 - step * p;
-        drawRowBacking((float)y, (float)step - 10, t == 0);
+        drawRowBacking((float)y, (float)step - 10, game.isHuman(t));
         textFont.setColour(placeColours[p][0], placeColours[p][1], placeColours[p][2]);
         printText(placeX, y, "%d", p + 1);
         printText(nameX, y, "%.12s", truckName(game, t));
@@ -115,11 +115,13 @@ static void drawChoosing(const Championship& c) {
     snprintf(lines[Championship::allCourses], sizeof lines[0], "Every course: %d races", c.everyCourse);
     snprintf(lines[Championship::randomCourses], sizeof lines[0], "Random championship: %d races",
              randomChampionshipRaces);
+    snprintf(lines[Championship::players], sizeof lines[0], "Players: %s (Left Right)",
+             c.humans == 2 ? "two, W A S D for player two" : "one");
     snprintf(lines[Championship::back], sizeof lines[0], "Back");
     if (c.savedOffered && c.savedRaces >= c.savedCourses)
         snprintf(lines[Championship::continueSaved], sizeof lines[0], "Continue: the final standings");
     for (int i = 0; i < Championship::choiceCount; i++) {
-        int y = 360 - 50 * i;
+        int y = 360 - 46 * i;
         bool shown = i != Championship::continueSaved || c.savedOffered;
         if (!shown) continue;
         bool at = i == c.chosen;
@@ -178,7 +180,7 @@ static void drawRaceResults(const Game& game, const Championship& c) {
     for (int p = 0; p < championshipTrucks; p++) {
         int t = game.positionOrder[p];
         int y = firstRowY - rowStep * p;
-        drawRowBacking((float)y, (float)rowStep - 10, t == 0);
+        drawRowBacking((float)y, (float)rowStep - 10, game.isHuman(t));
         textFont.setColour(placeColours[p][0], placeColours[p][1], placeColours[p][2]);
         printText(placeX, y, "%d", p + 1);
         printText(nameX, y, "%.12s", truckName(game, t));

@@ -16,6 +16,7 @@ static const int maxLineLength = 160;
 ChampionshipProgress::ChampionshipProgress() { clear(); }
 
 void ChampionshipProgress::clear() {
+    humans = 1;
     courseCount = 0;
     racesRun = 0;
     memset(courses, 0, sizeof courses);
@@ -179,6 +180,14 @@ bool ChampionshipProgress::parse(const char* text, long length, char* why, int w
                 wrong = "is not \"trailerdash championship N\": not a championship file";
             else if (version > (uint64_t)championshipFormatVersion)
                 wrong = "is from a newer version of the game";
+        } else if (strncmp(line, "players ", 8) == 0) {
+            uint64_t count;
+            if (courseCount > 0 || humans != 1)
+                wrong = "names the players after a course, or twice";
+            else if (!parseDecimal(line + 8, (int)strlen(line + 8), maxChampionshipHumans, count) || count < 1)
+                wrong = "is not \"players 1\" or \"players 2\"";
+            else
+                humans = (int)count;
         } else if (strncmp(line, "course ", 7) == 0) {
             ChampionshipCourse c;
             const char* lineWrong = nullptr;
@@ -213,6 +222,8 @@ bool ChampionshipProgress::parse(const char* text, long length, char* why, int w
 
 int ChampionshipProgress::format(char* buffer, int size) const {
     int used = snprintf(buffer, (size_t)size, "trailerdash championship %d\n", championshipFormatVersion);
+    // A one-player series is written as it always was.
+    if (humans > 1 && used >= 0 && used < size) used += snprintf(buffer + used, (size_t)(size - used), "players %d\n", humans);
     for (int i = 0; i < courseCount && used >= 0 && used < size; i++) {
         const ChampionshipCourse& c = courses[i];
         char id[24];

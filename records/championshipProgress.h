@@ -2,6 +2,7 @@
 // A championship under way, kept between runs in a small versioned text file:
 //
 //   trailerdash championship 1
+//   players 2                      (a series of two people; left out for one)
 //   course builtin 0 Clockwork
 //   course file 9f3a0c21d4e5b678 Generated 23
 //   course random 12345 Random 12345
@@ -38,7 +39,11 @@ struct ChampionshipCourse {
     char name[championshipNameSize];  // printable, for the boards and the messages
 };
 
+// People racing in a series at most: player one on truck 0, player two on truck 1.
+const int maxChampionshipHumans = 2;
+
 struct ChampionshipProgress {
+    int humans;  // 1 or 2
     int courseCount;
     ChampionshipCourse courses[maxChampionshipRaces];
     int racesRun;

@@ -134,6 +134,44 @@ TEST_F(ChampionshipTest, RacesTheSeriesSavesItAndContinuesAfterAFreshStart) {
     EXPECT_TRUE(read(path).empty());
 }
 
+// A series of two people: chosen on the players line, raced with player two on truck 1, saved
+// as such and continued as such after a fresh start; its end gives the title back to one player.
+TEST_F(ChampionshipTest, ASeriesOfTwoPlayersIsRacedSavedAndContinuedAsTwo) {
+    if (HasFatalFailure() || IsSkipped()) return;
+    const std::string path = folder.file("championship");
+    championship.setUp(path.c_str(), nullptr);
+    championship.open(*game);
+    press(VK_DOWN);
+    press(VK_DOWN);
+    ASSERT_EQ(championship.chosen, Championship::players);
+    press(VK_RIGHT);
+    EXPECT_EQ(championship.humans, 2);
+    press(VK_UP);
+    press(VK_UP);
+    press(VK_RETURN);
+    ASSERT_EQ(championship.stage, Championship::board);
+    EXPECT_EQ(game->humans(), 2);
+    EXPECT_EQ(read(path).rfind("trailerdash championship 1\nplayers 2\ncourse builtin 0", 0), 0u) << read(path);
+    press(VK_SPACE);
+    ASSERT_EQ(championship.stage, Championship::racing);
+    endRace({1, 0, 2, 3, 4});
+    press(VK_SPACE);
+    ASSERT_EQ(championship.stage, Championship::board);
+
+    // Quit and start again: the series continues with two people.
+    game->setHumans(1);
+    Championship again;
+    again.setUp(path.c_str(), nullptr);
+    again.open(*game);
+    screen = &again;
+    press(VK_RETURN);
+    ASSERT_EQ(again.stage, Championship::board);
+    EXPECT_EQ(again.progress.humans, 2);
+    EXPECT_EQ(game->humans(), 2);
+    again.close(*game);
+    EXPECT_EQ(game->humans(), 1) << "the title's race is one player's";
+}
+
 TEST_F(ChampionshipTest, ADamagedProgressFileIsRefusedAndTheRecordsKept) {
     if (HasFatalFailure() || IsSkipped()) return;
     const std::string path = folder.file("championship");

@@ -64,6 +64,14 @@ TEST(ChampionshipProgress, WritesItsTextAndReadsItBack) {
     std::string crlf;
     for (char ch : std::string(savedText)) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
     EXPECT_TRUE(back.parse(crlf.data(), (long)crlf.size(), why, sizeof why)) << why;
+    EXPECT_EQ(back.humans, 1);
+    // A series of two people says so on its second line, and reads back as two.
+    p.humans = 2;
+    n = p.format(text, sizeof text);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(std::string(text, 37), "trailerdash championship 1\nplayers 2\n");
+    ASSERT_TRUE(back.parse(text, n, why, sizeof why)) << why;
+    EXPECT_EQ(back.humans, 2);
 }
 
 TEST(ChampionshipProgress, RefusesEveryDamagedFileWhole) {
@@ -96,6 +104,10 @@ TEST(ChampionshipProgress, RefusesEveryDamagedFileWhole) {
         {head + "course builtin 0 Tab\there\nend\n", "line 4 has no course name"},
         {head + "end\nresult 1 2 3 4 0\n", "line 5 follows the end line"},
         {head + "laps 6\nend\n", "line 4 cannot be read"},
+        {head + "players 2\nend\n", "line 4 names the players after a course"},
+        {"trailerdash championship 1\nplayers 2\nplayers 2\n" + head.substr(27) + "end\n", "line 3 names the players"},
+        {"trailerdash championship 1\nplayers 3\n" + head.substr(27) + "end\n", "line 2 is not \"players 1\""},
+        {"trailerdash championship 1\nplayers 0\n" + head.substr(27) + "end\n", "line 2 is not \"players 1\""},
         {head + std::string(200, 'r') + "\nend\n", "line 4 is too long"},
         {head + std::string("result 1 2\0 3 4 0\nend\n", 22), "line 4 holds a NUL"},
     };
@@ -107,6 +119,7 @@ TEST(ChampionshipProgress, RefusesEveryDamagedFileWhole) {
         // Nothing of a refused file is kept.
         EXPECT_EQ(p.courseCount, 0);
         EXPECT_EQ(p.racesRun, 0);
+        EXPECT_EQ(p.humans, 1);
     }
     // Too many courses for one series.
     std::string many = "trailerdash championship 1\n";
