@@ -131,10 +131,17 @@ void Game::handleKeys() {
     // Tested in this order, every frame. Escape also ends the main loop after this frame.
     if (keys.isDown(VK_ESCAPE) && !help.takesEscape()) platform().postQuitMessage(0);
     if (keys.isDown('T')) consoleClear();
-    // In a two-player race A steers player two, so neither it nor its pair Z zooms.
-    bool zoomKeys = humanCount == 1;
-    if (zoomKeys && keys.isDown('A')) camera.zoomBy((float)frameTime);
-    if (zoomKeys && keys.isDown('Z')) camera.zoomBy((float)-frameTime);
+    // In a two-player race A steers player two, so each view zooms on keys of its own half of
+    // the keyboard instead: Page Up and Page Down player one's, Q and Z player two's.
+    if (humanCount == 1) {
+        if (keys.isDown('A')) camera.zoomBy((float)frameTime);
+        if (keys.isDown('Z')) camera.zoomBy((float)-frameTime);
+    } else {
+        if (keys.isDown(VK_PRIOR)) camera.zoomBy((float)frameTime);
+        if (keys.isDown(VK_NEXT)) camera.zoomBy((float)-frameTime);
+        if (keys.isDown('Q')) secondCamera.zoomBy((float)frameTime);
+        if (keys.isDown('Z')) secondCamera.zoomBy((float)-frameTime);
+    }
     if (keys.wasPressed('F')) showFrameRate = showFrameRate == 0.0f ? 1.0f : 0.0f;
     if (keys.wasPressed('I')) showInfo = showInfo == 0.0f ? 1.0f : 0.0f;
     if (keys.isDown(VK_SPACE) && waitingForStart && !startHeld) startRace();

@@ -107,6 +107,25 @@ namespace {
 // A two-player frame drawn: each view's camera on its own truck (player two drove off, player one
 // stayed on the grid), the picture split by a black seam, and the classic single picture back
 // once the race is over.
+// Each view zooms on its own player's keys only; A, player two's left, zooms neither.
+TEST_F(TwoPlayersTest, EachViewZoomsOnItsOwnKeys) {
+    ASSERT_TRUE(game->setHumans(2));
+    struct Case {
+        int key;
+        int oneChange, twoChange;  // the sign of each view's zoom change
+    } cases[] = {{VK_PRIOR, 1, 0}, {VK_NEXT, -1, 0}, {'Q', 0, 1}, {'Z', 0, -1}, {'A', 0, 0}};
+    for (const Case& c : cases) {
+        game->camera.zoom = game->secondCamera.zoom = 0.5f;
+        keys.keyDown(c.key);
+        for (int f = 0; f < 30; f++) step();
+        keys.keyUp(c.key);
+        float one = game->camera.zoom - 0.5f, two = game->secondCamera.zoom - 0.5f;
+        printf("key %d held half a second: player one's zoom %+.3f, player two's %+.3f\n", c.key, one, two);
+        EXPECT_EQ((one > 0) - (one < 0), c.oneChange);
+        EXPECT_EQ((two > 0) - (two < 0), c.twoChange);
+    }
+}
+
 TEST_F(TwoPlayersTest, EachViewFollowsItsOwnTruck) {
     ASSERT_TRUE(game->setHumans(2));
     game->resetRace();
