@@ -120,6 +120,7 @@ void Game::resetRace() {
     finishedCount = 0;
     missedCheckpoint = -1;
     missedCueUntil = 0.0;
+    secondCue = CheckpointCue();
     userOnLine = false;
     track.registerWalls(physics);
     raceOver = false;

@@ -126,6 +126,32 @@ TEST_F(TwoPlayersTest, EachViewZoomsOnItsOwnKeys) {
     }
 }
 
+// A missed checkpoint is cued to the player who missed it, in their own view only.
+TEST_F(TwoPlayersTest, AMissedCheckpointIsCuedToItsOwnPlayer) {
+    for (int who : {0, 1}) {
+        ASSERT_TRUE(game->setHumans(2));
+        game->resetRace();
+        game->waitingForStart = true;
+        keys.keyDown(VK_SPACE);
+        step();
+        keys.keyUp(VK_SPACE);
+        Truck& t = game->trucks[who];
+        const Track& track = *t.track;
+        // Checkpoints 1 and 2, then the line with 3 still to take.
+        for (int k : {1, 2, 0}) {
+            t.setPosition((float)(track.checkpoints[k].x * tileSizeUnits + tileSizeUnits / 2),
+                          (float)(track.checkpoints[k].y * tileSizeUnits + tileSizeUnits / 2));
+            t.body.stop();
+            step();
+        }
+        int mine = who == 0 ? game->missedCheckpoint : game->secondCue.checkpoint;
+        int other = who == 0 ? game->secondCue.checkpoint : game->missedCheckpoint;
+        printf("player %d crossed the line early: their cue points to %d, the other's to %d\n", who + 1, mine, other);
+        EXPECT_EQ(mine, 3);
+        EXPECT_EQ(other, -1);
+    }
+}
+
 TEST_F(TwoPlayersTest, EachViewFollowsItsOwnTruck) {
     ASSERT_TRUE(game->setHumans(2));
     game->resetRace();
