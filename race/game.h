@@ -67,6 +67,7 @@ public:
     void updatePositions();
     // The overlays, drawn in screen coordinates after the world.
     void drawHud();
+    void drawSpeedAndPower(const Truck& t);
     void drawResults();
     void drawTitle();
     void drawTitleRecords();

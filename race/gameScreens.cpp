@@ -192,6 +192,11 @@ void Game::drawHud() {
         printText(300, 10, "TruckPos %2.0f %2.0f", t.getX(), t.getY());
     }
 
+    drawSpeedAndPower(t);
+}
+
+// The bottom-left corner of a HUD: the truck's speed and engine power, labelled in green.
+void Game::drawSpeedAndPower(const Truck& t) {
     textFont.setColour(0, 1, 0);
     printText(10, 40, "Speed");
     printText(110, 40, "Power");

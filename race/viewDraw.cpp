@@ -74,10 +74,5 @@ void Game::drawViewHud(int human, float height) {
     printText(10, top - 94, "Lap %d/%d", lap, lapsToRace);
     printText(150, top - 94, "%s", time);
 
-    textFont.setColour(0, 1, 0);
-    printText(10, 40, "Speed");
-    printText(110, 40, "Power");
-    textFont.setColour(1, 1, 1);
-    printText(10, 10, "%2.0f", t.getSpeed() / 8);
-    printText(110, 10, "%2.0f", t.getPower() * 30);
+    drawSpeedAndPower(t);
 }

@@ -15,6 +15,14 @@ protected:
         game->update();
         keys.endFrame();
     }
+    // From the grid, the race under way (Space held for one frame).
+    void startRace() {
+        game->resetRace();
+        game->waitingForStart = true;
+        keys.keyDown(VK_SPACE);
+        step();
+        keys.keyUp(VK_SPACE);
+    }
     float moved(int truck, float x, float y) const {
         return std::hypot(game->trucks[truck].getX() - x, game->trucks[truck].getY() - y);
     }
@@ -66,11 +74,7 @@ TEST_F(TwoPlayersTest, EachHalfOfTheKeyboardDrivesItsOwnTruck) {
     };
     const float movedAtLeast = 50.0f;  // units in 3 s at full throttle from a standstill
     for (const Case& c : cases) {
-        game->resetRace();
-        game->waitingForStart = true;
-        keys.keyDown(VK_SPACE);
-        step();
-        keys.keyUp(VK_SPACE);
+        startRace();
         float x0 = game->trucks[0].getX(), y0 = game->trucks[0].getY();
         float x1 = game->trucks[1].getX(), y1 = game->trucks[1].getY();
         for (int key : c.keysHeld)
@@ -130,11 +134,7 @@ TEST_F(TwoPlayersTest, EachViewZoomsOnItsOwnKeys) {
 TEST_F(TwoPlayersTest, AMissedCheckpointIsCuedToItsOwnPlayer) {
     for (int who : {0, 1}) {
         ASSERT_TRUE(game->setHumans(2));
-        game->resetRace();
-        game->waitingForStart = true;
-        keys.keyDown(VK_SPACE);
-        step();
-        keys.keyUp(VK_SPACE);
+        startRace();
         Truck& t = game->trucks[who];
         const Track& track = *t.track;
         // Checkpoints 1 and 2, then the line with 3 still to take.
@@ -154,11 +154,7 @@ TEST_F(TwoPlayersTest, AMissedCheckpointIsCuedToItsOwnPlayer) {
 
 TEST_F(TwoPlayersTest, EachViewFollowsItsOwnTruck) {
     ASSERT_TRUE(game->setHumans(2));
-    game->resetRace();
-    game->waitingForStart = true;
-    keys.keyDown(VK_SPACE);
-    step();
-    keys.keyUp(VK_SPACE);
+    startRace();
     keys.keyDown('W');
     for (int f = 0; f < 60 * 2; f++) step();
     keys.keyUp('W');

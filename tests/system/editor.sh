@@ -48,9 +48,6 @@ export XDG_DATA_HOME=$scratch/data
 pid=$!
 
 alive() { kill -0 "$pid" 2>/dev/null; }
-windowNamed() {
-    xwininfo -root -tree 2>/dev/null | awk -v name="\"$1\"" '/^     0x/ && index($0, name ": (") { print $1; exit }'
-}
 windowShown() {  # NAME: sets window
     alive || fail "the game ended while waiting for \"$1\""
     window=$(windowNamed "$1")

@@ -51,6 +51,11 @@ waitFor() {
     done
 }
 
+# NAME: the id of the top-level window titled NAME (under the X server's root), empty when none.
+windowNamed() {
+    xwininfo -root -tree 2>/dev/null | awk -v name="\"$1\"" '/^     0x/ && index($0, name ": (") { print $1; exit }'
+}
+
 # KEY WINDOW SECONDS DESCRIPTION COMMAND...: holds KEY down on WINDOW until COMMAND sees its
 # effect. A key pressed and released between two frames is never seen, and a starved game
 # draws its frames far apart, so the key is let go only once the game has shown it noticed.

@@ -37,9 +37,6 @@ pid=$!
 onFail() { echo "--- game's stderr:"; cat "$err"; echo "--- settings:"; cat "$settings"; kill -9 "$pid" 2>/dev/null; }
 trap 'endTimeLimit; rm -rf "$scratch"' EXIT
 
-windowNamed() {
-    xwininfo -root -tree 2>/dev/null | awk -v name="\"$1\"" '/^     0x/ && index($0, name ": (") { print $1; exit }'
-}
 shot=$outdir/menu.ppm
 # TEXT X Y R G B: on a fresh screenshot.
 shows() {

@@ -35,9 +35,6 @@ pid=$!
 onFail() { echo "--- game's stderr:"; cat "$err"; kill -9 "$pid" 2>/dev/null; }
 trap 'endTimeLimit; rm -rf "$scratch"' EXIT
 
-windowNamed() {
-    xwininfo -root -tree 2>/dev/null | awk -v name="\"$1\"" '/^     0x/ && index($0, name ": (") { print $1; exit }'
-}
 shot=$outdir/twoPlayers.ppm
 # TEXT X Y R G B: on a fresh screenshot, in the picture's own units.
 shows() {
