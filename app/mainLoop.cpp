@@ -123,9 +123,11 @@ void MainLoop::remapKey(WindowMessage& msg) const {
     // A key let go is let go under both its names, so none stays down when a menu opens.
     if (msg.message == WM_KEYUP) keys.keyUp(raw);
     if (!front->racingKeys() || (timeAttack && timeAttack->pause.isOpen)) return;
-    static const Settings defaults;
+    int codes[keyActionCount];
+    for (int a = 0; a < keyActionCount; a++) codes[a] = keyActionCode(a);
+    // Player two's keys only in a two-player race: outside one A zooms in, as it always did.
     KeyRemap remap;
-    remap.build(front->settings.keys, defaults.keys, keyActionCount);
+    remap.build(front->settings.keys, codes, game.humans() > 1 ? keyActionCount : keyPlayerOneActions);
     int mapped = remap.apply(raw);
     msg.wParam = mapped < 0 ? 256 : (uint64_t)mapped;  // beyond the keys: nothing
 }
