@@ -139,6 +139,13 @@ static void swapWindowBuffers() {
 }
 
 void MainLoop::frame(bool draw) {
+    // Player two's pad drives truck 1 only in a two-player race; keys changing hands go through
+    // the queue as any pad's do, so the race's replay has them. A replay's keys are its own.
+    if (front) {
+        WindowMessage handed[GamepadInput::mostMessages];
+        int count = gamepads.setTwoPlayers(game.humans() > 1, handed, GamepadInput::mostMessages);
+        for (int i = 0; i < count; i++) platform().postMessage(handed[i].message, handed[i].wParam, handed[i].lParam);
+    }
     if (front && front->editorAsked && screens) {
         front->editorAsked = false;
         screens->openEditor();
