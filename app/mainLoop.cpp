@@ -165,8 +165,12 @@ void MainLoop::frame(bool draw) {
     if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape() && !(over && over->takesEscape(game))) done = true;
     if (front) {
         const Settings& s = front->settings;
-        soundChoices = {s.volume[volumeMaster] / 100.0f, s.volume[volumeEngines] / 100.0f,
-                        s.volume[volumeEffects] / 100.0f, front->quick.beeps, front->quick.goes};
+        // The humans' pan is the split view's to set; it stays as that left it.
+        soundChoices.master = s.volume[volumeMaster] / 100.0f;
+        soundChoices.engines = s.volume[volumeEngines] / 100.0f;
+        soundChoices.effects = s.volume[volumeEffects] / 100.0f;
+        soundChoices.beeps = front->quick.beeps;
+        soundChoices.goes = front->quick.goes;
     }
     runGameFrame(game, swapWindowBuffers, draw, over);
     listenToRace(game);
