@@ -120,15 +120,21 @@ void MainLoop::remapKey(WindowMessage& msg) const {
     if (((msg.lParam >> 16) & 0xFF) == 0) return;
     int raw = msg.wParam < 256 ? (int)msg.wParam : -1;
     if (raw < 0) return;
-    // A key let go is let go under both its names, so none stays down when a menu opens.
-    if (msg.message == WM_KEYUP) keys.keyUp(raw);
-    if (!front->racingKeys() || (timeAttack && timeAttack->pause.isOpen)) return;
     int codes[keyActionCount];
     for (int a = 0; a < keyActionCount; a++) codes[a] = keyActionCode(a);
     // Player two's keys only in a two-player race: outside one A zooms in, as it always did.
-    KeyRemap remap;
-    remap.build(front->settings.keys, codes, game.humans() > 1 ? keyActionCount : keyPlayerOneActions);
-    int mapped = remap.apply(raw);
+    KeyRemap alone, together;
+    alone.build(front->settings.keys, codes, keyPlayerOneActions);
+    together.build(front->settings.keys, codes, keyActionCount);
+    // A key let go is let go under every name it has, alone or beside a friend, so none stays
+    // down when a menu opens or the number of players changes while it is held.
+    if (msg.message == WM_KEYUP) {
+        keys.keyUp(raw);
+        keys.keyUp(alone.apply(raw));
+        keys.keyUp(together.apply(raw));
+    }
+    if (!front->racingKeys() || (timeAttack && timeAttack->pause.isOpen)) return;
+    int mapped = (game.humans() > 1 ? together : alone).apply(raw);
     msg.wParam = mapped < 0 ? 256 : (uint64_t)mapped;  // beyond the keys: nothing
 }
 

@@ -79,4 +79,15 @@ TEST_F(KeyRemapLoopTest, TheLoopRebindsOnlyTheKeyboardAndOnlyOutsideTheMenus) {
     }
     front.shown = FrontScreens::title;
     game.setHumans(1);
+    // W held as player two's throttle while the race turns back into a one-player one, and let
+    // go in a menu: player two's throttle comes up with it.
+    keys = Keys();
+    ASSERT_TRUE(game.setHumans(2));
+    send(WM_KEYDOWN, 'W', keyboard);
+    EXPECT_TRUE(keys.isDown(VK_PLAYER2_UP));
+    game.setHumans(1);
+    front.shown = FrontScreens::menu;
+    send(WM_KEYUP, 'W', keyboard | ((int64_t)3 << 30));
+    EXPECT_FALSE(keys.isDown(VK_PLAYER2_UP));
+    front.shown = FrontScreens::title;
 }
