@@ -154,11 +154,6 @@ TEST(Settings, PlayerTwosKeysReadAsTheirDefaultsWhereTheFileHasNone) {
         else EXPECT_EQ("", said) << c.what;
         for (int a = 0; a < keyActionCount; a++) EXPECT_EQ(-1, s.clashOf(a, s.keys[a])) << c.what;
     }
-    Settings d;
-    const char* holder = nullptr;
-    EXPECT_EQ(d.keys[keyZoomIn], d.keys[keyPlayer2Left]) << "A: zoom in alone, player two's left beside a friend";
-    EXPECT_FALSE(d.bindKey(keyPlayer2Right, 'A', &holder));
-    EXPECT_STREQ("p2-left", holder);
 }
 
 TEST(Settings, NewerOrTooLargeFileIsReadAsFarAsKnownAndNeverWritten) {
