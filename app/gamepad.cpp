@@ -8,17 +8,20 @@ GamepadInput gamepads;
 static bool controllersStarted = false;
 
 // The virtual key of each pad key, by index.
-static const int padKeys[GamepadInput::padKeyCount] = {VK_LEFT,  VK_RIGHT,  VK_UP, VK_DOWN, VK_SPACE,
-                                                       VK_ESCAPE, 'A',      'Z',   'R',     VK_RETURN};
+static const int padKeys[GamepadInput::padKeyCount] = {
+    VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_SPACE, VK_ESCAPE, 'A', 'Z', 'R', VK_RETURN,
+    VK_PLAYER2_LEFT, VK_PLAYER2_RIGHT, VK_PLAYER2_UP, VK_PLAYER2_DOWN};
 enum { keyLeft, keyRight, keyUp, keyDown, keySpace, keyEscape, keyZoomIn, keyZoomOut, keyRecover, keyMenu };
+// Player two's driving keys come after player one's ten, in the same order.
+static const int playerTwoFirstKey = keyMenu + 1;
 
 // The stick presses its key past half way and lets go only back inside the dead zone, so a
 // thumb resting near the middle never chatters.
 static const int stickPress = 16384;
 static const int stickDeadZone = 8000;
 
-GamepadInput::GamepadInput() {
-    for (Pad& p : pads) p = Pad{false, -1, nullptr, {}, 0, 0};
+GamepadInput::GamepadInput() : twoPlayers(false) {
+    for (Pad& p : pads) p = Pad{false, -1, nullptr, {}, 0, 0, 0};
     for (bool& s : sent) s = false;
 }
 
@@ -40,13 +43,30 @@ GamepadInput::Pad* GamepadInput::padFor(SDL_JoystickID id, bool create) {
         if (p.inUse && p.id == id) return &p;
     }
     if (!create) return nullptr;
+    // A new pad is the player's who has none; with both served, a further one helps player one.
+    bool served[2] = {false, false};
+    for (const Pad& p : pads)
+        if (p.inUse) served[p.player] = true;
+    int player = served[0] && !served[1] ? 1 : 0;
     for (Pad& p : pads) {
         if (!p.inUse) {
-            p = Pad{true, id, nullptr, {}, 0, 0};
+            p = Pad{true, id, nullptr, {}, 0, 0, player};
             return &p;
         }
     }
     return nullptr;
+}
+
+int GamepadInput::playerOf(SDL_JoystickID id) const {
+    for (const Pad& p : pads)
+        if (p.inUse && p.id == id) return p.player;
+    return -1;
+}
+
+int GamepadInput::setTwoPlayers(bool on, WindowMessage* out, int capacity) {
+    if (on == twoPlayers) return 0;
+    twoPlayers = on;
+    return sendChanges(out, capacity);
 }
 
 // The pad key a controller button holds, or -1.
@@ -133,12 +153,20 @@ int GamepadInput::sendChanges(WindowMessage* out, int capacity) {
     bool wanted[padKeyCount] = {};
     for (const Pad& p : pads) {
         if (!p.inUse) continue;
-        for (int k = 0; k < padKeyCount; k++) wanted[k] = wanted[k] || p.buttons[k];
+        bool held[keyMenu + 1];
+        for (int k = 0; k <= keyMenu; k++) held[k] = p.buttons[k];
         // SDL's stick y grows downward: pushed away from the player is Up.
-        if (p.stickX < 0) wanted[keyLeft] = true;
-        if (p.stickX > 0) wanted[keyRight] = true;
-        if (p.stickY < 0) wanted[keyUp] = true;
-        if (p.stickY > 0) wanted[keyDown] = true;
+        if (p.stickX < 0) held[keyLeft] = true;
+        if (p.stickX > 0) held[keyRight] = true;
+        if (p.stickY < 0) held[keyUp] = true;
+        if (p.stickY > 0) held[keyDown] = true;
+        bool second = twoPlayers && p.player == 1;
+        for (int k = 0; k <= keyMenu; k++) {
+            if (!held[k]) continue;
+            if (!second) wanted[k] = true;
+            else if (k <= keyDown) wanted[playerTwoFirstKey + k] = true;
+            else if (k != keyZoomIn && k != keyZoomOut && k != keyRecover) wanted[k] = true;
+        }
     }
     int count = 0;
     for (int k = 0; k < padKeyCount && count < capacity; k++) {

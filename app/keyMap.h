@@ -12,12 +12,13 @@ int virtualKeyOf(SDL_Keycode symbol, SDL_Scancode scancode);
 bool isMenuKey(int virtualKey, Uint16 modifiers);
 
 // The race's keys as the player bound them (records/settings): a key bound to an action stands
-// for that action's own key, and an action's own key that is bound to nothing now does nothing.
-// At the default bindings every key is itself.
+// for that action's own code, and an action's own key that is bound to nothing now does nothing.
+// At the default bindings every key of player one's is itself; player two's keys become their
+// own codes. Of two actions sharing a key, the later one takes it.
 class KeyRemap {
 public:
     KeyRemap();
-    // bound[a] is the key the player chose for action a, defaults[a] the game's own.
+    // bound[a] is the key the player chose for action a, defaults[a] the code the game sees for it.
     void build(const int* bound, const int* defaults, int count);
     // The key the game sees for code; -1 for none.
     int apply(int code) const { return code >= 0 && code < 256 ? to[code] : code; }

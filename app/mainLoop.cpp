@@ -120,13 +120,21 @@ void MainLoop::remapKey(WindowMessage& msg) const {
     if (((msg.lParam >> 16) & 0xFF) == 0) return;
     int raw = msg.wParam < 256 ? (int)msg.wParam : -1;
     if (raw < 0) return;
-    // A key let go is let go under both its names, so none stays down when a menu opens.
-    if (msg.message == WM_KEYUP) keys.keyUp(raw);
+    int codes[keyActionCount];
+    for (int a = 0; a < keyActionCount; a++) codes[a] = keyActionCode(a);
+    // Player two's keys only in a two-player race: outside one A zooms in, as it always did.
+    KeyRemap alone, together;
+    alone.build(front->settings.keys, codes, keyPlayerOneActions);
+    together.build(front->settings.keys, codes, keyActionCount);
+    // A key let go is let go under every name it has, alone or beside a friend, so none stays
+    // down when a menu opens or the number of players changes while it is held.
+    if (msg.message == WM_KEYUP) {
+        keys.keyUp(raw);
+        keys.keyUp(alone.apply(raw));
+        keys.keyUp(together.apply(raw));
+    }
     if (!front->racingKeys() || (timeAttack && timeAttack->pause.isOpen)) return;
-    static const Settings defaults;
-    KeyRemap remap;
-    remap.build(front->settings.keys, defaults.keys, keyActionCount);
-    int mapped = remap.apply(raw);
+    int mapped = (game.humans() > 1 ? together : alone).apply(raw);
     msg.wParam = mapped < 0 ? 256 : (uint64_t)mapped;  // beyond the keys: nothing
 }
 
@@ -137,6 +145,13 @@ static void swapWindowBuffers() {
 }
 
 void MainLoop::frame(bool draw) {
+    // Player two's pad drives truck 1 only in a two-player race; keys changing hands go through
+    // the queue as any pad's do, so the race's replay has them. A replay's keys are its own.
+    if (front) {
+        WindowMessage handed[GamepadInput::mostMessages];
+        int count = gamepads.setTwoPlayers(game.humans() > 1, handed, GamepadInput::mostMessages);
+        for (int i = 0; i < count; i++) platform().postMessage(handed[i].message, handed[i].wParam, handed[i].lParam);
+    }
     if (front && front->editorAsked && screens) {
         front->editorAsked = false;
         screens->openEditor();
@@ -156,8 +171,12 @@ void MainLoop::frame(bool draw) {
     if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape() && !(over && over->takesEscape(game))) done = true;
     if (front) {
         const Settings& s = front->settings;
-        soundChoices = {s.volume[volumeMaster] / 100.0f, s.volume[volumeEngines] / 100.0f,
-                        s.volume[volumeEffects] / 100.0f, front->quick.beeps, front->quick.goes};
+        // The humans' pan is the split view's to set; it stays as that left it.
+        soundChoices.master = s.volume[volumeMaster] / 100.0f;
+        soundChoices.engines = s.volume[volumeEngines] / 100.0f;
+        soundChoices.effects = s.volume[volumeEffects] / 100.0f;
+        soundChoices.beeps = front->quick.beeps;
+        soundChoices.goes = front->quick.goes;
     }
     // Two humans: a view each over the whole window, at its own resolution.
     glWindow.splitScreen(game.humans() > 1);

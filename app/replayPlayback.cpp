@@ -211,5 +211,7 @@ void prepareReplay(Game& game, const Replay& replay) {
     game.setLaps(replay.setup.laps);
     game.setDifficulty((Difficulty)replay.setup.level);
     if (game.rivals() != replay.setup.rivals) game.setRivals(replay.setup.rivals);
+    // Player two's truck is driven by the recorded keys too; the decoder made sure it exists.
+    game.setHumans(replay.setup.humans);
     for (int code = 0; code < 256; code++) keys.down[code] = keys.previous[code] = replay.isKeyHeld(code) ? 1 : 0;
 }

@@ -108,7 +108,15 @@ void SoundDevice::setPaused(bool paused) {
     if (device) SDL_PauseAudioDevice(device, paused ? 1 : 0);
 }
 
-SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted) {
+void panHumansForSplit(SoundChoices& choices, bool sideBySide) {
+    choices.humanPan[0] = sideBySide ? -splitEnginePan : 0.0f;
+    choices.humanPan[1] = sideBySide ? splitEnginePan : 0.0f;
+}
+
+// A pan kept inside the field; anything not a number is centred.
+static float fieldPan(float pan) { return std::isfinite(pan) ? std::fmax(-1.0f, std::fmin(1.0f, pan)) : 0.0f; }
+
+SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted, const float* humanPan) {
     SoundFrame frame = {};
     frame.muted = muted;
     int count = game.truckCount < 0 ? 0 : game.truckCount > Game::maxTrucks ? Game::maxTrucks : game.truckCount;
@@ -123,15 +131,27 @@ SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted) {
         float load = std::fabs(t.getPower()) / forwardPower;
         voice.load = std::isfinite(load) ? std::fmin(1.0f, load) : 0.0f;
         voice.revs = gearboxRevs(memory.gears[i], t.getSpeed(), voice.load);
-        if (i == 0) {
+        if (game.isHuman(i)) {
             voice.volume = userEngineVolume;
+            voice.pan = humanPan && i < 2 ? fieldPan(humanPan[i]) : 0.0f;
             continue;
         }
-        float dx = t.getX() - user.getX(), dy = t.getY() - user.getY();
-        float distance = std::sqrt(dx * dx + dy * dy);
+        // Heard from the nearest human, on that human's side: a split view is half as wide.
+        int listener = 0;
+        float dx = 0, distance = 0;
+        for (int h = 0; h < game.humans() && h < 2; h++) {
+            float hx = t.getX() - game.trucks[h].getX(), hy = t.getY() - game.trucks[h].getY();
+            float d = std::sqrt(hx * hx + hy * hy);
+            if (h == 0 || d < distance) {
+                listener = h;
+                dx = hx;
+                distance = d;
+            }
+        }
         voice.volume = computerEngineVolume / (1 + distance / fadeDistance);
-        float pan = dx * zoom / halfScreenWidth;
-        voice.pan = std::isfinite(pan) ? std::fmax(-1.0f, std::fmin(1.0f, pan)) : 0.0f;
+        float side = humanPan ? fieldPan(humanPan[listener]) : 0.0f;
+        float pan = side + dx * zoom / halfScreenWidth * (side != 0.0f ? 0.5f : 1.0f);
+        voice.pan = fieldPan(pan);
     }
     frame.raceLevel = game.paused ? 0.0f : 1.0f;
     if (game.waitingForStart) {
@@ -181,7 +201,7 @@ SoundChoices soundChoices;
 
 void listenToRace(const Game& game) {
     if (!sound.isOpen()) return;
-    SoundFrame frame = hearRace(game, ear, soundMuted);
+    SoundFrame frame = hearRace(game, ear, soundMuted, soundChoices.humanPan);
     for (EngineVoice& voice : frame.engines) voice.volume *= soundChoices.engines;
     frame.masterVolume = soundChoices.master;
     frame.effectsVolume = soundChoices.effects;

@@ -37,8 +37,17 @@ extern bool soundMuted;
 struct SoundChoices {
     float master = 1.0f, engines = 1.0f, effects = 1.0f;
     uint32_t beeps = 0, goes = 0;
+    // Where each human's engine sits, -1 left .. +1 right: centred unless the screen is split
+    // side by side, each player's then on their own half's side (panHumansForSplit).
+    float humanPan[2] = {0.0f, 0.0f};
 };
 extern SoundChoices soundChoices;
+// How far to each side the humans' engines go in a side-by-side split: clearly each player's
+// own, while headphones still carry a little of the other's.
+const float splitEnginePan = 0.7f;
+// Player one's engine to the left and player two's to the right when the two views stand side by
+// side; centred otherwise (one view, or one above the other).
+void panHumansForSplit(SoundChoices& choices, bool sideBySide);
 
 // What the listener remembers between frames, to turn counts and totals into events.
 struct RaceEar {
@@ -52,9 +61,10 @@ struct RaceEar {
     int gears[maxEngineVoices];  // each engine's gear, so that shifts keep their band
 };
 
-// This frame's sounds, read off the trucks: engines by power and speed, the computer trucks'
-// quieter and panned by where they are on screen, squeal past the grip, thuds, chimes. The title
+// This frame's sounds, read off the trucks: engines by power and speed, every human's at the
+// user's level and pan (humanPan, null for centred), the computer trucks' quieter and panned by
+// where they are on screen from the nearest human, squeal past the grip, thuds, chimes. The title
 // and results hear the user's engine idling low; a pause fades the engines out.
-SoundFrame hearRace(const Game& game, RaceEar& ear, bool muted);
+SoundFrame hearRace(const Game& game, RaceEar& ear, bool muted, const float* humanPan = nullptr);
 // The frame's hook: hears the race and hands it to the device.
 void listenToRace(const Game& game);

@@ -17,6 +17,7 @@ static const char* const startLabels[startScreenCount] = {"ask", "full screen", 
 static const char* const actionLabels[keyActionCount] = {
     "Accelerate", "Brake", "Steer left", "Steer right", "Start", "Pause", "Recover", "Ghost", "Sound off",
     "Help", "Zoom in", "Zoom out", "Frame rate", "Position", "Clear text", "Full screen", "Quit",
+    "P2 accelerate", "P2 brake", "P2 steer left", "P2 steer right",
 };
 
 static int clampTo(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
@@ -48,7 +49,7 @@ bool Options::bind(Settings& s, int action, int code) {
     }
     const char* why = nullptr;
     if (s.bindKey(action, code, &why)) return true;
-    int other = s.actionOfKey(code);
+    int other = s.clashOf(action, code);
     snprintf(message, sizeof message, "%s is already %s", keyName(code, spelled, sizeof spelled),
              other >= 0 ? actionLabels[other] : "taken");
     return false;

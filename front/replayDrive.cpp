@@ -62,6 +62,8 @@ bool setUpForReplay(Game& game, const Replay& replay, const Course* course) {
     game.stuckHintGiven = false;
     game.userKickSeen = 0.0;
     game.setRivals(s.rivals);
+    // Player two drives truck 1 in a two-player race; any other race puts its computer driver back.
+    if (!game.setHumans(s.humans)) return false;
     game.resetRace();
     keys = Keys();
     // The buttons only: the mouse also holds the cursor's picture.
@@ -134,7 +136,8 @@ void driveReplayFrames(Game& game, const Replay& replay, ScriptedPlatform& clock
         if (!drive) continue;
         drive->framesRun++;
         const Truck& t = game.trucks[0];
-        if (!samePose(f.pose, t) && drive->firstDifference < 0) {
+        bool same = samePose(f.pose, t) && (replay.setup.humans < 2 || samePose(f.second, game.trucks[1]));
+        if (!same && drive->firstDifference < 0) {
             drive->firstDifference = i;
             drive->reproduced = false;
         }

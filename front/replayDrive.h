@@ -36,7 +36,7 @@ int checkpointProgress(const Truck& truck, const Track& track);
 
 // What driving a replay again gave.
 struct ReplayDrive {
-    bool reproduced;      // every frame run matched the recorded pose
+    bool reproduced;      // every frame run matched the recorded pose (both humans' in a two-player race)
     int firstDifference;  // the first frame that did not, -1 when none
     int framesRun;
     bool finished;         // the user's truck completed its laps

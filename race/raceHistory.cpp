@@ -209,8 +209,6 @@ void RaceHistory::raceStarted(const Game& game) {
     // A replay does not carry a handed grid: it would play back on the classic grid, so such a
     // race is neither recorded nor kept as a record its replay could not prove.
     if (game.gridHanded) return;
-    // Nor does it carry player two yet: a two-player race sets no record and leaves no replay.
-    if (game.humans() > 1) return;
     if (pendingOverflow) {
         fprintf(stderr, "trailerdash: too many key and mouse messages at the start; this race is not recorded\n");
         return;
@@ -218,7 +216,7 @@ void RaceHistory::raceStarted(const Game& game) {
     // The keys held at the end of the last frame: this frame's messages come on top of them.
     recording.begin(game.currentTrack, perfFrequency, keys.previous);
     recording.setup = {(uint8_t)game.lapsToRace, (uint8_t)game.difficulty, (uint8_t)game.rivals(),
-                       (uint8_t)(countdownStart ? 1 : 0)};
+                       (uint8_t)(countdownStart ? 1 : 0), (uint8_t)game.humans()};
     // A built-in course is named by its number, as replays always named it.
     if (raceCourse.hash)
         recording.setCourseFile(raceCourse.hash, raceCourse.name);
@@ -237,13 +235,19 @@ void RaceHistory::frameEnded(const Game& game) {
         room = recording.addMessage(pending[i].message, pending[i].wParam, pending[i].lParam);
     const Truck& t = game.trucks[0];
     TruckPose pose = {t.getX(), t.getY(), t.cabHeading, t.trailerHeading, t.steerAngle};
-    room = room && recording.addFrame(frameDelta, pose);
+    const Truck& t2 = game.trucks[1];
+    TruckPose second = {};
+    if (recording.setup.humans > 1) second = {t2.getX(), t2.getY(), t2.cabHeading, t2.trailerHeading, t2.steerAngle};
+    room = room && recording.addFrame(frameDelta, pose, second);
 
     const Player* user = game.players[0];
-    // Records are times over the classic six laps; a race of other laps sets none.
+    // Records are times over the classic six laps; a race of other laps sets none. Nor does a
+    // two-player race: the records name one driver against four computer trucks, and there
+    // player one has a human beside them and one computer truck fewer.
     if (!userFinished && user && user->isFinished()) {
         userFinished = true;
-        if (game.lapsToRace == Game::classicLaps) offerRecords(user->getTime(), t.getBestLapTime());
+        if (game.lapsToRace == Game::classicLaps && recording.setup.humans == 1)
+            offerRecords(user->getTime(), t.getBestLapTime());
     }
     if (!room) {
         // Kept up to here; the rest of a race this long is the results screen left standing.

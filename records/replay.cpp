@@ -55,13 +55,14 @@ bool Replay::addMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
     return true;
 }
 
-bool Replay::addFrame(int64_t counterDelta, const TruckPose& pose) {
+bool Replay::addFrame(int64_t counterDelta, const TruckPose& pose, const TruckPose& second) {
     if (frameCount >= maxReplayFrames) return false;
     ReplayFrame& f = frames[frameCount++];
     f.counterDelta = counterDelta;
     f.firstMessage = messageCount - pendingMessages;
     f.messageCount = pendingMessages;
     f.pose = pose;
+    f.second = second;
     pendingMessages = 0;
     return true;
 }
@@ -149,7 +150,8 @@ size_t Replay::encode(uint8_t* out, size_t size) const {
     for (uint8_t b : replayMagic) w.byte(b);
     // The oldest version that says everything, so classic races stay readable by older games.
     bool classic = isClassicSetup(setup);
-    w.fixed(setup.countdown ? replayCountdownVersion
+    w.fixed(setup.humans > 1   ? replayTwoPlayerVersion
+            : setup.countdown ? replayCountdownVersion
             : !classic      ? replaySetupVersion
             : courseHash    ? replayCourseFileVersion
                             : replayFormatVersion,
@@ -170,7 +172,12 @@ size_t Replay::encode(uint8_t* out, size_t size) const {
         w.byte(setup.laps);
         w.byte(setup.level);
         w.byte(setup.rivals);
-        if (setup.countdown) w.byte(1);
+        if (setup.humans > 1) {
+            w.byte(setup.countdown);
+            w.byte(setup.humans);
+        } else if (setup.countdown) {
+            w.byte(1);
+        }
     }
     for (int i = 0; i < frameCount; i++) {
         const ReplayFrame& f = frames[i];
@@ -187,6 +194,13 @@ size_t Replay::encode(uint8_t* out, size_t size) const {
         w.real(f.pose.cabHeading);
         w.real(f.pose.trailerHeading);
         w.real(f.pose.steerAngle);
+        if (setup.humans > 1) {
+            w.real(f.second.x);
+            w.real(f.second.y);
+            w.real(f.second.cabHeading);
+            w.real(f.second.trailerHeading);
+            w.real(f.second.steerAngle);
+        }
     }
     if (w.at + 4 > size) return 0;
     w.fixed(crc32Of(out, w.at), 4);
@@ -217,9 +231,9 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         return false;
     }
     if (version != replayFormatVersion && version != replayCourseFileVersion && version != replaySetupVersion &&
-        version != replayCountdownVersion) {
+        version != replayCountdownVersion && version != replayTwoPlayerVersion) {
         snprintf(why, (size_t)whySize, "the replay is of version %u; this game plays version %u", version,
-                 replayCountdownVersion);
+                 replayTwoPlayerVersion);
         return false;
     }
     int c = (int)r.fixed(2);
@@ -249,6 +263,13 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
             if (version == replayCountdownVersion) {
                 raced.countdown = (uint8_t)r.fixed(1);
                 if (raced.countdown != 1) r.failed = true;
+            }
+            // Version 6 says the countdown either way, then the humans, only as 2; player two
+            // drives truck 1, so there is one.
+            if (version == replayTwoPlayerVersion) {
+                raced.countdown = (uint8_t)r.fixed(1);
+                raced.humans = (uint8_t)r.fixed(1);
+                if (raced.countdown > 1 || raced.humans != maxReplayHumans || raced.rivals < 1) r.failed = true;
             }
             // Only a race the game can set up; a classic one is never written as version 4.
             if (raced.laps < 1 || raced.laps > maxReplayLaps || raced.level > maxReplayLevel ||
@@ -300,7 +321,15 @@ bool Replay::decode(const uint8_t* data, size_t size, char* why, int whySize) {
         pose.cabHeading = r.real();
         pose.trailerHeading = r.real();
         pose.steerAngle = r.real();
-        addFrame(delta, pose);
+        TruckPose second = {};
+        if (raced.humans > 1) {
+            second.x = r.real();
+            second.y = r.real();
+            second.cabHeading = r.real();
+            second.trailerHeading = r.real();
+            second.steerAngle = r.real();
+        }
+        addFrame(delta, pose, second);
     }
     // Every byte accounted for, and the counts as the header gave them.
     if (r.failed || r.at != r.size || (uint64_t)messageCount != messageTotal) {

@@ -17,6 +17,9 @@
 // hash is not 0, then laps, level and computer trucks (u8 each), so it is never played as another.
 // A race started by a 3-2-1-go countdown (a quick race) is version 5: version 4's header and one
 // byte more, 1, for the countdown that holds the grid before the race clock runs.
+// A race of two people on one screen is version 6: version 4's header, the countdown byte (0 or
+// 1), the humans byte (2), and every frame carries a second pose, player two's truck, after the
+// first, so both trucks are checked as it plays again. Player two's keys are messages like any.
 #include <cstddef>
 #include <cstdint>
 
@@ -28,12 +31,13 @@ const unsigned replayFormatVersion = 2;
 const unsigned replayCourseFileVersion = 3;
 const unsigned replaySetupVersion = 4;
 const unsigned replayCountdownVersion = 5;
+const unsigned replayTwoPlayerVersion = 6;
 // About 36 minutes at 60 frames a second; a longer race is kept up to here.
 const int maxReplayFrames = 1 << 17;
 const int maxReplayMessages = 1 << 16;
 const int replayHeaderSize = 56;
-// Every byte a frame can take: two varints, the pose.
-const int maxReplayFrameBytes = 10 + 5 + 20;
+// Every byte a frame can take: two varints, both humans' poses.
+const int maxReplayFrameBytes = 10 + 5 + 2 * 20;
 const int maxReplayMessageBytes = 5 + 10 + 10;
 // The course file's hash and name in a version 3 header.
 const int maxReplayCourseBytes = 8 + 1 + courseKeyNameSize + 4;
@@ -43,16 +47,18 @@ const int maxReplayCourseBytes = 8 + 1 + courseKeyNameSize + 4;
 struct ReplaySetup {
     uint8_t laps;
     uint8_t level;
-    uint8_t rivals;  // computer trucks, 0 to 4
+    uint8_t rivals;  // trucks beside player one's (computer trucks, and player two's), 0 to 4
     uint8_t countdown = 0;  // 1: the race waited for a quick race's countdown, not for Space
+    uint8_t humans = 1;     // 2: truck 1 was player two's
 };
-const ReplaySetup classicReplaySetup = {6, 1, 4, 0};
+const ReplaySetup classicReplaySetup = {6, 1, 4, 0, 1};
 const int maxReplayLaps = 10;
 const int maxReplayLevel = 2;
 const int maxReplayRivals = 4;
+const int maxReplayHumans = 2;
 inline bool isClassicSetup(const ReplaySetup& s) {
     return s.laps == classicReplaySetup.laps && s.level == classicReplaySetup.level &&
-           s.rivals == classicReplaySetup.rivals && s.countdown == 0;
+           s.rivals == classicReplaySetup.rivals && s.countdown == 0 && s.humans == 1;
 }
 
 // The window messages a replay carries: keys, mouse buttons and the wheel, the only ones that
@@ -81,6 +87,7 @@ struct ReplayFrame {
     int firstMessage;
     int messageCount;
     TruckPose pose;
+    TruckPose second;  // player two's truck in a two-player race; zero otherwise
 };
 
 class Replay {
@@ -96,8 +103,9 @@ public:
     void setCourseFile(uint64_t hash, const char* name);
     // A message for the next frame; false when the replay is full.
     bool addMessage(uint32_t message, uint64_t wParam, int64_t lParam);
-    // Ends a frame: the messages added since the last one belong to it. False when full.
-    bool addFrame(int64_t counterDelta, const TruckPose& pose);
+    // Ends a frame: the messages added since the last one belong to it. second is player two's
+    // truck, kept only when setup.humans is 2. False when full.
+    bool addFrame(int64_t counterDelta, const TruckPose& pose, const TruckPose& second = TruckPose{});
     bool isKeyHeld(int code) const;
 
     // The bytes of the file; size must be encodedBound() or more. Returns the length.

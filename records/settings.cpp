@@ -15,11 +15,29 @@ static const char* const startNames[startScreenCount] = {"ask", "full-screen", "
 static const char* const actionNames[keyActionCount] = {
     "accelerate", "brake", "left", "right", "start", "pause", "recover", "ghost", "mute",
     "help", "zoom-in", "zoom-out", "frame-rate", "info", "clear-console", "full-screen", "quit",
+    "p2-accelerate", "p2-brake", "p2-left", "p2-right",
 };
 // In action order; the game's virtual key codes (core/input.h), which never change.
 static const int defaultKeys[keyActionCount] = {
-    0x26, 0x28, 0x25, 0x27, 0x20, 'P', 'R', 'G', 'M', 'H', 'A', 'Z', 'F', 'I', 'T', 0x7A, 0x1B,
+    0x26, 0x28, 0x25, 0x27, 0x20, 'P', 'R', 'G', 'M', 'H', 'A', 'Z', 'F', 'I', 'T', 0x7A, 0x1B, 'W', 'S', 'A', 'D',
 };
+// Player two's own codes (core/input.h's VK_PLAYER2_UP, DOWN, LEFT, RIGHT), in action order.
+static const int playerTwoCodes[keyActionCount - keyPlayerOneActions] = {0x8A, 0x8B, 0x88, 0x89};
+// Where a settings file from before player two puts another action on one of player two's
+// keys: the first of these still free takes its place, so the player's own keys are kept.
+static const char spareKeys[] = "JKLUOYBNVCX1234567890";  // no action's default
+
+static bool isPlayerTwo(int action) { return action >= keyPlayerOneActions && action < keyActionCount; }
+
+bool keysMayShare(int action, int other) {
+    bool zoom = action == keyZoomIn || action == keyZoomOut, otherZoom = other == keyZoomIn || other == keyZoomOut;
+    return (zoom && isPlayerTwo(other)) || (otherZoom && isPlayerTwo(action));
+}
+
+int keyActionCode(int action) {
+    if (isPlayerTwo(action)) return playerTwoCodes[action - keyPlayerOneActions];
+    return action >= 0 && action < keyActionCount ? defaultKeys[action] : -1;
+}
 
 struct NamedKey {
     int code;
@@ -116,10 +134,16 @@ int Settings::actionOfKey(int code) const {
     return -1;
 }
 
+int Settings::clashOf(int action, int code) const {
+    for (int a = 0; a < keyActionCount; a++)
+        if (a != action && keys[a] == code && !keysMayShare(a, action)) return a;
+    return -1;
+}
+
 bool Settings::bindKey(int action, int code, const char** why) {
     if (action < 0 || action >= keyActionCount || code < 1 || code > maxKeyCode) return false;
-    int holder = actionOfKey(code);
-    if (holder >= 0 && holder != action) {
+    int holder = clashOf(action, code);
+    if (holder >= 0) {
         if (why) *why = actionNames[holder];
         return false;
     }
@@ -212,7 +236,7 @@ static bool parseSettingsLine(const char* line, Settings& s, int* fileKeys, bool
         if (action < 0 || code == 0) return false;
         // A key already given to another action keeps that one; this line is refused.
         for (int a = 0; a < keyActionCount; a++) {
-            if (a != action && fileKeys[a] == code) {
+            if (a != action && fileKeys[a] == code && !keysMayShare(a, action)) {
                 keyClash = true;
                 return false;
             }
@@ -278,13 +302,27 @@ void Settings::parse(const char* text, long length, FILE* err) {
     }
     if (version == 0 && length > 0 && err) fprintf(err, "trailerdash: the settings file has no \"%s\" line\n", versionWord);
     // Keys the file left out take their defaults when those are still free.
+    auto taken = [&fileKeys](int action, int code) {
+        for (int b = 0; b < keyActionCount; b++)
+            if (b != action && fileKeys[b] == code && !keysMayShare(b, action)) return true;
+        return false;
+    };
     bool whole = true;
-    for (int a = 0; a < keyActionCount; a++) {
+    for (int a = 0; a < keyPlayerOneActions; a++) {
         if (fileKeys[a] != 0) continue;
-        bool taken = false;
-        for (int b = 0; b < keyActionCount; b++) taken = taken || fileKeys[b] == defaultKeys[a];
-        if (taken) whole = false;
+        if (taken(a, defaultKeys[a])) whole = false;
         else fileKeys[a] = defaultKeys[a];
+    }
+    // Player two's keys came later: one the player had already given to another action moves to
+    // a spare key rather than undoing every binding the file holds.
+    for (int a = keyPlayerOneActions; a < keyActionCount && whole; a++) {
+        if (fileKeys[a] != 0) continue;
+        fileKeys[a] = defaultKeys[a];
+        for (const char* spare = spareKeys; *spare && taken(a, fileKeys[a]); spare++) fileKeys[a] = *spare;
+        if (taken(a, fileKeys[a])) whole = false;
+        else if (fileKeys[a] != defaultKeys[a] && err)
+            fprintf(err, "trailerdash: %s's own key is bound to another action; it is %c for now\n", actionNames[a],
+                    fileKeys[a]);
     }
     if (whole) {
         memcpy(keys, fileKeys, sizeof keys);

@@ -30,13 +30,23 @@ const int maxKeyCode = 255;
 enum SettingsDifficulty { settingsEasy, settingsNormal, settingsHard, settingsDifficultyCount };
 enum VolumeChannel { volumeMaster, volumeEngines, volumeEffects, volumeChannelCount };
 enum StartScreen { startAsk, startFullScreen, startWindowed, startScreenCount };
-// Every key a player can rebind: the four driving keys, then the game's own.
+// Every key a player can rebind: the four driving keys, then the game's own, then player two's
+// four driving keys (they act only in a two-player race).
 enum KeyAction {
     keyAccelerate, keyBrake, keyLeft, keyRight,
     keyStart, keyPause, keyRecover, keyGhost, keyMute, keyHelp, keyZoomIn, keyZoomOut,
     keyFrameRate, keyInfo, keyClearConsole, keyFullScreen, keyQuit,
+    keyPlayer2Accelerate, keyPlayer2Brake, keyPlayer2Left, keyPlayer2Right,
     keyActionCount
 };
+// The actions of a one-player race: all but player two's.
+const int keyPlayerOneActions = keyPlayer2Accelerate;
+// Player two's keys act only in a two-player race, and the zoom keys only outside one (A is
+// player two's left): those may share a key. No other two actions ever do.
+bool keysMayShare(int action, int other);
+// The code the game sees for an action, whatever key is bound to it: the action's default key,
+// or for player two's actions a code of their own that no keyboard sends (core/input.h).
+int keyActionCode(int action);
 
 // The word each value is written as ("normal", "engines", "full-screen", "accelerate").
 const char* settingsDifficultyName(int level);
@@ -56,10 +66,12 @@ public:
     void resetKeys();
 
     // Binds action to key; false, nothing changed, for a key out of range or bound to another
-    // action (that action's name goes to why when given).
+    // action it may not share with (that action's name goes to why when given).
     bool bindKey(int action, int code, const char** why = nullptr);
-    // The action bound to code, or -1.
+    // The first action bound to code, or -1.
     int actionOfKey(int code) const;
+    // An action other than action bound to code that may not share it, or -1.
+    int clashOf(int action, int code) const;
     // Takes a name that is 1 to maxPlayerNameLength printable ASCII characters, not starting or
     // ending with a space; false, name unchanged, otherwise.
     bool setName(const char* text);
@@ -79,7 +91,7 @@ public:
     int difficulty;                   // a SettingsDifficulty
     int laps;                         // minSettingsLaps to maxSettingsLaps
     int volume[volumeChannelCount];   // percent
-    int keys[keyActionCount];         // virtual key codes, each bound once
+    int keys[keyActionCount];         // virtual key codes, each bound once (but keysMayShare)
     bool ghost;
     bool assist;                      // steering that eases with speed (the new modes)
     int start;                        // a StartScreen

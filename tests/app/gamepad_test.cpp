@@ -19,6 +19,7 @@ protected:
     void TearDown() override {
         WindowMessage ignored[GamepadInput::mostMessages];
         gamepads.closeAll(ignored, GamepadInput::mostMessages);
+        gamepads.setTwoPlayers(false, ignored, GamepadInput::mostMessages);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
     void button(SDL_JoystickID pad, int which, bool down) {
@@ -111,6 +112,63 @@ TEST_F(GamepadTest, StickPastHalfPressesAndOnlyTheDeadZoneReleases) {
     ASSERT_TRUE(sdl.peekMessage(msg));
     windowProc(nullptr, msg.message, msg.wParam, msg.lParam);
     EXPECT_TRUE(keys.isDown(VK_SPACE));
+}
+
+// The first pad is player one's and the next player two's; in a two-player race player two's
+// drives on player two's codes and keeps only the buttons that are everybody's.
+TEST_F(GamepadTest, TheSecondPadIsPlayerTwosInATwoPlayerRace) {
+    WindowMessage out[GamepadInput::mostMessages];
+    auto handed = [&out](int count) {
+        std::string text;
+        for (int i = 0; i < count; i++)
+            text += (i ? ", " : "") + std::string(out[i].message == WM_KEYDOWN ? "down " : "up ") +
+                    std::to_string(out[i].wParam);
+        return text;
+    };
+    // A button let go makes a pad known without pressing anything.
+    button(5, SDL_CONTROLLER_BUTTON_A, false);
+    button(6, SDL_CONTROLLER_BUTTON_A, false);
+    EXPECT_EQ(received(), "");
+    EXPECT_EQ(gamepads.playerOf(5), 0);
+    EXPECT_EQ(gamepads.playerOf(6), 1);
+    EXPECT_EQ(handed(gamepads.setTwoPlayers(true, out, GamepadInput::mostMessages)), "");
+    const struct {
+        SDL_JoystickID pad;
+        int button;
+        int key;  // -1: nothing
+    } cases[] = {
+        {5, SDL_CONTROLLER_BUTTON_DPAD_UP, VK_UP},
+        {6, SDL_CONTROLLER_BUTTON_DPAD_UP, VK_PLAYER2_UP},
+        {6, SDL_CONTROLLER_BUTTON_DPAD_LEFT, VK_PLAYER2_LEFT},
+        {6, SDL_CONTROLLER_BUTTON_A, VK_SPACE},
+        {6, SDL_CONTROLLER_BUTTON_START, VK_RETURN},
+        {6, SDL_CONTROLLER_BUTTON_B, VK_ESCAPE},
+        {6, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, -1},  // zooming is player one's
+        {6, SDL_CONTROLLER_BUTTON_Y, -1},             // and so is recovering
+        {5, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 'A'},
+    };
+    for (const auto& c : cases) {
+        button(c.pad, c.button, true);
+        button(c.pad, c.button, false);
+        std::string want = c.key < 0 ? "" : "down " + std::to_string(c.key) + ", up " + std::to_string(c.key);
+        EXPECT_EQ(received(), want) << "pad " << c.pad << " "
+                                    << SDL_GameControllerGetStringForButton((SDL_GameControllerButton)c.button);
+    }
+    // Player two's stick held as the race ends: it lets go of their code and holds player one's.
+    axis(6, SDL_CONTROLLER_AXIS_LEFTY, -30000);
+    EXPECT_EQ(received(), "down " + std::to_string(VK_PLAYER2_UP));
+    EXPECT_EQ(handed(gamepads.setTwoPlayers(false, out, GamepadInput::mostMessages)),
+              "down 38, up " + std::to_string(VK_PLAYER2_UP));
+    axis(6, SDL_CONTROLLER_AXIS_LEFTY, 0);
+    EXPECT_EQ(received(), "up 38");
+    // Player one's pad unplugged mid-race: the next pad plugged in is theirs, then a third helps them.
+    unplug(5);
+    button(7, SDL_CONTROLLER_BUTTON_A, false);
+    button(8, SDL_CONTROLLER_BUTTON_A, false);
+    EXPECT_EQ(received(), "");
+    EXPECT_EQ(gamepads.playerOf(7), 0);
+    EXPECT_EQ(gamepads.playerOf(8), 0);
+    EXPECT_EQ(gamepads.playerOf(6), 1);
 }
 
 TEST_F(GamepadTest, APadPluggedInDuringTheGameDrivesAndUnpluggingLetsGo) {

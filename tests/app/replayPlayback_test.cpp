@@ -64,8 +64,9 @@ const int recordedFrames = 150;
 
 // A race recorded through the loop and played back through it from a ReplayPlatform; false
 // when the user's truck left its recorded pose in any played frame. With the help, the recorded
-// user opens it with H mid-race, closes it with Escape and ends the run with Escape.
-static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bool withHelp) {
+// user opens it with H mid-race, closes it with Escape and ends the run with Escape. With two
+// players, player two drives on their own codes too, and their truck is checked as well.
+static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bool withHelp, int players = 1) {
     const int helpOpens = 40, helpCloses = 70;
     {
         // The recorded race: Space, then Up with bursts of steering, in frames of uneven length.
@@ -74,6 +75,7 @@ static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bo
         auto game = std::make_unique<Game>();
         game->load();
         game->history.alsoRecordTo(path.c_str());
+        ASSERT_TRUE(game->setHumans(players));
         MainLoop loop(*game);
         for (int i = 0; i < recordedFrames; i++) {
             if (i == 0) desktop.postMessage(WM_KEYDOWN, VK_SPACE, 0);
@@ -81,6 +83,9 @@ static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bo
             if (i == 2) desktop.postMessage(WM_KEYDOWN, VK_UP, 0);
             if (i % 50 == 20) desktop.postMessage(WM_KEYDOWN, i % 100 < 50 ? VK_LEFT : VK_RIGHT, 0);
             if (i % 50 == 35) desktop.postMessage(WM_KEYUP, i % 100 < 50 ? VK_LEFT : VK_RIGHT, 0);
+            if (players == 2 && i == 3) desktop.postMessage(WM_KEYDOWN, VK_PLAYER2_UP, 0);
+            if (players == 2 && i % 40 == 10) desktop.postMessage(WM_KEYDOWN, VK_PLAYER2_RIGHT, 0);
+            if (players == 2 && i % 40 == 30) desktop.postMessage(WM_KEYUP, VK_PLAYER2_RIGHT, 0);
             if (withHelp && i == helpOpens) desktop.postMessage(WM_KEYDOWN, 'H', 0);
             if (withHelp && i == helpOpens + 1) desktop.postMessage(WM_KEYUP, 'H', 0);
             if (withHelp && (i == helpCloses || i == recordedFrames - 1)) desktop.postMessage(WM_KEYDOWN, VK_ESCAPE, 0);
@@ -131,12 +136,16 @@ static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bo
             const TruckPose& p = replay->frames[loop.framesRun - 1 - first].pose;
             const Truck& t = game->trucks[0];
             if (t.getX() != p.x || t.getY() != p.y || t.cabHeading != p.cabHeading) mismatches++;
+            const TruckPose& q = replay->frames[loop.framesRun - 1 - first].second;
+            const Truck& u = game->trucks[1];
+            if (players == 2 && (u.getX() != q.x || u.getY() != q.y || u.cabHeading != q.cabHeading)) mismatches++;
             if (game->replayShow == Game::replayPlaying) shownAsReplay++;
         }
         int played = loop.framesRun - first;
-        printf("%s, run %d: %d frames played, user's truck at %.1f, %.1f, %d off the recorded poses, %d shown as "
-               "playing\n",
-               withHelp ? "with the help" : "plain", run + 1, played, game->trucks[0].getX(), game->trucks[0].getY(), mismatches, shownAsReplay);
+        printf("%s, %d players, run %d: %d frames played, user's truck at %.1f, %.1f, player two's speed %.1f, %d off "
+               "the recorded poses, %d shown as playing\n",
+               withHelp ? "with the help" : "plain", players, run + 1, played, game->trucks[0].getX(),
+               game->trucks[0].getY(), game->trucks[1].getSpeed(), mismatches, shownAsReplay);
         EXPECT_EQ(played, recordedFrames);
         EXPECT_EQ(mismatches, 0);
         // Every frame but the last, which ends the replay.
@@ -145,6 +154,10 @@ static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bo
         EXPECT_FALSE(loop.done) << "played, the race's end stays on screen";
         EXPECT_FALSE(game->help.isOpen());
         EXPECT_GT(game->trucks[0].getSpeed(), 0.0f);
+        EXPECT_EQ(game->humans(), players);
+        if (players == 2) {
+            EXPECT_GT(game->trucks[1].getSpeed(), 0.0f) << "player two drove";
+        }
         // The race's end stays on screen until Space.
         for (int i = 0; i < 20; i++) loop.pass();
         EXPECT_TRUE(player.finished());
@@ -152,9 +165,14 @@ static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bo
 }
 
 TEST_F(ReplayPlaybackTest, EveryFrameLandsWhereItWasRecorded) {
-    for (bool withHelp : {false, true}) {
-        SCOPED_TRACE(withHelp ? "with the help" : "plain");
-        recordAndPlay(desktop, folder + (withHelp ? "/help.replay" : "/race.replay"), withHelp);
+    const struct {
+        bool withHelp;
+        int players;
+        const char* file;
+    } cases[] = {{false, 1, "/race.replay"}, {true, 1, "/help.replay"}, {false, 2, "/two.replay"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        recordAndPlay(desktop, folder + c.file, c.withHelp, c.players);
     }
 }
 

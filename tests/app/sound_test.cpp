@@ -4,8 +4,13 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/soundDevice.h"
 
@@ -109,4 +114,99 @@ TEST_F(SoundTest, TrucksAreHeardAsEnginesThudsAndChimes) {
     EXPECT_FLOAT_EQ(hearRace(game, ear, false).squeal, 1.0f);
     user.body.velocity[0] = 30;
     EXPECT_FLOAT_EQ(hearRace(game, ear, false).squeal, 0.0f);
+}
+
+// Two humans: both engines at the user's level, on their own sides of a side-by-side split and
+// centred otherwise; a computer truck is heard from the nearer human, on that human's side.
+TEST_F(SoundTest, TwoPlayersEnginesSitOnTheirOwnSidesOfASideBySideSplit) {
+    game.truckCount = 3;
+    ASSERT_TRUE(game.setHumans(2));
+    game.waitingForStart = false;
+    game.camera.zoom = 1;
+    game.trucks[0].setPosition(0, 0);
+    game.trucks[1].setPosition(1000, 0);
+    game.trucks[2].setPosition(1100, 0);  // 100 to the right of player two
+    const struct {
+        bool sideBySide;
+        float one, two, computer;  // pans
+    } cases[] = {
+        {false, 0.0f, 0.0f, 100.0f / 320.0f},
+        {true, -splitEnginePan, splitEnginePan, splitEnginePan + 0.5f * 100.0f / 320.0f},
+    };
+    for (const auto& c : cases) {
+        SoundChoices choices;
+        panHumansForSplit(choices, c.sideBySide);
+        RaceEar ear = {};
+        SoundFrame f = hearRace(game, ear, false, choices.humanPan);
+        printf("side by side %d: pans %.3f %.3f %.3f, volumes %.3f %.3f %.3f\n", c.sideBySide, f.engines[0].pan,
+               f.engines[1].pan, f.engines[2].pan, f.engines[0].volume, f.engines[1].volume, f.engines[2].volume);
+        EXPECT_FLOAT_EQ(f.engines[0].pan, c.one);
+        EXPECT_FLOAT_EQ(f.engines[1].pan, c.two);
+        EXPECT_NEAR(f.engines[2].pan, c.computer, 1e-5f);
+        EXPECT_EQ(f.engines[1].volume, f.engines[0].volume) << "player two's engine is as loud as player one's";
+    }
+    game.setHumans(1);
+}
+
+// What the speakers get, through SDL's disk driver: player two's engine working hard on the right
+// of a side-by-side split is louder on the right; centred, both sides are the same.
+TEST_F(SoundTest, TheDiskDriverHearsEachPlayersEngineOnTheirSide) {
+    const char* saved = getenv("SDL_AUDIODRIVER");
+    std::string driver = saved ? saved : "";
+    char path[] = "/tmp/td-sound-XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", path, 1);
+    game.truckCount = 2;
+    ASSERT_TRUE(game.setHumans(2));
+    game.waitingForStart = false;
+    game.trucks[0].setPosition(0, 0);
+    game.trucks[1].setPosition(600, 0);
+    const struct {
+        bool sideBySide;
+        int working;                   // the truck on full power; the other idles
+        double leastRatio, mostRatio;  // right over left, in RMS
+    } cases[] = {{false, 1, 0.95, 1.05}, {true, 1, 1.3, 100.0}, {true, 0, 0.0, 0.77}};
+    for (const auto& c : cases) {
+        panHumansForSplit(soundChoices, c.sideBySide);
+        game.trucks[c.working].power = forwardPower;
+        game.trucks[1 - c.working].power = 0;
+        ASSERT_TRUE(sound.open());
+        // The driver writes at the speakers' pace: a quarter second or so, with a deadline.
+        Uint32 deadline = SDL_GetTicks() + 30000;
+        int first = sound.buffersMade.load();
+        while (sound.buffersMade.load() < first + 12 && SDL_GetTicks() < deadline) {
+            listenToRace(game);
+            SDL_Delay(5);
+        }
+        sound.close();
+        FILE* f = fopen(path, "rb");
+        ASSERT_NE(f, nullptr);
+        std::vector<float> samples(1 << 20);
+        size_t n = fread(samples.data(), sizeof(float), samples.size(), f);
+        fclose(f);
+        // Past the first buffers, while the gains glide from silence to the frame's.
+        const size_t skip = 4 * 1024 * 2;
+        double left = 0, right = 0;
+        for (size_t i = skip; i + 1 < n; i += 2) {
+            left += (double)samples[i] * samples[i];
+            right += (double)samples[i + 1] * samples[i + 1];
+        }
+        double ratio = std::sqrt(right / (left > 0 ? left : 1e-30));
+        printf("side by side %d, truck %d working: %zu stereo samples, right over left %.3f (from %.2f to %.2f)\n",
+               c.sideBySide, c.working, n / 2, ratio, c.leastRatio, c.mostRatio);
+        EXPECT_GT(n, skip + 2048);
+        EXPECT_GE(ratio, c.leastRatio);
+        EXPECT_LE(ratio, c.mostRatio);
+    }
+    panHumansForSplit(soundChoices, false);
+    game.setHumans(1);
+    remove(path);
+    unsetenv("SDL_DISKAUDIOFILE");
+    if (saved)
+        setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
 }

@@ -62,11 +62,18 @@ TEST(Options, AKeyBoundTwiceOrTheMenuKeyIsRefused) {
         bool taken;
         const char* message;
     } cases[] = {
-        {keyAccelerate, 'W', true, ""},
+        {keyAccelerate, 'K', true, ""},
         {keyBrake, 'Z', false, "Z is already Zoom out"},
-        {keyBrake, VK_UP, true, ""},  // Up is free once accelerate moved to W
+        {keyBrake, VK_UP, true, ""},  // Up is free once accelerate moved to K
         {keyBrake, VK_RETURN, false, "Return opens the menu"},
         {keyAccelerate, VK_UP, false, "Up is already Brake"},
+        // Player two's keys: W is theirs; they may share only with the zoom keys, which a
+        // two-player race does not use.
+        {keyAccelerate, 'W', false, "W is already P2 accelerate"},
+        {keyPlayer2Left, 'Z', true, ""},
+        {keyPlayer2Right, VK_LEFT, false, "Left is already Steer left"},
+        {keyPlayer2Brake, 'D', false, "D is already P2 steer right"},
+        {keyZoomIn, 'D', true, ""},
     };
     Settings s;
     Options o;

@@ -17,13 +17,14 @@ Replay* again;
 // Every frame, message and header field the same, the poses bit for bit (NaN included).
 bool sameReplay(const Replay& a, const Replay& b) {
     if (a.course != b.course || a.frequency != b.frequency || memcmp(a.heldKeys, b.heldKeys, sizeof a.heldKeys) ||
-        a.frameCount != b.frameCount || a.messageCount != b.messageCount)
+        a.frameCount != b.frameCount || a.messageCount != b.messageCount || a.courseHash != b.courseHash ||
+        memcmp(&a.setup, &b.setup, sizeof a.setup))
         return false;
     for (int i = 0; i < a.frameCount; i++) {
         const ReplayFrame& x = a.frames[i];
         const ReplayFrame& y = b.frames[i];
         if (x.counterDelta != y.counterDelta || x.firstMessage != y.firstMessage || x.messageCount != y.messageCount ||
-            memcmp(&x.pose, &y.pose, sizeof x.pose))
+            memcmp(&x.pose, &y.pose, sizeof x.pose) || memcmp(&x.second, &y.second, sizeof x.second))
             return false;
     }
     for (int m = 0; m < a.messageCount; m++) {

@@ -56,6 +56,11 @@ int write(const std::string& folder) {
     damaged[good.size() / 2] ^= 0x40;
     race(*r, 1);
     std::vector<uint8_t> one = bytesOf(*r);
+    // Two people on one screen: the setup's own version and a second pose every frame.
+    race(*r, 12);
+    r->setup = {3, 2, 4, 1, 2};
+    for (int i = 0; i < r->frameCount; i++) r->frames[i].second = {300.0f - i, 1900.0f + i, 90.0f, 91.0f, 1.5f};
+    std::vector<uint8_t> twoPlayers = bytesOf(*r);
     // The longest varints: every bit of a wParam and the most negative counter step.
     r->begin(0, 1, nullptr);
     r->addMessage(keyDown, UINT64_MAX, INT64_MIN);
@@ -68,6 +73,7 @@ int write(const std::string& folder) {
     r->addFrame(1, TruckPose{});
     std::vector<uint8_t> quitting = bytesOf(*r);
     bool ok = save(folder, "race.replay", good) && save(folder, "one-frame.replay", one) &&
+              save(folder, "two-players.replay", twoPlayers) &&
               save(folder, "wide.replay", wide) && save(folder, "damaged.replay", damaged) &&
               save(folder, "empty.replay", empty) && save(folder, "quit.replay", quitting);
     return ok ? 0 : 1;

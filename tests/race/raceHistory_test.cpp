@@ -110,24 +110,27 @@ TEST_F(RaceHistoryTest, ANewerFileIsNeverReplacedAndAnUnwritableFolderIsSaidOnce
 
 // Each kind of race keeps its own records: alone (time attack) in files of their own, the classic
 // race's as always, and a race of other laps none at all; a lap record set in the best race stands
-// on that race's file, one set in another race on a file of its own.
+// on that race's file, one set in another race on a file of its own. A two-player race sets none
+// (the records are one driver's against four computer trucks) but leaves its replay.
 TEST_F(RaceHistoryTest, RecordsAreKeptPerKindOfRace) {
     struct Case {
-        int rivals, laps;
+        int rivals, laps, humans;
         float race, lap;
         const char* recordsFile;  // where the race's records go; null for none
         bool lapFile;             // a bestlap replay is there afterwards
     } cases[] = {
-        {4, 6, 100.0f, 15.0f, "records", false},
-        {0, 6, 90.0f, 14.0f, "alone-records", false},
-        {0, 6, 95.0f, 13.5f, "alone-records", true},  // the lap beaten, the race not
-        {4, 3, 40.0f, 12.0f, nullptr, true},          // the last one's stays
+        {4, 6, 1, 100.0f, 15.0f, "records", false},
+        {0, 6, 1, 90.0f, 14.0f, "alone-records", false},
+        {0, 6, 1, 95.0f, 13.5f, "alone-records", true},  // the lap beaten, the race not
+        {4, 3, 1, 40.0f, 12.0f, nullptr, true},          // the last one's stays
+        {4, 6, 2, 80.0f, 10.0f, nullptr, true},          // faster than every record
     };
     game->history.keepIn(folder.c_str(), stderr);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rivals << " computer trucks, " << c.laps << " laps");
         ASSERT_TRUE(game->setRivals(c.rivals));
         ASSERT_TRUE(game->setLaps(c.laps));
+        ASSERT_TRUE(game->setHumans(c.humans));
         // On the results of a race on course 1: Space moves on to course 0.
         game->currentTrack = 1;
         game->raceOver = true;
@@ -151,6 +154,7 @@ TEST_F(RaceHistoryTest, RecordsAreKeptPerKindOfRace) {
         ASSERT_TRUE(replay.load((folder + "/last.replay").c_str(), why, sizeof why)) << why;
         EXPECT_EQ(replay.setup.rivals, c.rivals);
         EXPECT_EQ(replay.setup.laps, c.laps);
+        EXPECT_EQ(replay.setup.humans, c.humans);
     }
     EXPECT_EQ(game->history.bestRace(*game), 100.0f) << "the classic race's record, not the alone one's";
 }

@@ -62,15 +62,18 @@ TEST_F(TwoPlayersTest, TruckOneChangesDriversWithTheHumansHandedIn) {
 // only when its own human holds its own throttle key.
 TEST_F(TwoPlayersTest, EachHalfOfTheKeyboardDrivesItsOwnTruck) {
     ASSERT_TRUE(game->setHumans(2));
+    // Player two's codes, which the keys W A D become as the loop hands them on.
+    const int W = VK_PLAYER2_UP, A = VK_PLAYER2_LEFT, D = VK_PLAYER2_RIGHT;
     struct Case {
         int keysHeld[4];
         bool truck0Moves, truck1Moves;
     } cases[] = {
-        {{VK_UP, 'W', 0, 0}, true, true},
+        {{VK_UP, W, 0, 0}, true, true},
         {{VK_UP, VK_LEFT, 0, 0}, true, false},
-        {{'W', 'A', 0, 0}, false, true},
-        {{VK_UP, VK_RIGHT, 'W', 'D'}, true, true},
-        {{VK_LEFT, 'A', 'D', VK_RIGHT}, false, false},
+        {{W, A, 0, 0}, false, true},
+        {{VK_UP, VK_RIGHT, W, D}, true, true},
+        {{VK_LEFT, A, D, VK_RIGHT}, false, false},
+        {{'W', 'A', 'S', 'D'}, false, false},  // the letters themselves drive nobody
     };
     const float movedAtLeast = 50.0f;  // units in 3 s at full throttle from a standstill
     for (const Case& c : cases) {

@@ -18,7 +18,8 @@ void fill(Replay& r) {
         if (i % 7 == 0) r.addMessage(0x0100, (uint64_t)(0x25 + i % 4), (int64_t)i - 250);
         if (i % 11 == 0) r.addMessage(0x020A, 0xFF880000u, 0);
         TruckPose p = {250.0f + i, 1960.0f - 0.5f * i, -90.0f + i * 0.1f, -90.0f, (float)(i % 21) - 10};
-        r.addFrame(i == 3 ? -5 : 16666667 + i, p);
+        TruckPose second = {300.0f - i, 1900.0f, 90.0f, 90.0f - i * 0.1f, 0.5f};
+        r.addFrame(i == 3 ? -5 : 16666667 + i, p, second);
     }
 }
 
@@ -86,7 +87,7 @@ TEST(Replay, DamagedOrForeignFilesAreRefused) {
     struct {
         unsigned version;
         const char* said;
-    } versions[] = {{replayCountdownVersion + 1, "this game plays version"},
+    } versions[] = {{replayTwoPlayerVersion + 1, "this game plays version"},
                     {replayFormatVersion - 1, "recorded by an older version of the game"}};
     uint32_t crc;
     for (const auto& v : versions) {
@@ -168,6 +169,9 @@ TEST(Replay, ARaceOtherThanTheClassicCarriesItsSetup) {
         {{3, 2, 4}, 0x9f3a0c21d4e5b678ull, replaySetupVersion},
         {{6, 1, 4, 1}, 0, replayCountdownVersion},  // a quick race: six laps, but counted down
         {{1, 0, 4, 1}, 0x9f3a0c21d4e5b678ull, replayCountdownVersion},
+        // Two players: the classic laps and field are no longer the classic race.
+        {{6, 1, 4, 0, 2}, 0, replayTwoPlayerVersion},
+        {{2, 0, 1, 1, 2}, 0x9f3a0c21d4e5b678ull, replayTwoPlayerVersion},
     };
     auto back = std::make_unique<Replay>();
     char why[128];
@@ -184,8 +188,11 @@ TEST(Replay, ARaceOtherThanTheClassicCarriesItsSetup) {
         EXPECT_EQ(back->setup.level, c.setup.level);
         EXPECT_EQ(back->setup.rivals, c.setup.rivals);
         EXPECT_EQ(back->setup.countdown, c.setup.countdown);
+        EXPECT_EQ(back->setup.humans, c.setup.humans);
         EXPECT_EQ(back->courseHash, c.hash);
         EXPECT_EQ(back->frameCount, r->frameCount);
+        for (int i = 0; i < r->frameCount && c.setup.humans == 2; i++)
+            EXPECT_EQ(back->frames[i].second.x, r->frames[i].second.x) << "frame " << i;
     }
     // The setup's three bytes of an alone race on a built-in course, each made impossible with the
     // checksum made to match: no laps, five computer trucks, and the classic race itself.
@@ -209,4 +216,16 @@ TEST(Replay, ARaceOtherThanTheClassicCarriesItsSetup) {
     uint32_t crc = crc32Of(counted.data(), counted.size() - 4);
     for (int i = 0; i < 4; i++) counted[counted.size() - 4 + i] = (uint8_t)(crc >> (8 * i));
     EXPECT_FALSE(back->decode(counted.data(), counted.size(), why, sizeof why));
+    // Two players' countdown and humans bytes: only 0 or 1, then only 2; and player two needs a truck.
+    r->setup = {6, 1, 4, 0, 2};
+    std::vector<uint8_t> two = bytesOf(*r);
+    const uint8_t badTwo[][5] = {{6, 1, 4, 2, 2}, {6, 1, 4, 0, 1}, {6, 1, 4, 0, 3}, {6, 1, 0, 0, 2}};
+    for (const auto& b : badTwo) {
+        std::vector<uint8_t> bytes = two;
+        memcpy(&bytes[setupAt], b, 5);
+        uint32_t sum = crc32Of(bytes.data(), bytes.size() - 4);
+        for (int i = 0; i < 4; i++) bytes[bytes.size() - 4 + i] = (uint8_t)(sum >> (8 * i));
+        EXPECT_FALSE(back->decode(bytes.data(), bytes.size(), why, sizeof why))
+            << int(b[2]) << " " << int(b[3]) << " " << int(b[4]);
+    }
 }

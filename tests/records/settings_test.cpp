@@ -50,8 +50,9 @@ TEST(Settings, EveryValueChangedRoundTripsAndTheDefaultsAreTheClassicGame) {
     s.assist = true;
     s.start = startWindowed;
     // Swapping two keys goes through a free one; an unnamed key is written by number.
-    ASSERT_TRUE(s.bindKey(keyAccelerate, 'W'));
+    ASSERT_TRUE(s.bindKey(keyAccelerate, 'K'));
     ASSERT_TRUE(s.bindKey(keyBrake, 0x26));
+    ASSERT_TRUE(s.bindKey(keyPlayer2Left, 'J'));
     ASSERT_TRUE(s.bindKey(keyAccelerate, 0x28));
     ASSERT_TRUE(s.bindKey(keyHelp, 0x87));
     ASSERT_TRUE(s.bindKey(keyQuit, 0xBA));
@@ -60,6 +61,7 @@ TEST(Settings, EveryValueChangedRoundTripsAndTheDefaultsAreTheClassicGame) {
     ASSERT_GT(n, 0);
     EXPECT_NE(nullptr, strstr(text, "key help F24\n"));
     EXPECT_NE(nullptr, strstr(text, "key quit #186\n"));
+    EXPECT_NE(nullptr, strstr(text, "key p2-left J\n"));
     std::string said;
     Settings back = read(std::string(text, (size_t)n), &said);
     EXPECT_EQ("", said);
@@ -116,7 +118,41 @@ TEST(Settings, DamagedFilesKeepWhatCanBeRead) {
         EXPECT_STREQ("Player", s.name) << c.what;
         if (c.said[0]) EXPECT_NE(std::string::npos, said.find(c.said)) << c.what << ": " << said;
         else EXPECT_EQ("", said) << c.what;
-        for (int a = 0; a < keyActionCount; a++) EXPECT_EQ(a, s.actionOfKey(s.keys[a])) << c.what;
+        for (int a = 0; a < keyActionCount; a++) EXPECT_EQ(-1, s.clashOf(a, s.keys[a])) << c.what;
+    }
+}
+
+// Player two's keys: a file from before them reads them as their defaults, W S A D; one that gave
+// one of those keys to another action keeps it there, and player two's key moves to a spare one.
+// Only player two's and the zoom keys share a key.
+TEST(Settings, PlayerTwosKeysReadAsTheirDefaultsWhereTheFileHasNone) {
+    struct Case {
+        const char* what;
+        std::string text;
+        int accelerate, left, p2Accelerate, p2Left;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"a file from before player two", header + "laps 4\nkey accelerate Up\n", 0x26, 0x25, 'W', 'A', ""},
+        {"player one on W and A", header + "key accelerate W\nkey left A\nkey zoom-in Q\n", 'W', 'A', 'J', 'K',
+         "p2-accelerate's own key is bound to another action; it is J"},
+        {"player two rebound", header + "key p2-accelerate K\nkey p2-left Z\n", 0x26, 0x25, 'K', 'Z', ""},
+        // As for any action: player one's left has lost its key, so every key is back to its default.
+        {"player two on player one's key", header + "key p2-left Left\n", 0x26, 0x25, 'W', 'A',
+         "back to its default"},
+    };
+    for (const Case& c : cases) {
+        std::string said;
+        Settings s = read(c.text, &said);
+        printf("%s: accelerate %d, left %d, player two %d and %d\n", c.what, s.keys[keyAccelerate], s.keys[keyLeft],
+               s.keys[keyPlayer2Accelerate], s.keys[keyPlayer2Left]);
+        EXPECT_EQ(c.accelerate, s.keys[keyAccelerate]) << c.what;
+        EXPECT_EQ(c.left, s.keys[keyLeft]) << c.what;
+        EXPECT_EQ(c.p2Accelerate, s.keys[keyPlayer2Accelerate]) << c.what;
+        EXPECT_EQ(c.p2Left, s.keys[keyPlayer2Left]) << c.what;
+        if (c.said[0]) EXPECT_NE(std::string::npos, said.find(c.said)) << c.what << ": " << said;
+        else EXPECT_EQ("", said) << c.what;
+        for (int a = 0; a < keyActionCount; a++) EXPECT_EQ(-1, s.clashOf(a, s.keys[a])) << c.what;
     }
 }
 

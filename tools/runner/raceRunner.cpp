@@ -19,6 +19,7 @@
 #include "app/mainLoop.h"
 #include "graphics/texture.h"
 #include "race/game.h"
+#include "race/secondPlayer.h"
 #include "records/replay.h"
 #include "records/storage.h"
 #include "tools/runner/championshipRun.h"
@@ -185,6 +186,7 @@ bool RaceRunner::start(FILE* err) {
         game->setLaps(replay->setup.laps);
         game->setDifficulty((Difficulty)replay->setup.level);
         if (replay->setup.rivals != Game::maxTrucks - 1) game->setRivals(replay->setup.rivals);
+        game->setHumans(replay->setup.humans);
     }
     if (options.players > 1 && !replay) game->setHumans(options.players);
     if (recordPath[0]) game->history.alsoRecordTo(recordPath);
@@ -432,10 +434,10 @@ bool RaceRunner::runRace(int number) {
             DriveKeys second = {false, false, false, false};
             if (!record.trucks[1].finished)
                 second = secondPilot.decide(game->trucks[1], game->tracks[game->currentTrack], options.frameSeconds);
-            wanted['A'] = second.left;
-            wanted['D'] = second.right;
-            wanted['W'] = second.up;
-            wanted['S'] = second.down;
+            wanted[secondPlayerKeys.left] = second.left;
+            wanted[secondPlayerKeys.right] = second.right;
+            wanted[secondPlayerKeys.up] = second.up;
+            wanted[secondPlayerKeys.down] = second.down;
         }
         runFrame(wanted);
         record.observe(*game, options.frameSeconds);
@@ -518,9 +520,11 @@ int RaceRunner::verify() {
     if (raced) driveWholeReplay(*game, *replay, replay->courseHash ? &course : nullptr, *again);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const ReplaySetup& s = replay->setup;
-    fprintf(out, "Replay %s: %s, %d laps, %s, %d computer trucks, %d frames\n", options.replayPath,
+    // Player two's truck is one of the trucks beside player one's, not a computer's.
+    fprintf(out, "Replay %s: %s, %d laps, %s, %d computer trucks%s, %d frames\n", options.replayPath,
             replay->courseHash ? replay->courseName : (replay->course == 0 ? "course 0" : "course 1"), s.laps,
-            difficultyName((Difficulty)s.level), s.rivals, replay->frameCount);
+            difficultyName((Difficulty)s.level), s.rivals - (s.humans - 1), s.humans > 1 ? ", two players" : "",
+            replay->frameCount);
     if (replay->courseHash) fprintf(out, "Course hash %016llx\n", (unsigned long long)replay->courseHash);
     bool verified = raced && drive->reproduced && drive->finished;
     if (drive->finished) {

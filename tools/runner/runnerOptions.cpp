@@ -158,12 +158,13 @@ bool parseRunnerOptions(int argc, const char* const* argv, RunnerOptions& option
          options.replayPath[0] || options.recordPath[0] || options.keep || options.races != 1))
         clash = "--championship races its own courses with the autopilot; it takes --trace, --laps, --difficulty, "
                 "--screenshots, --draw-every, --frame, --max-seconds and --data";
-    // A replay does not carry player two yet, so a two-player race keeps no record or replay.
-    if (options.players > 1 && (options.replayPath[0] || options.recordPath[0] || options.keep ||
-                                options.verifyPath[0] || options.championship[0] || options.timeAttack ||
-                                options.generate))
-        clash = "--players 2 races without --record, --replay, --keep, --verify, --championship, --time-attack "
-                "or --generate";
+    // A replay races the humans it recorded. A championship race and time attack end on player
+    // one's finish and time attack is one truck alone; --generate proves a course with computer
+    // trucks only: none of them has a player two.
+    if (options.players > 1 && (options.replayPath[0] || options.verifyPath[0]))
+        clash = "a replay races the players it recorded";
+    if (options.players > 1 && (options.championship[0] || options.timeAttack || options.generate))
+        clash = "--players 2 races without --championship, --time-attack or --generate";
     if (clash) {
         fprintf(err, "trailerdash-runner: %s\n", clash);
         return false;

@@ -77,10 +77,13 @@ TEST(Difficulty, RunnerTakesTheLevelAndLapsAndRefusesWhatItCannotUse) {
         {{"--time-attack", "--keep"}, true},              {{"--time-attack", "--generate", "1"}, false},
         {{"--verify", "r"}, true},                        {{"--verify", "r", "--record", "s"}, false},
         {{"--verify", "r", "--laps", "3"}, false},        {{"--verify"}, false},
-        // Two players race with both on the autopilot, or player one idle; no replay carries them.
+        // Two players race with both on the autopilot, or player one idle, recorded and kept; a
+        // replay says its own players.
         {{"--players", "2", "--idle", "--laps", "2"}, true}, {{"--players", "3"}, false},
-        {{"--players", "0"}, false},                      {{"--players", "2", "--record", "r"}, false},
+        {{"--players", "0"}, false},                      {{"--players", "2", "--record", "r"}, true},
         {{"--players", "2", "--championship", "0,1"}, false}, {{"--players", "1", "--keep"}, true},
+        {{"--players", "2", "--keep"}, true},             {{"--players", "2", "--replay", "r"}, false},
+        {{"--players", "2", "--verify", "r"}, false},     {{"--players", "2", "--time-attack"}, false},
     };
     for (const Case& c : cases) {
         const char* argv[16] = {"trailerdash-runner"};

@@ -37,13 +37,14 @@ std::string linesAfter(const std::string& path, int skip) {
 const int titleFrames = 7;
 const int raceFrames = 1500;
 
-// Records a scripted race on course: a few title frames, then the race.
-void scriptedRace(int course, const std::string& replayPath, const std::string& tracePath) {
-    const char* args[] = {"runner",          "--track",     course ? "1" : "0", "--draw-every",    "50",
-                          "--data",          TD_BINARY_DIR, "--trace",          tracePath.c_str(), "--record",
-                          replayPath.c_str()};
+// Records a scripted race on course: a few title frames, then the race; with two players, player
+// two drives on their own codes beside player one.
+void scriptedRace(int course, int players, const std::string& replayPath, const std::string& tracePath) {
+    const char* args[] = {"runner",  "--track",     course ? "1" : "0", "--draw-every",    "50",
+                          "--data",  TD_BINARY_DIR, "--trace",          tracePath.c_str(), "--record",
+                          replayPath.c_str(), "--players", players == 2 ? "2" : "1"};
     RunnerOptions options;
-    ASSERT_TRUE(parseRunnerOptions(11, args, options, stderr));
+    ASSERT_TRUE(parseRunnerOptions(13, args, options, stderr));
     FILE* out = tmpfile();
     RaceRunner runner(options, out);
     ASSERT_TRUE(runner.start(stderr));
@@ -78,6 +79,15 @@ void scriptedRace(int course, const std::string& replayPath, const std::string& 
         if (r % 97 == 5) runner.clock.postMessage(WM_MOUSEWHEEL, makeWParam(0, 120), 0);
         if (r % 300 == 40) runner.clock.postMessage(WM_RBUTTONDOWN, 0, 0);
         if (r % 300 == 80) runner.clock.postMessage(WM_RBUTTONUP, 0, 0);
+        // Player two: on the throttle from the start, steering in bursts of their own.
+        if (players == 2 && r == 3) key(VK_PLAYER2_UP, true);
+        if (players == 2 && r > 0 && r % 41 == 7) key(next(2) ? VK_PLAYER2_LEFT : VK_PLAYER2_RIGHT, true);
+        if (players == 2 && r > 0 && r % 41 == 20) {
+            key(VK_PLAYER2_LEFT, false);
+            key(VK_PLAYER2_RIGHT, false);
+        }
+        if (players == 2 && r == 700) key(VK_PLAYER2_DOWN, true);
+        if (players == 2 && r == 760) key(VK_PLAYER2_DOWN, false);
         // Frames of 4 to 40 ms, and now and then one the game clamps.
         int64_t micros = r % 400 == 399 ? 250000 : 4000 + next(36000);
         runner.clock.counter += micros * (runnerClockFrequency / 1000000);
@@ -90,12 +100,17 @@ void scriptedRace(int course, const std::string& replayPath, const std::string& 
 
 }  // namespace
 
-TEST(ReplayRun, AScriptedRaceComesBackExactlyOnBothCourses) {
-    for (int course = 0; course < 2; course++) {
+// Every truck of every frame in the trace, both humans' among them in a two-player race.
+TEST(ReplayRun, AScriptedRaceComesBackExactlyOnBothCoursesWithOneOrTwoPlayers) {
+    const struct {
+        int course, players;
+    } cases[] = {{0, 1}, {1, 1}, {0, 2}};
+    for (const auto& c : cases) {
+        int course = c.course;
         TempFolder folder("td-replay");
         std::string replay = folder.path + "/race.replay", original = folder.path + "/original.csv",
                     replayed = folder.path + "/replayed.csv";
-        scriptedRace(course, replay, original);
+        scriptedRace(course, c.players, replay, original);
         if (HasFatalFailure()) return;
 
         const char* args[] = {"runner", "--replay",    replay.c_str(), "--draw-every",  "0",
@@ -117,6 +132,19 @@ TEST(ReplayRun, AScriptedRaceComesBackExactlyOnBothCourses) {
             EXPECT_GT(std::hypot(runner.game->trucks[0].getX() - Game::gridStartX,
                                  runner.game->trucks[0].getY() - Game::gridEvenY),
                       300.0);
+            EXPECT_EQ(runner.replay->setup.humans, c.players);
+            EXPECT_EQ(runner.game->humans(), c.players);
+            if (c.players == 2) {
+                // Player two's truck drove too, and stands where the recording's last frame says.
+                const Truck& t = runner.game->trucks[1];
+                const TruckPose& p = runner.replay->frames[runner.replay->frameCount - 1].second;
+                printf("player two's truck at %.1f, %.1f; recorded %.1f, %.1f\n", t.getX(), t.getY(), p.x, p.y);
+                EXPECT_EQ(t.getX(), p.x);
+                EXPECT_EQ(t.getY(), p.y);
+                EXPECT_EQ(t.cabHeading, p.cabHeading);
+                const TruckPose& grid = runner.replay->frames[0].second;
+                EXPECT_GT(std::hypot(p.x - grid.x, p.y - grid.y), 300.0);
+            }
         }
         fclose(out);
         std::string want = linesAfter(original, titleFrames * Game::maxTrucks);
