@@ -171,7 +171,6 @@ void MainLoop::frame(bool draw) {
     if (keys.isDown(VK_ESCAPE) && !game.help.takesEscape() && !(over && over->takesEscape(game))) done = true;
     if (front) {
         const Settings& s = front->settings;
-        // The humans' pan is the split view's to set; it stays as that left it.
         soundChoices.master = s.volume[volumeMaster] / 100.0f;
         soundChoices.engines = s.volume[volumeEngines] / 100.0f;
         soundChoices.effects = s.volume[volumeEffects] / 100.0f;
@@ -182,6 +181,8 @@ void MainLoop::frame(bool draw) {
     glWindow.splitScreen(game.humans() > 1);
     if (glWindow.picture.width > 0)
         game.drawable = {glWindow.drawableWidth, glWindow.drawableHeight, (float)glWindow.picture.width / pictureWidth};
+    // Each engine from its player's side when the views stand side by side; centred otherwise.
+    panHumansForSplit(soundChoices, game.humans() > 1 && viewsSideBySide(game.drawable));
     runGameFrame(game, swapWindowBuffers, draw, over);
     listenToRace(game);
     framesRun++;

@@ -25,7 +25,7 @@ TEST_F(TwoPlayerRaceTest, KeysHeldThroughTheCountdownLaunchEachPlayersOwnTruck) 
     struct Case {
         int held[2];
         bool oneMoves, twoMoves;
-    } cases[] = {{{VK_UP, 'W'}, true, true}, {{VK_UP, 0}, true, false}, {{'W', 0}, false, true}};
+    } cases[] = {{{VK_UP, VK_PLAYER2_UP}, true, true}, {{VK_UP, 0}, true, false}, {{VK_PLAYER2_UP, 0}, false, true}};
     const float movedAtLeast = 50.0f;  // units in 2 s at full throttle from a standstill
     for (const Case& c : cases) {
         front.startQuickRace(*game, 2);

@@ -158,9 +158,9 @@ TEST_F(TwoPlayersTest, AMissedCheckpointIsCuedToItsOwnPlayer) {
 TEST_F(TwoPlayersTest, EachViewFollowsItsOwnTruck) {
     ASSERT_TRUE(game->setHumans(2));
     startRace();
-    keys.keyDown('W');
+    keys.keyDown(VK_PLAYER2_UP);
     for (int f = 0; f < 60 * 2; f++) step();
-    keys.keyUp('W');
+    keys.keyUp(VK_PLAYER2_UP);
     game->draw();
     const Truck& one = game->trucks[0];
     const Truck& two = game->trucks[1];
