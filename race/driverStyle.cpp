@@ -4,13 +4,12 @@
 
 // clang-format off
 static const DriverStyle styles[difficultyCount] = {
-    // Easy: lower top speeds, and it lifts off for milder turns; no braking, no cut corners.
-    {560.0f, 40.0f, 25.0f, 450.0f, 5.0f,   0.0f,    0.0f,   0.0f, 0.0f,   0.0f, 0},
+    // Easy: lower top speeds, and it lifts off for milder turns.
+    {560.0f, 40.0f, 25.0f, 450.0f, 5.0f,     0.0f, 0.0f, 0.0f,     0.0f, 0.0f, 0.0f},
     // Normal: the classic race's drivers.
-    {800.0f, 50.0f, 35.0f, 650.0f, 5.0f,   0.0f,    0.0f,   0.0f, 0.0f,   0.0f, 0},
-    // Hard: up to the truck's own top speed at every skill, steering in proportion, looking along
-    // the road to cut each bend, and braking for the sharp ones.
-    {900.0f,  0.0f, 35.0f, 650.0f, 2.0f,  20.0f, 1000.0f, 700.0f, 0.4f, 600.0f, 2},
+    {800.0f, 50.0f, 35.0f, 650.0f, 5.0f,     0.0f, 0.0f, 0.0f,     0.0f, 0.0f, 0.0f},
+    // Hard: Normal's top speeds, on the racing line, lifting off before the sharpest bends.
+    {800.0f, 50.0f, 35.0f, 650.0f, 0.0f,   200.0f, 0.3f, 5.0f,  2500.0f, 3.0f, 0.8f},
 };
 // clang-format on
 

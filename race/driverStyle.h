@@ -1,8 +1,9 @@
 #pragma once
 // How the computer drivers drive at each difficulty: a small table of numbers, one row a level.
 // Normal is the classic race's drivers exactly; Easy drives slower and more carefully; Hard
-// brakes before bends and cuts to their inside. Every level drives the same truck on the same
-// physics, and none looks at where the player is (no catching up, no waiting).
+// follows the course's racing line and lifts off before the bends it cannot take flat out.
+// Every level drives the same truck on the same physics with the same top speeds for Normal and
+// Hard, and none looks at where the player is (no catching up, no waiting).
 
 enum class Difficulty { easy, normal, hard };
 const int difficultyCount = 3;
@@ -13,18 +14,17 @@ struct DriverStyle {
     float liftOffAimDegrees;    // off the heading this far...
     float liftOffSpeed;         // ...it accelerates only below this
     float steerDeadbandDegrees; // closer than this it lets the wheels straighten
-    // Proportional steering: full lock from this far off the heading; 0 steers full lock or not at all.
-    float fullSteerDegrees;
-    // The line: how far (units) past the waypoint aimed for it looks along the waypoints' path for
-    // a point it can drive to straight over the road, cutting the bend; 0 aims at waypoint centres.
-    float sightUnits;
-    // Braking before bends: the speed it takes a right-angle bend at, how much faster it may
-    // go per unit still to travel to the bend, and a lookahead of 0 turns it all off.
-    float bendSpeed;
-    float bendSpeedPerUnit;
-    float bendLookAheadUnits;
-    // A later waypoint (up to this many ahead) reached after a cut corner counts; 0: only the one aimed for.
-    int waypointSkipAhead;
+    // Following the course's racing line instead of the waypoints (0: the waypoints): it aims
+    // this far along the line, plus lineSightSeconds of its speed, and steers for the arc there.
+    float lineSightUnits;
+    float lineSightSeconds;
+    // How much harder than that arc it steers.
+    float lineSteerGain;
+    // Bends on the line: taken at sqrt(bendGrip * radius), with the speed it sheds per unit of
+    // road before one (units/s per unit) and how far ahead it looks, in seconds of its speed.
+    float bendGrip;
+    float slowingPerUnit;
+    float bendLookSeconds;
 };
 
 // The row of a level; an out-of-range value reads as Normal.

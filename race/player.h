@@ -6,6 +6,9 @@
 class Truck;
 class Track;
 
+// Steering amount of a full turn; +3 turns left (towards larger angles).
+const float fullSteer = 3.0f;
+
 class Player {
 public:
     static constexpr int maxNameLength = 128;  // bytes of the name buffer, terminator included
@@ -62,7 +65,8 @@ private:
 };
 
 // Steers for the next waypoint and accelerates up to a top speed set by its skill, driving in the
-// style of its difficulty (race/driverStyle).
+// style of its difficulty (race/driverStyle): the closest racing style follows the course's
+// racing line instead (race/lineDriving.cpp).
 class PlayerAI : public Player {
 public:
     PlayerAI();
@@ -72,13 +76,12 @@ public:
 
     void setSkill(int s) { skill = s; }
     void setStyle(const DriverStyle& s) { style = s; }
-    // Advances to the following waypoint once the truck stands on the one it is aiming for (or,
-    // when the style allows, on one just beyond it).
+    // Advances to the following waypoint once the truck stands on the one it is aiming for.
     void updateWaypoint();
     float topSpeed() const { return style.topSpeedBest - style.topSpeedPerSkill * (float)(5 - skill); }
-    // The highest speed at which it still accelerates towards the bend at the waypoint aimed for;
-    // with the style's lookahead off (or the bend far), no limit.
-    float bendLimit(float turnDegrees, float distance) const;
+    // The highest speed at which it still accelerates at a point of the racing line: its top
+    // speed, or less where a bend within its sight needs it to lift off.
+    float lineSpeedLimit(int index, float speed) const;
 
     int skill;
     int nextWaypoint;
@@ -86,9 +89,7 @@ public:
     DriverStyle style;
 
 private:
-    static constexpr int sightWaypoints = 2;  // waypoints past the one aimed for it looks along
-    // Moves target from the waypoint's centre on along the waypoints' path, as far as the road
-    // runs straight from the truck to it (the style's sight at most); returns how far the truck
-    // must still turn at the waypoint to head for the one after it.
-    float aimAlongRoad(float target[2]) const;
+    // One step on the racing line: where it is on the line, where it steers, whether it accelerates.
+    void driveLine();
+    int lineIndex = -1;  // the line's point nearest the truck; -1 before it has looked
 };

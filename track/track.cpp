@@ -135,6 +135,7 @@ void Track::build(const int layout[trackGridSize][trackGridSize], const TileCoor
             }
         }
     }
+    racingLine.build(*this);
 }
 
 void Track::copyTiles(TrackTileSet& tileSet) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "physics/wall.h"
+#include "track/racingLine.h"
 
 class Image;
 class Physics;
@@ -95,6 +96,8 @@ public:
     // The first wall past maxWalls has been reported; the rest are dropped quietly.
     bool wallLimitReported;
     StartGrid startGrid;
+    // The line the closest racing computer drivers follow, laid with the course.
+    RacingLine racingLine;
     // The course file the track was laid from, by its content's hash and its name, so what is
     // kept of its races is kept for it; 0 and "" when laid from the built-in tables.
     static constexpr int courseNameCapacity = 64;
