@@ -2,8 +2,8 @@
 // How the computer drivers drive at each difficulty: a small table of numbers, one row a level.
 // Normal is the classic race's drivers exactly; Easy drives slower and more carefully; Hard
 // follows the course's racing line and lifts off before the bends it cannot take flat out.
-// Every level drives the same truck on the same physics with the same top speeds for Normal and
-// Hard, and none looks at where the player is (no catching up, no waiting).
+// Every level drives the same truck on the same physics; Hard has Normal's top speeds, so it wins
+// only by its driving. None looks at where the player is (no catching up, no waiting).
 
 enum class Difficulty { easy, normal, hard };
 const int difficultyCount = 3;

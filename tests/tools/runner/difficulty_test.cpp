@@ -1,5 +1,6 @@
 // The difficulty levels over whole headless races of the four computer trucks on both built-in
-// courses: Hard finishes clearly sooner than Normal, Easy clearly later. The figures are printed.
+// courses: Hard finishes clearly sooner than Normal (by driving, at Normal's top speeds), Easy
+// clearly later. The figures are printed.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -35,13 +36,15 @@ double meanFinish(int track, Difficulty level, int laps = Game::classicLaps) {
 
 TEST(Difficulty, HardFinishesSoonerAndEasyLaterThanNormalOnBothCourses) {
     GlobalsGuard globals;
-    // Margins well inside the measured gaps (Hard 1.7 % faster on course 1 and 5 % on course 0, Easy over 25 % slower).
-    const double hardAtMost = 0.99, easyAtLeast = 1.15;
+    // Margins inside the measured gaps: Hard 7.6 % faster on course 0 and 11.6 % on course 1, Easy
+    // over 25 % slower.
+    const double hardAtMost = 0.95, easyAtLeast = 1.15;
     for (int track = 0; track < 2; track++) {
         double normal = meanFinish(track, Difficulty::normal);
         double hard = meanFinish(track, Difficulty::hard);
         double easy = meanFinish(track, Difficulty::easy);
-        printf("course %d: mean finish easy %.2f s, normal %.2f s, hard %.2f s\n", track, easy, normal, hard);
+        printf("course %d: mean finish easy %.2f s, normal %.2f s, hard %.2f s (hard/normal %.3f)\n", track, easy,
+               normal, hard, normal > 0.0 ? hard / normal : 0.0);
         ASSERT_GT(normal, 0.0);
         ASSERT_GT(hard, 0.0) << "every Hard truck finishes";
         ASSERT_GT(easy, 0.0) << "every Easy truck finishes";
