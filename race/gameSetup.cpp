@@ -123,5 +123,7 @@ void Game::resetRace() {
     secondCue = CheckpointCue();
     userOnLine = false;
     track.registerWalls(physics);
+    // A level whose drivers follow the racing line has it laid now, not in a frame of the race.
+    if (driverStyleFor(difficulty).lineSightUnits > 0.0f) track.racingLine();
     raceOver = false;
 }

@@ -15,7 +15,7 @@ static const int searchAheadSteps = 24;
 static const float brakeMarginSpeed = 40.0f;
 
 float PlayerAI::lineSpeedLimit(int index, float speed) const {
-    const RacingLine& line = track->racingLine;
+    const RacingLine& line = track->racingLine();
     float limit = topSpeed();
     int steps = (int)(speed * style.bendLookSeconds / RacingLine::stepUnits) + 1;
     for (int k = 0; k <= steps; k++) {
@@ -28,7 +28,7 @@ float PlayerAI::lineSpeedLimit(int index, float speed) const {
 }
 
 void PlayerAI::driveLine() {
-    const RacingLine& line = track->racingLine;
+    const RacingLine& line = track->racingLine();
     float x = truck->getX(), y = truck->getY();
     if (lineIndex < 0)
         lineIndex = line.nearest(x, y, 0, line.count());

@@ -131,7 +131,7 @@ void PlayerAI::updateWaypoint() {
 
 void PlayerAI::control() {
     if (!truck || checkFinished()) return;
-    if (style.lineSightUnits > 0.0f && track && track->racingLine.count() >= 3) {
+    if (style.lineSightUnits > 0.0f && track && track->racingLine().count() >= 3) {
         driveLine();
         return;
     }

@@ -16,6 +16,9 @@ void Game::setDifficulty(Difficulty level) {
     // Truck 0 is the user's; every other truck has a computer driver, racing or benched.
     for (int i = 1; i < maxTrucks; i++)
         if (PlayerAI* ai = computerDriver(i)) ai->setStyle(driverStyleFor(level));
+    // Its drivers' racing line laid before the race rather than in its first frame.
+    if (driverStyleFor(level).lineSightUnits > 0.0f && currentTrack >= 0 && currentTrack < maxTracks)
+        tracks[currentTrack].racingLine();
 }
 
 bool Game::setGridOrder(const int* truckAtSlot) {

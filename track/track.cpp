@@ -135,7 +135,17 @@ void Track::build(const int layout[trackGridSize][trackGridSize], const TileCoor
             }
         }
     }
-    racingLine.build(*this);
+    // The course changed: its line is laid again when next asked for.
+    laidLine.clear();
+    lineLaid = false;
+}
+
+const RacingLine& Track::racingLine() const {
+    if (!lineLaid) {
+        laidLine.build(*this);
+        lineLaid = true;
+    }
+    return laidLine;
 }
 
 void Track::copyTiles(TrackTileSet& tileSet) {

@@ -96,8 +96,11 @@ public:
     // The first wall past maxWalls has been reported; the rest are dropped quietly.
     bool wallLimitReported;
     StartGrid startGrid;
-    // The line the closest racing computer drivers follow, laid with the course.
-    RacingLine racingLine;
+    // The line the closest racing computer drivers follow, laid from the course the first time
+    // it is asked for (it takes some milliseconds, which a race without them need not spend).
+    const RacingLine& racingLine() const;
+    mutable RacingLine laidLine;
+    mutable bool lineLaid = false;
     // The course file the track was laid from, by its content's hash and its name, so what is
     // kept of its races is kept for it; 0 and "" when laid from the built-in tables.
     static constexpr int courseNameCapacity = 64;
