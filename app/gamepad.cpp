@@ -10,10 +10,11 @@ static bool controllersStarted = false;
 // The virtual key of each pad key, by index.
 static const int padKeys[GamepadInput::padKeyCount] = {
     VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_SPACE, VK_ESCAPE, 'A', 'Z', 'R', VK_RETURN,
-    VK_PLAYER2_LEFT, VK_PLAYER2_RIGHT, VK_PLAYER2_UP, VK_PLAYER2_DOWN};
+    VK_PLAYER2_LEFT, VK_PLAYER2_RIGHT, VK_PLAYER2_UP, VK_PLAYER2_DOWN, VK_PLAYER2_RECOVER};
 enum { keyLeft, keyRight, keyUp, keyDown, keySpace, keyEscape, keyZoomIn, keyZoomOut, keyRecover, keyMenu };
-// Player two's driving keys come after player one's ten, in the same order.
+// Player two's driving keys come after player one's ten, in the same order, then their recovery.
 static const int playerTwoFirstKey = keyMenu + 1;
+static const int playerTwoRecoverKey = playerTwoFirstKey + keyDown + 1;
 
 // The stick presses its key past half way and lets go only back inside the dead zone, so a
 // thumb resting near the middle never chatters.
@@ -165,7 +166,8 @@ int GamepadInput::sendChanges(WindowMessage* out, int capacity) {
             if (!held[k]) continue;
             if (!second) wanted[k] = true;
             else if (k <= keyDown) wanted[playerTwoFirstKey + k] = true;
-            else if (k != keyZoomIn && k != keyZoomOut && k != keyRecover) wanted[k] = true;
+            else if (k == keyRecover) wanted[playerTwoRecoverKey] = true;
+            else if (k != keyZoomIn && k != keyZoomOut) wanted[k] = true;
         }
     }
     int count = 0;

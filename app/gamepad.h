@@ -14,9 +14,9 @@ class GamepadInput {
 public:
     // Pads in use at once; a further one is ignored until one is unplugged.
     static const int maxPads = 8;
-    // Keys a pad can hold: player one's ten, then player two's four driving codes; an event
-    // changes at most all of them.
-    static const int padKeyCount = 14;
+    // Keys a pad can hold: player one's ten, then player two's four driving codes and recovery;
+    // an event changes at most all of them.
+    static const int padKeyCount = 15;
     static const int mostMessages = padKeyCount;
 
     GamepadInput();

@@ -176,6 +176,13 @@ void MainLoop::frame(bool draw) {
         soundChoices.effects = s.volume[volumeEffects] / 100.0f;
         soundChoices.beeps = front->quick.beeps;
         soundChoices.goes = front->quick.goes;
+        // The stuck hint names the recovery keys as the players bound them.
+        const int recoverActions[Game::maxHumans] = {keyRecover, keyPlayer2Recover};
+        for (int h = 0; h < Game::maxHumans; h++) {
+            char spelled[sizeof game.recoverKeyName[h]];
+            const char* name = keyName(s.keys[recoverActions[h]], spelled, (int)sizeof spelled);
+            snprintf(game.recoverKeyName[h], sizeof game.recoverKeyName[h], "%s", name);
+        }
     }
     // Two humans: a view each over the whole window, at its own resolution.
     glWindow.splitScreen(game.humans() > 1);

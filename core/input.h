@@ -20,9 +20,11 @@ enum : int {
     VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB, VK_OEM_COMMA = 0xBC, VK_OEM_MINUS = 0xBD, VK_OEM_PERIOD = 0xBE,
     VK_OEM_2 = 0xBF, VK_OEM_3 = 0xC0, VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7 = 0xDE,
     VK_OEM_102 = 0xE2,
-    // Player two's four driving actions: codes in a gap no keyboard sends (past F24), so the keys
-    // bound to them, W A S D unless rebound, and the second gamepad never meet another action's.
+    // Player two's four driving actions and recovery: codes in a gap no keyboard sends (past
+    // F24), so the keys bound to them, W A S D and E unless rebound, and the second gamepad never
+    // meet another action's.
     VK_PLAYER2_LEFT = 0x88, VK_PLAYER2_RIGHT = 0x89, VK_PLAYER2_UP = 0x8A, VK_PLAYER2_DOWN = 0x8B,
+    VK_PLAYER2_RECOVER = 0x8C,
 };
 // clang-format on
 

@@ -17,7 +17,7 @@ static const char* const startLabels[startScreenCount] = {"ask", "full screen", 
 static const char* const actionLabels[keyActionCount] = {
     "Accelerate", "Brake", "Steer left", "Steer right", "Start", "Pause", "Recover", "Ghost", "Sound off",
     "Help", "Zoom in", "Zoom out", "Frame rate", "Position", "Clear text", "Full screen", "Quit",
-    "P2 accelerate", "P2 brake", "P2 steer left", "P2 steer right",
+    "P2 accelerate", "P2 brake", "P2 steer left", "P2 steer right", "P2 recover",
 };
 
 static int clampTo(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }

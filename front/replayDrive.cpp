@@ -56,11 +56,7 @@ bool setUpForReplay(Game& game, const Replay& replay, const Course* course) {
     game.paused = false;
     game.help = HelpOverlay();
     game.replayShow = Game::noReplay;
-    game.recoverAt = -1.0;
-    game.stuckSeconds = 0.0;
-    game.stuckHintUntil = -1.0;
-    game.stuckHintGiven = false;
-    game.userKickSeen = 0.0;
+    for (RecoverWatch& r : game.recovery) r = RecoverWatch();
     game.setRivals(s.rivals);
     // Player two drives truck 1 in a two-player race; any other race puts its computer driver back.
     if (!game.setHumans(s.humans)) return false;

@@ -21,8 +21,10 @@ static const float arrowGap = 14.0f;         // from the truck's outline to the 
 static const float arrowMinRadius = 60.0f;   // tail from the screen centre, at least
 static const float arrowRimWidth = 2.5f;
 static const float arrowFeather = 1.5f;
-// The arrow's tip stays inside this part of the screen.
+// The arrow's tip stays inside this part of the screen (left, bottom, right, top); a view keeps
+// it this far inside its own edges.
 static const float arrowArea[4] = {40.0f, 90.0f, 600.0f, 390.0f};
+static const float viewArrowMargin = 20.0f;
 
 // Draws the arrow with its tail at (bx, by), pointing along the unit vector (ux, uy).
 static void drawArrow(float bx, float by, float ux, float uy) {
@@ -48,9 +50,9 @@ static void drawArrow(float bx, float by, float ux, float uy) {
     fillSmoothConvex(head, 3, 0.0f, arrowFeather, fill);
 }
 
-// How far from the screen centre the arrow's tail goes: past the truck's outline along (ux, uy)
-// at this zoom, but never so far that the tip leaves arrowArea.
-static float arrowRadius(const Truck& t, float zoom, float ux, float uy) {
+// How far from the middle of area (where the camera holds the truck) the arrow's tail goes: past
+// the truck's outline along (ux, uy) at this zoom, but never so far that the tip leaves area.
+static float arrowRadius(const Truck& t, float zoom, float ux, float uy, const float area[4]) {
     float reach = 0.0f;
     for (int b = 0; b < 2 && b < t.body.boxCount; b++) {
         for (int c = 0; c < 4; c++) {
@@ -62,10 +64,10 @@ static float arrowRadius(const Truck& t, float zoom, float ux, float uy) {
     float radius = reach + arrowGap;
     if (radius < arrowMinRadius) radius = arrowMinRadius;
     // The tip, centre + (radius + length) * u, within the area along each axis.
-    const float centre[2] = {320.0f, 240.0f};
+    const float centre[2] = {(area[0] + area[2]) / 2, (area[1] + area[3]) / 2};
     const float u[2] = {ux, uy};
     for (int axis = 0; axis < 2; axis++) {
-        float room = u[axis] > 0 ? arrowArea[axis + 2] - centre[axis] : centre[axis] - arrowArea[axis];
+        float room = u[axis] > 0 ? area[axis + 2] - centre[axis] : centre[axis] - area[axis];
         float speed = u[axis] > 0 ? u[axis] : -u[axis];
         if (speed > 1e-3f && radius > room / speed - arrowLength) radius = room / speed - arrowLength;
     }
@@ -113,21 +115,26 @@ static bool towardsCheckpoint(const Truck& t, int checkpoint, float& ux, float& 
     return true;
 }
 
-// A view's cue, in its own screen units (width x height): the text across its middle and the
-// arrow round its centre, where its camera holds the truck.
+// A view's cue, in its own screen units (width x height): the text in a panel under its middle
+// (the recovery's words take it while they show) and the arrow round its centre, where its
+// camera holds the truck.
 void Game::drawViewCue(int human, float width, float height) {
     double until = human == 0 ? missedCueUntil : secondCue.until;
     int checkpoint = human == 0 ? missedCheckpoint : secondCue.checkpoint;
-    const float textHalfWidth = 150.0f;  // "Missed checkpoint - go back" at the font's widths, and a margin
-    if (raceClock.elapsedSeconds() < until) {
-        float left = width / 2 - textHalfWidth - 14;
-        drawRect(panelShade, left, height / 2 - 130, width / 2 + textHalfWidth + 14, height / 2 - 80);
-        textFont.setColour(1, 1, 1);
-        printText((int)(left + 14), (int)(height / 2 - 120), "Missed checkpoint - go back\n");
+    const char* text = recoverCueText(human);
+    bool recovering = text != nullptr;
+    if (!text && raceClock.elapsedSeconds() < until) text = "Missed checkpoint - go back\n";
+    if (text) {
+        ViewCuePanel p = viewCuePanel(width, height, textWidth(text));
+        drawRect(panelShade, p.left, p.bottom, p.right, p.top);
+        textFont.setColour(1, 1, recovering ? 0 : 1);
+        printText((int)p.textLeft, (int)(p.bottom + viewCueTextRise), "%s", text);
     }
     float ux, uy;
     if (towardsCheckpoint(trucks[human], checkpoint, ux, uy)) {
-        float radius = arrowMinRadius;
+        const Camera2D& eye = human == 0 ? camera : secondCamera;
+        const float area[4] = {viewArrowMargin, viewArrowMargin, width - viewArrowMargin, height - viewArrowMargin};
+        float radius = arrowRadius(trucks[human], eye.zoom, ux, uy, area);
         glPushMatrix();
         glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
         drawArrow(width / 2 + ux * radius, height / 2 + uy * radius, ux, uy);
@@ -149,7 +156,7 @@ void Game::drawCues() {
     float ux, uy;
     if (towardsCheckpoint(t, missedCheckpoint, ux, uy)) {
         // The camera neither turns nor mirrors, so the world direction is the screen's.
-        float radius = arrowRadius(t, camera.zoom, ux, uy);
+        float radius = arrowRadius(t, camera.zoom, ux, uy, arrowArea);
         glPushMatrix();
         glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
         drawArrow(320 + ux * radius, 240 + uy * radius, ux, uy);

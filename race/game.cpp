@@ -76,7 +76,7 @@ void Game::subStep() {
             if (!p || p->isFinished()) continue;
             p->control();
             // A truck waiting to be recovered no longer answers its driver.
-            if (i == 0 && recoverAt >= 0.0) trucks[0].steerTarget = trucks[0].powerTarget = 0.0f;
+            if (i < maxHumans && isHuman(i) && recovery[i].at >= 0.0) trucks[i].steerTarget = trucks[i].powerTarget = 0.0f;
             // Also after finishing inside control: this last time is the finish time.
             p->setTime(now);
         }
@@ -147,7 +147,8 @@ void Game::handleKeys() {
     if (keys.isDown(VK_SPACE) && waitingForStart && !startHeld) startRace();
     if (keys.wasPressed('P')) togglePause();
     if (keys.wasPressed('G')) history.toggleGhost();
-    if (keys.wasPressed('R')) requestRecover();
+    if (keys.wasPressed('R')) requestRecover(0);
+    if (keys.wasPressed(VK_PLAYER2_RECOVER)) requestRecover(1);
 }
 
 void Game::startRace() {

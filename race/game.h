@@ -18,6 +18,17 @@ class Player;
 class PlayerAI;
 struct Course;
 
+// Getting one human's truck unstuck (recover.cpp): the race clock when the truck is set down,
+// negative when not asked; how long it has crawled off the road or against something, and the
+// hint's deadline.
+struct RecoverWatch {
+    double at = -1.0;
+    double stuckSeconds = 0.0;
+    double hintUntil = -1.0;
+    bool hintGiven = false;
+    double kicksSeen = 0.0;  // the truck's collision kicks summed up to the last frame
+};
+
 class Game {
 public:
     Game();
@@ -94,13 +105,17 @@ public:
     void drawViewCue(int human, float width, float height);
     // Player two's cue, watched as player one's is.
     void watchSecondCheckpoints();
-    // R while racing: the user's truck waits a moment where it is, then stands on the road at
-    // its last checkpoint; a truck stuck for a while is told about R once a race (recover.cpp).
-    void requestRecover();
+    // R (player two's E) while racing: the human's truck waits a moment where it is, then stands
+    // on the road at its last checkpoint; a truck stuck for a while is told about its key once a
+    // race (recover.cpp).
+    void requestRecover(int human = 0);
     void watchRecover();
+    void watchRecoverOf(int human);
+    // The recovery's words for a human's cue line, or null when it has none to say.
+    const char* recoverCueText(int human) const;
     bool drawRecoverCue();
-    // Where the recovered truck is set down; false while every place there is taken.
-    bool findRecoverSpot(float& x, float& y, float& heading) const;
+    // Where the human's recovered truck is set down; false while every place there is taken.
+    bool findRecoverSpot(int human, float& x, float& y, float& heading) const;
     // Veils behind the HUD's text cells and the results rows, and the frame on the user's row.
     void drawHudBacking();
     void drawResultsRowBacking(int rowY, bool usersRow);
@@ -178,13 +193,11 @@ public:
     ReplayShow replayShow = noReplay;
 
     static constexpr double missedCueSeconds = 2.0;
-    // Recovery (recover.cpp): the race clock when the truck is set down, negative when not asked;
-    // how long the truck has crawled off the road or against something, and the hint's deadline.
-    double recoverAt = -1.0;
-    double stuckSeconds = 0.0;
-    double stuckHintUntil = -1.0;
-    bool stuckHintGiven = false;
-    double userKickSeen = 0.0;  // the user's collision kicks summed up to the last frame
+    // Recovery of each human's truck (recover.cpp); index 1 only in a two-player race.
+    static constexpr int maxHumans = 2;
+    RecoverWatch recovery[maxHumans];
+    // The key each human recovers with, as the hint names it: the front sets the bound ones.
+    char recoverKeyName[maxHumans][16] = {"R", "E"};
     static constexpr double recoverDelaySeconds = 1.0;
     // Every backing panel and veil over the world: drawRect's shade for black at opacity 0.45.
     static constexpr float panelShade = -0.3f;

@@ -17,6 +17,7 @@ const HelpLine helpLines[] = {
     {"Down",           "D-pad, stick", "brake, then reverse"},
     {"Left, Right",    "D-pad, stick", "steer"},
     {"R",              "Y",            "recover onto the road"},
+    {"W, S, A, D, E",  "second pad",   "player two: drive, recover"},
     {"A, Z",           "LB, RB",       "zoom in, zoom out"},
     {"Right drag",     "",             "zoom: drag up or down"},
     {"P",              "",             "pause, resume"},

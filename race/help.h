@@ -21,11 +21,11 @@ struct HelpLayout {
     static constexpr int padX = 230;
     static constexpr int doesX = 350;
     static constexpr int panelRight = 620;
-    static constexpr int firstRowY = 384;  // the first row's cells; each next row lower by rowStep
-    static constexpr int rowStep = 23;
+    static constexpr int firstRowY = 386;  // the first row's cells; each next row lower by rowStep
+    static constexpr int rowStep = 22;
     static constexpr int panelBottom = 8;
     // The rows' cells are this fraction of the font's own, so every key fits on one screen.
-    static constexpr float rowScale = 0.72f;
+    static constexpr float rowScale = 0.7f;
 };
 
 class HelpOverlay {

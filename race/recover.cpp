@@ -1,7 +1,9 @@
-// Getting unstuck: R lifts the user's truck back onto the road at its last checkpoint. It costs
-// a second of waiting where it stands and a standing start, so it is never quicker than driving.
-// A truck crawling off the road or against something for a while is told about R once a race.
+// Getting unstuck: R (player two's E) lifts a human's truck back onto the road at its last
+// checkpoint. It costs a second of waiting where it stands and a standing start, so it is never
+// quicker than driving. A truck crawling off the road or against something for a while is told
+// about its key once a race.
 #include <GL/gl.h>
+#include <cstdio>
 
 #include "graphics/font.h"
 #include "graphics/rect.h"
@@ -9,6 +11,7 @@
 #include "physics/physBox.h"
 #include "race/game.h"
 #include "race/player.h"
+#include "track/course.h"
 #include "track/roadPath.h"
 
 // Below this speed (units per second, 12 on the HUD) a truck off the road or pushing against
@@ -26,24 +29,26 @@ static const double stuckHintShownSeconds = 5.0;
 static const float spotOffsets[][2] = {
     {0, 0}, {-60, 0}, {0, 40}, {0, -40}, {-120, 0}, {0, 60}, {0, -60}, {-120, 60}, {-120, -60}, {60, 0}, {120, 0},
 };
-// On the grid the user's place is the left edge of the road: aside means the next row, to the right.
+// On the grid, (behind, towards the other row) from the truck's own grid place.
 static const float gridOffsets[][2] = {
-    {0, 0}, {-60, 0}, {-120, 0}, {0, -80}, {-60, -80}, {-120, -80},
+    {0, 0}, {-60, 0}, {-120, 0}, {0, 80}, {-60, 80}, {-120, 80},
 };
 static const int spotCount = (int)(sizeof spotOffsets / sizeof spotOffsets[0]);
 static const int gridSpotCount = (int)(sizeof gridOffsets / sizeof gridOffsets[0]);
 
-void Game::requestRecover() {
-    if (waitingForStart || paused || recoverAt >= 0.0) return;
-    if (players[0] && players[0]->isFinished()) return;
-    recoverAt = raceClock.elapsedSeconds() + recoverDelaySeconds;
+void Game::requestRecover(int human) {
+    if (human < 0 || human >= humanCount || human >= maxHumans) return;
+    RecoverWatch& r = recovery[human];
+    if (waitingForStart || paused || r.at >= 0.0) return;
+    if (players[human] && players[human]->isFinished()) return;
+    r.at = raceClock.elapsedSeconds() + recoverDelaySeconds;
     // Told, or found out: either way the hint has nothing left to say.
-    stuckHintGiven = true;
-    stuckHintUntil = -1.0;
+    r.hintGiven = true;
+    r.hintUntil = -1.0;
 }
 
-bool Game::findRecoverSpot(float& x, float& y, float& heading) const {
-    const Truck& t = trucks[0];
+bool Game::findRecoverSpot(int human, float& x, float& y, float& heading) const {
+    const Truck& t = trucks[human];
     if (!t.track) return false;
     // Before the first checkpoint the race has counted nothing yet: the truck goes back to
     // where it started, its own place on the grid, so no recovery ever gains ground.
@@ -52,8 +57,7 @@ bool Game::findRecoverSpot(float& x, float& y, float& heading) const {
         const float* offset = onGrid ? gridOffsets[k] : spotOffsets[k];
         RoadSpot spot;
         if (onGrid) {
-            // The grid faces +x, so along is x and left is y.
-            spot = RoadSpot{gridStartX + offset[0], gridEvenY + offset[1], -90.0f};
+            gridPlaceNear(t.track->startGrid, gridSlotOf(human), offset[0], offset[1], spot.x, spot.y, spot.heading);
         } else if (!roadSpotAt(*t.track, t.lastCheckpoint, offset[0], offset[1], spot)) {
             return false;
         }
@@ -77,52 +81,66 @@ bool Game::findRecoverSpot(float& x, float& y, float& heading) const {
     return false;
 }
 
-// Once a frame after the sub-steps, when not paused.
+// Once a frame after the sub-steps, when not paused: player one's truck, then player two's.
 void Game::watchRecover() {
-    Truck& t = trucks[0];
+    for (int h = 0; h < maxHumans; h++) {
+        // A human no longer racing starts the next race with nothing asked.
+        if (h >= humanCount) recovery[h] = RecoverWatch();
+        else watchRecoverOf(h);
+    }
+}
+
+void Game::watchRecoverOf(int human) {
+    Truck& t = trucks[human];
+    RecoverWatch& r = recovery[human];
     double kicks = t.body.collisionKickTotal;
-    bool touched = kicks != userKickSeen;
-    userKickSeen = kicks;
+    bool touched = kicks != r.kicksSeen;
+    r.kicksSeen = kicks;
     if (waitingForStart || !t.track) {
         // Between races: the next one starts with nothing asked and the hint still to give.
-        recoverAt = -1.0;
-        stuckSeconds = 0.0;
-        stuckHintUntil = -1.0;
-        stuckHintGiven = false;
+        r.at = -1.0;
+        r.stuckSeconds = 0.0;
+        r.hintUntil = -1.0;
+        r.hintGiven = false;
         return;
     }
     double now = raceClock.elapsedSeconds();
-    if (recoverAt >= 0.0) {
+    if (r.at >= 0.0) {
         float x, y, heading;
         // A place still taken keeps the truck waiting a frame longer rather than dropping it
         // onto another truck.
-        if (now >= recoverAt && findRecoverSpot(x, y, heading)) {
+        if (now >= r.at && findRecoverSpot(human, x, y, heading)) {
             t.putBack(x, y, heading);
-            recoverAt = -1.0;
-            stuckSeconds = 0.0;
+            r.at = -1.0;
+            r.stuckSeconds = 0.0;
         }
         return;
     }
     bool offRoad = t.track->frictionAt(t.getX(), t.getY()) > offRoadDrag;
     if (t.getSpeed() < crawlSpeed && (offRoad || touched)) {
-        stuckSeconds += frameTime;
+        r.stuckSeconds += frameTime;
     } else {
-        stuckSeconds = 0.0;
+        r.stuckSeconds = 0.0;
     }
-    if (!stuckHintGiven && stuckSeconds >= stuckHintAfterSeconds) {
-        stuckHintGiven = true;
-        stuckHintUntil = now + stuckHintShownSeconds;
+    if (!r.hintGiven && r.stuckSeconds >= stuckHintAfterSeconds) {
+        r.hintGiven = true;
+        r.hintUntil = now + stuckHintShownSeconds;
     }
+}
+
+const char* Game::recoverCueText(int human) const {
+    static char hint[maxHumans][48];
+    if (human < 0 || human >= maxHumans) return nullptr;
+    const RecoverWatch& r = recovery[human];
+    if (r.at >= 0.0) return "Recovering...\n";
+    if (raceClock.elapsedSeconds() >= r.hintUntil) return nullptr;
+    snprintf(hint[human], sizeof hint[human], "Stuck? Press %.15s to recover\n", recoverKeyName[human]);
+    return hint[human];
 }
 
 // In the cue line over the HUD; true when it used the line.
 bool Game::drawRecoverCue() {
-    const char* text = nullptr;
-    if (recoverAt >= 0.0) {
-        text = "Recovering...\n";
-    } else if (raceClock.elapsedSeconds() < stuckHintUntil) {
-        text = "Stuck? Press R to recover\n";
-    }
+    const char* text = recoverCueText(0);
     if (!text) return false;
     drawRect(panelShade, 110, 110, 530, 160);
     textFont.setColour(1, 1, 0);

@@ -25,3 +25,28 @@ int layOutViews(const Drawable& d, int count, ViewRect out[2]) {
 }
 
 float viewUnits(int pixels, const Drawable& d) { return d.scale > 0.0f ? (float)pixels / d.scale : (float)pixels; }
+
+ViewCuePanel viewCuePanel(float width, float height, int textWidth) {
+    ViewCuePanel p;
+    // A narrow view trims the room round the text before the text runs out of the view.
+    float padding = ((width - 2 * viewHudMargin) - (float)textWidth) / 2;
+    if (padding > viewCuePadding) padding = viewCuePadding;
+    if (padding < 0) padding = 0;
+    float panelWidth = (float)textWidth + 2 * padding;
+    p.bottom = height / 2 - viewCueBelowCentre;
+    if (p.bottom < viewHudMargin) p.bottom = viewHudMargin;
+    p.left = (width - panelWidth) / 2;
+    // Level with the speed panel and over it: beside it when the view has the room, else above it.
+    if (p.bottom < viewSpeedPanelTop + viewHudMargin && p.left < viewSpeedPanelRight + viewHudMargin) {
+        if (viewSpeedPanelRight + viewHudMargin + panelWidth <= width - viewHudMargin)
+            p.left = viewSpeedPanelRight + viewHudMargin;
+        else
+            p.bottom = viewSpeedPanelTop + viewHudMargin;
+    }
+    if (p.left + panelWidth > width - viewHudMargin) p.left = width - viewHudMargin - panelWidth;
+    if (p.left < viewHudMargin) p.left = viewHudMargin;
+    p.right = p.left + panelWidth;
+    p.top = p.bottom + viewCueHeight;
+    p.textLeft = p.left + padding;
+    return p;
+}

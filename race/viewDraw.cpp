@@ -58,8 +58,9 @@ void Game::drawViewHud(int human, float height) {
     const Truck& t = trucks[human];
     const int top = (int)height;
     char time[raceTimeTextSize];
-    drawRect(panelShade, 4, (float)top - 104, 250, (float)top - 4);
-    drawRect(panelShade, 4, 4, 200, 74);
+    drawRect(panelShade, viewHudMargin, (float)top - viewHeadingPanelDepth, viewHeadingPanelRight,
+             (float)top - viewHudMargin);
+    drawRect(panelShade, viewHudMargin, viewHudMargin, viewSpeedPanelRight, viewSpeedPanelTop);
 
     const Player* driver = players[human];
     textFont.setColour(1, 1, 0);
@@ -67,8 +68,10 @@ void Game::drawViewHud(int human, float height) {
     textFont.setColour(1, 1, 1);
     raceClock.formatElapsed(time);
     printText(150, top - 34, "%s", time);
-    printText(10, top - 64, "Position %d/%d", t.getRacePosition(), truckCount);
-    // A finished player's lap stops at the last: the race goes on round their truck.
+    // A finished player's place is held (raceOrder.cpp) while the race goes on round their truck.
+    bool finished = driver && driver->isFinished();
+    printText(10, top - 64, "%s %d/%d", finished ? "Finished" : "Position", t.getRacePosition(), truckCount);
+    // A finished player's lap stops at the last.
     int lap = t.getLapCount() + 1 > lapsToRace ? lapsToRace : t.getLapCount() + 1;
     formatRaceTime(t.getLapTime(), time);
     printText(10, top - 94, "Lap %d/%d", lap, lapsToRace);

@@ -15,14 +15,15 @@ static const char* const startNames[startScreenCount] = {"ask", "full-screen", "
 static const char* const actionNames[keyActionCount] = {
     "accelerate", "brake", "left", "right", "start", "pause", "recover", "ghost", "mute",
     "help", "zoom-in", "zoom-out", "frame-rate", "info", "clear-console", "full-screen", "quit",
-    "p2-accelerate", "p2-brake", "p2-left", "p2-right",
+    "p2-accelerate", "p2-brake", "p2-left", "p2-right", "p2-recover",
 };
 // In action order; the game's virtual key codes (core/input.h), which never change.
 static const int defaultKeys[keyActionCount] = {
     0x26, 0x28, 0x25, 0x27, 0x20, 'P', 'R', 'G', 'M', 'H', 'A', 'Z', 'F', 'I', 'T', 0x7A, 0x1B, 'W', 'S', 'A', 'D',
+    'E',
 };
-// Player two's own codes (core/input.h's VK_PLAYER2_UP, DOWN, LEFT, RIGHT), in action order.
-static const int playerTwoCodes[keyActionCount - keyPlayerOneActions] = {0x8A, 0x8B, 0x88, 0x89};
+// Player two's own codes (core/input.h's VK_PLAYER2_UP, DOWN, LEFT, RIGHT, RECOVER), in action order.
+static const int playerTwoCodes[keyActionCount - keyPlayerOneActions] = {0x8A, 0x8B, 0x88, 0x89, 0x8C};
 // Where a settings file from before player two puts another action on one of player two's
 // keys: the first of these still free takes its place, so the player's own keys are kept.
 static const char spareKeys[] = "JKLUOYBNVCX1234567890";  // no action's default

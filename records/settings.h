@@ -31,12 +31,12 @@ enum SettingsDifficulty { settingsEasy, settingsNormal, settingsHard, settingsDi
 enum VolumeChannel { volumeMaster, volumeEngines, volumeEffects, volumeChannelCount };
 enum StartScreen { startAsk, startFullScreen, startWindowed, startScreenCount };
 // Every key a player can rebind: the four driving keys, then the game's own, then player two's
-// four driving keys (they act only in a two-player race).
+// four driving keys and recovery (they act only in a two-player race).
 enum KeyAction {
     keyAccelerate, keyBrake, keyLeft, keyRight,
     keyStart, keyPause, keyRecover, keyGhost, keyMute, keyHelp, keyZoomIn, keyZoomOut,
     keyFrameRate, keyInfo, keyClearConsole, keyFullScreen, keyQuit,
-    keyPlayer2Accelerate, keyPlayer2Brake, keyPlayer2Left, keyPlayer2Right,
+    keyPlayer2Accelerate, keyPlayer2Brake, keyPlayer2Left, keyPlayer2Right, keyPlayer2Recover,
     keyActionCount
 };
 // The actions of a one-player race: all but player two's.

@@ -83,9 +83,14 @@ int facingNamed(const char* name) {
 
 // Integer steps keep the built-in grid's places exactly as the race has always computed them.
 void gridPlace(const StartGrid& grid, int truck, float& x, float& y, float& heading) {
+    gridPlaceNear(grid, truck, 0.0f, 0.0f, x, y, heading);
+}
+
+void gridPlaceNear(const StartGrid& grid, int truck, float along, float aside, float& x, float& y, float& heading) {
     int f = grid.facing >= 0 && grid.facing < 4 ? grid.facing : 0;
-    float column = gridColumnUnits * (float)(truck / 2);
-    float row = gridRowUnits * (float)(truck % 2);
+    float column = gridColumnUnits * (float)(truck / 2) + along;
+    // The first row's other row is to its right; the second row's to its left.
+    float row = gridRowUnits * (float)(truck % 2) + (truck % 2 == 0 ? aside : -aside);
     x = grid.x + (float)aheadX[f] * column + (float)rightX[f] * row;
     y = grid.y + (float)aheadY[f] * column + (float)rightY[f] * row;
     heading = eastHeadingDegrees + quarterTurnDegrees * (float)f;

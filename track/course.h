@@ -53,6 +53,9 @@ const char* facingName(int facing);
 int facingNamed(const char* name);
 // World position and heading (degrees, the truck's own convention) of truck i on the grid.
 void gridPlace(const StartGrid& grid, int truck, float& x, float& y, float& heading);
+// A place near truck i's grid place: along units ahead of it (behind when negative) and aside
+// units towards the grid's other row, facing as the grid does.
+void gridPlaceNear(const StartGrid& grid, int truck, float along, float aside, float& x, float& y, float& heading);
 
 // The two courses laid down in code, as values; false for an index that names neither.
 bool builtInCourse(int index, Course& out);

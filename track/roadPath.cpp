@@ -11,7 +11,7 @@ static const float quarterTurn = 1.5707963f;  // radians
 
 static const int stepX[roadSideCount] = {-1, 1, 0, 0};
 static const int stepY[roadSideCount] = {0, 0, 1, -1};
-static const RoadSide oppositeSide[roadSideCount] = {sideRight, sideLeft, sideBottom, sideTop};
+static const RoadSide oppositeSide[roadSideCount] = {roadRight, roadLeft, roadBottom, roadTop};
 
 static unsigned bit(RoadSide s) { return 1u << s; }
 
@@ -19,16 +19,16 @@ static unsigned bit(RoadSide s) { return 1u << s; }
 // then the off-road pictures.
 static const unsigned tileSides[courseTileCount] = {
     0,
-    bit(sideBottom) | bit(sideRight),
-    bit(sideLeft) | bit(sideBottom),
-    bit(sideTop) | bit(sideLeft),
-    bit(sideRight) | bit(sideTop),
-    bit(sideBottom) | bit(sideTop),
-    bit(sideLeft) | bit(sideRight),
-    bit(sideTop) | bit(sideBottom),
-    bit(sideRight) | bit(sideLeft),
-    bit(sideLeft) | bit(sideRight),
-    bit(sideRight) | bit(sideLeft),
+    bit(roadBottom) | bit(roadRight),
+    bit(roadLeft) | bit(roadBottom),
+    bit(roadTop) | bit(roadLeft),
+    bit(roadRight) | bit(roadTop),
+    bit(roadBottom) | bit(roadTop),
+    bit(roadLeft) | bit(roadRight),
+    bit(roadTop) | bit(roadBottom),
+    bit(roadRight) | bit(roadLeft),
+    bit(roadLeft) | bit(roadRight),
+    bit(roadRight) | bit(roadLeft),
     0,
     0,
     0,

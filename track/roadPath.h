@@ -5,7 +5,7 @@
 #include "track/track.h"
 
 // The sides of a cell, as bits of roadSidesOf.
-enum RoadSide { sideLeft, sideRight, sideTop, sideBottom, roadSideCount };
+enum RoadSide { roadLeft, roadRight, roadTop, roadBottom, roadSideCount };
 
 // The sides a tile type's road joins (bit per RoadSide); 0 off the road or for an unknown type.
 unsigned roadSidesOf(int tileType);

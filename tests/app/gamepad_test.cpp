@@ -143,8 +143,8 @@ TEST_F(GamepadTest, TheSecondPadIsPlayerTwosInATwoPlayerRace) {
         {6, SDL_CONTROLLER_BUTTON_A, VK_SPACE},
         {6, SDL_CONTROLLER_BUTTON_START, VK_RETURN},
         {6, SDL_CONTROLLER_BUTTON_B, VK_ESCAPE},
-        {6, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, -1},  // zooming is player one's
-        {6, SDL_CONTROLLER_BUTTON_Y, -1},             // and so is recovering
+        {6, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, -1},       // zooming is player one's
+        {6, SDL_CONTROLLER_BUTTON_Y, VK_PLAYER2_RECOVER},  // player two's own recovery
         {5, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 'A'},
     };
     for (const auto& c : cases) {

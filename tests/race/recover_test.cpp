@@ -1,5 +1,5 @@
-// Getting unstuck: R sets the user's truck down on the road at its last checkpoint after a
-// second, straight, still and facing the race, with its laps as they were; and the "Paused"
+// Getting unstuck: R (player two's E) sets a human's truck down on the road at its last
+// checkpoint (before the first, on its own grid place) after a second, straight, still and facing the race, with its laps as they were; and the "Paused"
 // panel stands clear of the truck however it is zoomed and turned.
 #include "raceFixture.h"
 
@@ -8,6 +8,8 @@
 #include "math/vector.h"
 #include "physics/physBox.h"
 #include "race/panelPlace.h"
+#include "track/course.h"
+#include "track/courseFile.h"
 #include "track/roadPath.h"
 
 namespace {
@@ -75,7 +77,7 @@ TEST_F(RecoverTest, SetsTheTruckDownOnTheRoadAtItsLastCheckpointFacingTheRace) {
 
         press('R');
         double asked = game->raceClock.elapsedSeconds();
-        ASSERT_GE(game->recoverAt, 0.0);
+        ASSERT_GE(game->recovery[0].at, 0.0);
         float expectX = Game::gridStartX, expectY = Game::gridEvenY;
         RoadSpot spot;
         if (c.laps > 0 || c.lastCheckpoint > 0) {
@@ -84,9 +86,9 @@ TEST_F(RecoverTest, SetsTheTruckDownOnTheRoadAtItsLastCheckpointFacingTheRace) {
             expectY = spot.y;
         }
         int frames = 0;
-        while (game->recoverAt >= 0.0 && frames++ < 300) {
+        while (game->recovery[0].at >= 0.0 && frames++ < 300) {
             // The computer truck parks on the point in the last frame before the truck comes down.
-            if (c.blocked && game->raceClock.elapsedSeconds() + 0.02 >= game->recoverAt) {
+            if (c.blocked && game->raceClock.elapsedSeconds() + 0.02 >= game->recovery[0].at) {
                 game->trucks[2].putBack(expectX, expectY, c.heading);
             }
             step();
@@ -94,7 +96,7 @@ TEST_F(RecoverTest, SetsTheTruckDownOnTheRoadAtItsLastCheckpointFacingTheRace) {
         double waited = game->raceClock.elapsedSeconds() - asked;
         printf("course %d checkpoint %d: set down at %.1f, %.1f heading %.1f after %.3f s of race\n", c.course,
                c.lastCheckpoint, t.getX(), t.getY(), t.cabHeading, waited);
-        ASSERT_LT(game->recoverAt, 0.0) << "never set down";
+        ASSERT_LT(game->recovery[0].at, 0.0) << "never set down";
         EXPECT_GE(waited, Game::recoverDelaySeconds - 1e-9) << "it costs its second";
         EXPECT_LT(waited, Game::recoverDelaySeconds + 0.05);
 
@@ -128,26 +130,105 @@ TEST_F(RecoverTest, SetsTheTruckDownOnTheRoadAtItsLastCheckpointFacingTheRace) {
     }
 }
 
-// Held on the grass at a standstill the user is told about R once; after a recovery, stuck again,
-// the hint does not come back in that race.
-TEST_F(RecoverTest, AStuckTruckIsToldAboutROnceARace) {
-    press(VK_SPACE);
-    Truck& t = game->trucks[0];
-    auto standStuck = [&](double seconds) {
-        for (int f = 0; f < (int)(seconds / 0.015); f++) {
-            t.putBack(1300, 1600, 30);
-            step();
-        }
+// Before the first checkpoint each human's truck goes back to its own grid place, wherever the
+// course's grid lies and whichever slot a handed grid gave it.
+TEST_F(RecoverTest, BeforeTheFirstCheckpointATruckGoesBackToItsOwnGridPlace) {
+    const int reversed[Game::maxTrucks] = {4, 3, 2, 1, 0};
+    const struct {
+        const char* course;  // a shipped course file, or null for built-in course 1
+        int humans, human;
+        bool handedGrid;  // truck 0 on the front slot, as a championship's leader may not be
+        int slot;         // the grid slot the human's truck starts on
+    } cases[] = {
+        {nullptr, 1, 0, false, 0},
+        {nullptr, 2, 1, false, 1},
+        {nullptr, 1, 0, true, 4},
+        {"generated-377", 1, 0, false, 0},  // a grid at the bottom right, facing west
+        {"generated-377", 2, 1, false, 1},
+        {"doubleback", 2, 0, true, 4},
     };
-    standStuck(3.0);
-    EXPECT_LT(game->stuckHintUntil, game->raceClock.elapsedSeconds()) << "not after 3 s";
-    standStuck(1.5);
-    EXPECT_GT(game->stuckHintUntil, game->raceClock.elapsedSeconds()) << "told after 4 s";
-    press('R');
-    EXPECT_LT(game->stuckHintUntil, game->raceClock.elapsedSeconds()) << "R answers it";
-    while (game->recoverAt >= 0.0) step();
-    standStuck(6.0);
-    EXPECT_LT(game->stuckHintUntil, game->raceClock.elapsedSeconds()) << "once a race";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.course ? c.course : "course 1") + ", human " + std::to_string(c.human) +
+                     (c.handedGrid ? ", handed grid" : ""));
+        game->waitingForStart = true;
+        game->raceOver = false;
+        game->currentTrack = 1;
+        Course course;
+        char why[256] = "";
+        if (c.course) {
+            std::string path = std::string(TD_SOURCE_DIR "/data/courses/") + c.course + ".course";
+            ASSERT_TRUE(loadCourseFile(path.c_str(), course, why, sizeof why)) << why;
+        } else {
+            ASSERT_TRUE(builtInCourse(1, course));
+        }
+        ASSERT_TRUE(game->useCourse(1, course));
+        ASSERT_TRUE(game->setHumans(c.humans));
+        ASSERT_TRUE(game->setGridOrder(c.handedGrid ? reversed : nullptr));
+        game->resetRace();
+        press(VK_SPACE);
+        Truck& t = game->trucks[c.human];
+        float gridX, gridY, gridHeading;
+        gridPlace(t.track->startGrid, c.slot, gridX, gridY, gridHeading);
+        ASSERT_NEAR(t.getX(), gridX, 0.01f);
+        ASSERT_NEAR(t.getY(), gridY, 0.01f);
+        // Driven off its place, turned across the road, before any checkpoint.
+        t.putBack(gridX + 90, gridY + 40, gridHeading + 60);
+        step();
+
+        press(c.human == 0 ? (int)'R' : (int)VK_PLAYER2_RECOVER);
+        ASSERT_GE(game->recovery[c.human].at, 0.0);
+        EXPECT_LT(game->recovery[1 - c.human].at, 0.0) << "the other human's truck is not asked for";
+        for (int frames = 0; game->recovery[c.human].at >= 0.0 && frames < 300; frames++) step();
+        float away = std::hypot(t.getX() - gridX, t.getY() - gridY);
+        printf("%s, human %d, slot %d: set down %.1f from its grid place (%.0f, %.0f), heading %.1f\n",
+               c.course ? c.course : "course 1", c.human, c.slot, away, gridX, gridY, t.cabHeading);
+        ASSERT_LT(game->recovery[c.human].at, 0.0) << "never set down";
+        // Trucks leaving the grid may still stand on the place itself: then one behind or aside,
+        // the furthest 120 behind and a row across (144 units).
+        EXPECT_LE(away, 145.0f) << "at its own grid place";
+        EXPECT_NEAR(angleDifference(t.cabHeading, gridHeading), 0.0f, 0.5f) << "facing as the grid does";
+        EXPECT_LE(t.track->frictionAt(t.getX(), t.getY()), 0.7f) << "on the asphalt";
+    }
+    game->setGridOrder(nullptr);
+}
+
+// Held on the grass at a standstill each human is told about their own recovery key once; after
+// a recovery, stuck again, the hint does not come back in that race.
+TEST_F(RecoverTest, AStuckTruckIsToldAboutItsKeyOnceARace) {
+    const struct {
+        int humans, human, key;
+        const char* hint;
+    } cases[] = {
+        {1, 0, 'R', "Stuck? Press R to recover\n"},
+        {2, 1, VK_PLAYER2_RECOVER, "Stuck? Press E to recover\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("human " + std::to_string(c.human));
+        game->waitingForStart = true;
+        game->raceOver = false;
+        ASSERT_TRUE(game->setHumans(c.humans));
+        press(VK_SPACE);
+        Truck& t = game->trucks[c.human];
+        const RecoverWatch& r = game->recovery[c.human];
+        auto standStuck = [&](double seconds) {
+            for (int f = 0; f < (int)(seconds / 0.015); f++) {
+                t.putBack(1300, 1600, 30);
+                step();
+            }
+        };
+        standStuck(3.0);
+        EXPECT_EQ(game->recoverCueText(c.human), nullptr) << "not after 3 s";
+        standStuck(1.5);
+        ASSERT_NE(game->recoverCueText(c.human), nullptr) << "told after 4 s";
+        EXPECT_STREQ(game->recoverCueText(c.human), c.hint);
+        EXPECT_EQ(game->recoverCueText(1 - c.human), nullptr) << "only the stuck human is told";
+        press(c.key);
+        EXPECT_LT(r.hintUntil, game->raceClock.elapsedSeconds()) << "the key answers it";
+        EXPECT_STREQ(game->recoverCueText(c.human), "Recovering...\n");
+        while (r.at >= 0.0) step();
+        standStuck(6.0);
+        EXPECT_LT(r.hintUntil, game->raceClock.elapsedSeconds()) << "once a race";
+    }
 }
 
 // Every zoom the camera allows, every way the cab can point and every bend of the trailer: the

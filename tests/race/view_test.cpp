@@ -44,3 +44,37 @@ TEST(ViewLayout, TwoViewsSplitTheWindowByItsShape) {
         }
     }
 }
+
+// The cue's panel in views of every size two players meet (in screen units): inside the view,
+// clear of both HUD panels, under the truck when there is room, and never narrower than its text.
+TEST(ViewCue, ThePanelStaysInsideTheViewAndOffTheHud) {
+    const int missedText = 300, hintText = 330;  // about "Missed checkpoint - go back" and the stuck hint
+    struct Case {
+        float width, height;
+        int text;
+        bool underTruck;  // the classic cue's place, 130 under the centre
+    } cases[] = {
+        {640, 239, missedText, false},   // 640x480 window: one above the other
+        {800, 299, hintText, true},      // 800x600: under the truck, beside the speed panel
+        {1280, 479, missedText, true},   // 1280x960 at 1x
+        {479, 540, hintText, true},      // 1920x1080 at 2x: side by side
+        {319, 480, missedText, true},    // just wider than 4:3: the narrowest view
+        {1280, 1080, hintText, true},
+    };
+    for (const Case& c : cases) {
+        ViewCuePanel p = viewCuePanel(c.width, c.height, c.text);
+        printf("%.0fx%.0f, text %d: panel %.1f,%.1f to %.1f,%.1f, text from %.1f\n", c.width, c.height, c.text, p.left,
+               p.bottom, p.right, p.top, p.textLeft);
+        EXPECT_GE(p.left, viewHudMargin);
+        EXPECT_LE(p.right, c.width - viewHudMargin);
+        EXPECT_GE(p.bottom, viewHudMargin);
+        EXPECT_GE(p.textLeft, p.left);
+        EXPECT_LE(p.textLeft + (float)c.text, p.right) << "the text fits its panel";
+        EXPECT_FLOAT_EQ(p.top - p.bottom, viewCueHeight);
+        bool overSpeed = p.left < viewSpeedPanelRight && p.bottom < viewSpeedPanelTop;
+        EXPECT_FALSE(overSpeed) << "over the speed and power panel";
+        bool overHeading = p.left < viewHeadingPanelRight && p.top > c.height - viewHeadingPanelDepth;
+        EXPECT_FALSE(overHeading) << "over the name, position and lap panel";
+        EXPECT_EQ(p.bottom == c.height / 2 - viewCueBelowCentre, c.underTruck);
+    }
+}

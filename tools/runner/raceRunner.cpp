@@ -367,15 +367,20 @@ void RaceRunner::shoot(const char* what) {
 }
 
 // The missed-checkpoint cue as the user would see it after crossing the line too early, pointing
-// back to the checkpoint just taken. Only the picture is staged: the cue is cleared before the
-// next frame and the race itself is left exactly as it was.
+// back to the checkpoint just taken, and beside a second player their stuck hint. Only the
+// picture is staged: the cues are cleared before the next frame and the race itself is left
+// exactly as it was.
 void RaceRunner::shootMissedCheckpoint() {
-    game->missedCueUntil = game->raceClock.elapsedSeconds() + Game::missedCueSeconds;
+    double now = game->raceClock.elapsedSeconds();
+    game->missedCueUntil = now + Game::missedCueSeconds;
     game->missedCheckpoint = game->trucks[0].getLastCheckpoint();
+    RecoverWatch secondRecovery = game->recovery[1];
+    if (game->humans() > 1) game->recovery[1].hintUntil = now + Game::missedCueSeconds;
     game->draw();
     shoot("missed");
     game->missedCueUntil = 0.0;
     game->missedCheckpoint = -1;
+    game->recovery[1] = secondRecovery;
 }
 
 bool RaceRunner::runRace(int number) {
