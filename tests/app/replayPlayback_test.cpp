@@ -65,9 +65,11 @@ const int recordedFrames = 150;
 // A race recorded through the loop and played back through it from a ReplayPlatform; false
 // when the user's truck left its recorded pose in any played frame. With the help, the recorded
 // user opens it with H mid-race, closes it with Escape and ends the run with Escape. With two
-// players, player two drives on their own codes too, and their truck is checked as well.
+// players, player two drives on their own codes too, recovering once, and their truck is checked
+// as well.
 static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bool withHelp, int players = 1) {
     const int helpOpens = 40, helpCloses = 70;
+    const int secondRecovers = 60;  // player two's truck set down about 57 frames later
     {
         // The recorded race: Space, then Up with bursts of steering, in frames of uneven length.
         setPlatform(&desktop);
@@ -86,6 +88,8 @@ static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bo
             if (players == 2 && i == 3) desktop.postMessage(WM_KEYDOWN, VK_PLAYER2_UP, 0);
             if (players == 2 && i % 40 == 10) desktop.postMessage(WM_KEYDOWN, VK_PLAYER2_RIGHT, 0);
             if (players == 2 && i % 40 == 30) desktop.postMessage(WM_KEYUP, VK_PLAYER2_RIGHT, 0);
+            if (players == 2 && i == secondRecovers) desktop.postMessage(WM_KEYDOWN, VK_PLAYER2_RECOVER, 0);
+            if (players == 2 && i == secondRecovers + 3) desktop.postMessage(WM_KEYUP, VK_PLAYER2_RECOVER, 0);
             if (withHelp && i == helpOpens) desktop.postMessage(WM_KEYDOWN, 'H', 0);
             if (withHelp && i == helpOpens + 1) desktop.postMessage(WM_KEYUP, 'H', 0);
             if (withHelp && (i == helpCloses || i == recordedFrames - 1)) desktop.postMessage(WM_KEYDOWN, VK_ESCAPE, 0);
@@ -93,6 +97,9 @@ static void recordAndPlay(ScriptedPlatform& desktop, const std::string& path, bo
             desktop.counter += 7000 + (i * 7919) % 25000;
             int before = loop.framesRun;
             while (loop.framesRun == before) loop.pass();
+            if (players == 2 && i == secondRecovers + 3) {
+                ASSERT_GE(game->recovery[1].at, 0.0) << "player two's truck is being recovered";
+            }
             bool helpPaused = game->help.isOpen() && game->paused;
             if (withHelp && i == helpOpens + 10) {
                 ASSERT_TRUE(helpPaused);

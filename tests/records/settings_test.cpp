@@ -122,23 +122,26 @@ TEST(Settings, DamagedFilesKeepWhatCanBeRead) {
     }
 }
 
-// Player two's keys: a file from before them reads them as their defaults, W S A D; one that gave
+// Player two's keys: a file from before them reads them as their defaults, W S A D E; one that gave
 // one of those keys to another action keeps it there, and player two's key moves to a spare one.
 // Only player two's and the zoom keys share a key.
 TEST(Settings, PlayerTwosKeysReadAsTheirDefaultsWhereTheFileHasNone) {
     struct Case {
         const char* what;
         std::string text;
-        int accelerate, left, p2Accelerate, p2Left;
+        int accelerate, left, p2Accelerate, p2Left, p2Recover;
         const char* said;
     };
     const Case cases[] = {
-        {"a file from before player two", header + "laps 4\nkey accelerate Up\n", 0x26, 0x25, 'W', 'A', ""},
-        {"player one on W and A", header + "key accelerate W\nkey left A\nkey zoom-in Q\n", 'W', 'A', 'J', 'K',
+        {"a file from before player two", header + "laps 4\nkey accelerate Up\n", 0x26, 0x25, 'W', 'A', 'E', ""},
+        {"player one on W and A", header + "key accelerate W\nkey left A\nkey zoom-in Q\n", 'W', 'A', 'J', 'K', 'E',
          "p2-accelerate's own key is bound to another action; it is J"},
-        {"player two rebound", header + "key p2-accelerate K\nkey p2-left Z\n", 0x26, 0x25, 'K', 'Z', ""},
+        {"player two rebound", header + "key p2-accelerate K\nkey p2-left Z\n", 0x26, 0x25, 'K', 'Z', 'E', ""},
+        // A file from before player two's recovery, whose player gave E to the ghost.
+        {"E taken", header + "key ghost E\nkey p2-accelerate W\n", 0x26, 0x25, 'W', 'A', 'J',
+         "p2-recover's own key is bound to another action; it is J"},
         // As for any action: player one's left has lost its key, so every key is back to its default.
-        {"player two on player one's key", header + "key p2-left Left\n", 0x26, 0x25, 'W', 'A',
+        {"player two on player one's key", header + "key p2-left Left\n", 0x26, 0x25, 'W', 'A', 'E',
          "back to its default"},
     };
     for (const Case& c : cases) {
@@ -150,6 +153,7 @@ TEST(Settings, PlayerTwosKeysReadAsTheirDefaultsWhereTheFileHasNone) {
         EXPECT_EQ(c.left, s.keys[keyLeft]) << c.what;
         EXPECT_EQ(c.p2Accelerate, s.keys[keyPlayer2Accelerate]) << c.what;
         EXPECT_EQ(c.p2Left, s.keys[keyPlayer2Left]) << c.what;
+        EXPECT_EQ(c.p2Recover, s.keys[keyPlayer2Recover]) << c.what;
         if (c.said[0]) EXPECT_NE(std::string::npos, said.find(c.said)) << c.what << ": " << said;
         else EXPECT_EQ("", said) << c.what;
         for (int a = 0; a < keyActionCount; a++) EXPECT_EQ(-1, s.clashOf(a, s.keys[a])) << c.what;
