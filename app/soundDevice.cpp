@@ -124,7 +124,8 @@ SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted, const float* 
     if (count == 0) return frame;
     const Truck& user = game.trucks[0];
     // The camera looks at the user's truck: a truck's place on screen is its offset, zoomed.
-    float zoom = std::isfinite(game.camera.zoom) ? game.camera.zoom : 1.0f;
+    const Camera2D& camera = game.views[0].camera;
+    float zoom = std::isfinite(camera.zoom) ? camera.zoom : 1.0f;
     for (int i = 0; i < count; i++) {
         const Truck& t = game.trucks[i];
         EngineVoice& voice = frame.engines[i];

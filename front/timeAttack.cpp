@@ -291,7 +291,7 @@ void TimeAttack::drawStudioGhost(const Game& g) {
     studioTruck.trailerHeading = p.trailerHeading;
     studioTruck.steerAngle = p.steerAngle;
     glPushMatrix();
-    game->camera.apply();
+    game->views[0].camera.apply();
     studioTruck.draw(studioGhostAlpha);
     glPopMatrix();
 }

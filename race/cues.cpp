@@ -76,28 +76,21 @@ static float arrowRadius(const Truck& t, float zoom, float ux, float uy, const f
 
 // Once a frame after the sub-steps, for one human's truck. Only the entry onto the line's tile
 // counts, so a truck standing on it shows the text once.
-static void watchCue(const Truck& t, bool waiting, double now, double& until, int& checkpoint, bool& onLine) {
-    if (waiting || !t.track) {
-        onLine = false;
+void Game::watchCheckpoints(int human) {
+    const Truck& t = trucks[human];
+    CheckpointCue& cue = views[human].cue;
+    if (waitingForStart || !t.track) {
+        cue.onLine = false;
         return;
     }
     bool on = t.track->checkpointAt(t.getX(), t.getY()) == 0;
     // A counted crossing has already moved the next checkpoint on to 1 in this frame's update.
-    if (on && !onLine && t.nextCheckpoint != 1) {
-        until = now + Game::missedCueSeconds;
-        checkpoint = t.nextCheckpoint;
+    if (on && !cue.onLine && t.nextCheckpoint != 1) {
+        cue.until = raceClock.elapsedSeconds() + missedCueSeconds;
+        cue.checkpoint = t.nextCheckpoint;
     }
-    onLine = on;
-    if (checkpoint >= 0 && t.nextCheckpoint != checkpoint) checkpoint = -1;
-}
-
-void Game::watchUserCheckpoints() {
-    watchCue(trucks[0], waitingForStart, raceClock.elapsedSeconds(), missedCueUntil, missedCheckpoint, userOnLine);
-}
-
-void Game::watchSecondCheckpoints() {
-    watchCue(trucks[1], waitingForStart, raceClock.elapsedSeconds(), secondCue.until, secondCue.checkpoint,
-             secondCue.onLine);
+    cue.onLine = on;
+    if (cue.checkpoint >= 0 && t.nextCheckpoint != cue.checkpoint) cue.checkpoint = -1;
 }
 
 // The unit vector from truck t to the centre of checkpoint's tile; false when there is none.
@@ -119,11 +112,10 @@ static bool towardsCheckpoint(const Truck& t, int checkpoint, float& ux, float& 
 // (the recovery's words take it while they show) and the arrow round its centre, where its
 // camera holds the truck.
 void Game::drawViewCue(int human, float width, float height) {
-    double until = human == 0 ? missedCueUntil : secondCue.until;
-    int checkpoint = human == 0 ? missedCheckpoint : secondCue.checkpoint;
+    const View& view = views[human];
     const char* text = recoverCueText(human);
     bool recovering = text != nullptr;
-    if (!text && raceClock.elapsedSeconds() < until) text = "Missed checkpoint - go back\n";
+    if (!text && raceClock.elapsedSeconds() < view.cue.until) text = "Missed checkpoint - go back\n";
     if (text) {
         ViewCuePanel p = viewCuePanel(width, height, textWidth(text));
         drawRect(panelShade, p.left, p.bottom, p.right, p.top);
@@ -131,10 +123,9 @@ void Game::drawViewCue(int human, float width, float height) {
         printText((int)p.textLeft, (int)(p.bottom + viewCueTextRise), "%s", text);
     }
     float ux, uy;
-    if (towardsCheckpoint(trucks[human], checkpoint, ux, uy)) {
-        const Camera2D& eye = human == 0 ? camera : secondCamera;
+    if (towardsCheckpoint(trucks[human], view.cue.checkpoint, ux, uy)) {
         const float area[4] = {viewArrowMargin, viewArrowMargin, width - viewArrowMargin, height - viewArrowMargin};
-        float radius = arrowRadius(trucks[human], eye.zoom, ux, uy, area);
+        float radius = arrowRadius(trucks[human], view.camera.zoom, ux, uy, area);
         glPushMatrix();
         glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
         drawArrow(width / 2 + ux * radius, height / 2 + uy * radius, ux, uy);
@@ -148,15 +139,16 @@ void Game::drawViewCue(int human, float width, float height) {
 void Game::drawCues() {
     const Truck& t = trucks[0];
     // The recovery's words take the line while they show; the arrow still points the way.
-    if (!drawRecoverCue() && raceClock.elapsedSeconds() < missedCueUntil) {
+    const View& view = views[0];
+    if (!drawRecoverCue() && raceClock.elapsedSeconds() < view.cue.until) {
         drawRect(panelShade, 110, 110, 530, 160);
         textFont.setColour(1, 1, 1);
         printText(124, 120, "Missed checkpoint - go back\n");
     }
     float ux, uy;
-    if (towardsCheckpoint(t, missedCheckpoint, ux, uy)) {
+    if (towardsCheckpoint(t, view.cue.checkpoint, ux, uy)) {
         // The camera neither turns nor mirrors, so the world direction is the screen's.
-        float radius = arrowRadius(t, camera.zoom, ux, uy, arrowArea);
+        float radius = arrowRadius(t, view.camera.zoom, ux, uy, arrowArea);
         glPushMatrix();
         glTranslatef(-320, -240, 0);  // screen coordinates, as drawRect uses
         drawArrow(320 + ux * radius, 240 + uy * radius, ux, uy);

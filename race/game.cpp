@@ -10,8 +10,7 @@
 Game::Game()
     : lastCounter(0), truckCount(maxTrucks), players{}, playerCount(maxTrucks), trackCount(0),
       currentTrack(0), positionOrder{0, 1, 2, 3, 4}, waitingForStart(true), raceOver(false), lapsToRace(classicLaps),
-      showFrameRate(1.0f), showInfo(0.0f), finishOrder{}, finishedCount(0), retired{}, paused(false),
-      missedCueUntil(0.0), missedCheckpoint(-1), userOnLine(false) {
+      showFrameRate(1.0f), showInfo(0.0f), finishOrder{}, finishedCount(0), retired{}, paused(false) {
     // No time computation may divide by zero before load reads the real frequency.
     perfFrequency = 1;
 }
@@ -56,8 +55,7 @@ void Game::update() {
         int n = chooseSubSteps(frameTime);
         for (int i = 0; i < n; i++) subStep();
         frameTime = fullFrame;
-        watchUserCheckpoints();
-        if (humanCount > 1) watchSecondCheckpoints();
+        for (int h = 0; h < humanCount && h < maxHumans; h++) watchCheckpoints(h);
         watchRecover();
     }
     // Paused frames too: a replay must see the P that pauses and the one that resumes each in
@@ -134,13 +132,13 @@ void Game::handleKeys() {
     // In a two-player race A steers player two, so each view zooms on keys of its own half of
     // the keyboard instead: Page Up and Page Down player one's, Q and Z player two's.
     if (humanCount == 1) {
-        if (keys.isDown('A')) camera.zoomBy((float)frameTime);
-        if (keys.isDown('Z')) camera.zoomBy((float)-frameTime);
+        if (keys.isDown('A')) views[0].camera.zoomBy((float)frameTime);
+        if (keys.isDown('Z')) views[0].camera.zoomBy((float)-frameTime);
     } else {
-        if (keys.isDown(VK_PRIOR)) camera.zoomBy((float)frameTime);
-        if (keys.isDown(VK_NEXT)) camera.zoomBy((float)-frameTime);
-        if (keys.isDown('Q')) secondCamera.zoomBy((float)frameTime);
-        if (keys.isDown('Z')) secondCamera.zoomBy((float)-frameTime);
+        if (keys.isDown(VK_PRIOR)) views[0].camera.zoomBy((float)frameTime);
+        if (keys.isDown(VK_NEXT)) views[0].camera.zoomBy((float)-frameTime);
+        if (keys.isDown('Q')) views[1].camera.zoomBy((float)frameTime);
+        if (keys.isDown('Z')) views[1].camera.zoomBy((float)-frameTime);
     }
     if (keys.wasPressed('F')) showFrameRate = showFrameRate == 0.0f ? 1.0f : 0.0f;
     if (keys.wasPressed('I')) showInfo = showInfo == 0.0f ? 1.0f : 0.0f;
@@ -168,5 +166,5 @@ void Game::startRace() {
 
 void Game::handleMouse() {
     // Dragging up the screen (a negative deltaY) enlarges the view.
-    if (mouse.rightDown) camera.zoomBy(-mouse.deltaY() / 500);
+    if (mouse.rightDown) views[0].camera.zoomBy(-mouse.deltaY() / 500);
 }

@@ -94,8 +94,9 @@ public:
     // P while racing: stops the world and holds every race clock until P again.
     void togglePause();
     void drawPaused();
-    // The missed-checkpoint text and arrow for the user's truck.
-    void watchUserCheckpoints();
+    // The missed-checkpoint text and arrow: each human's cue watched once a frame, and the
+    // classic picture's for the user's truck.
+    void watchCheckpoints(int human);
     void drawCues();
     // A two-player race (viewDraw.cpp): a view per human laid over the whole drawable, each with
     // its own camera, heads-up display and missed-checkpoint cue.
@@ -103,8 +104,6 @@ public:
     void drawView(int human, const ViewRect& rect);
     void drawViewHud(int human, float height);
     void drawViewCue(int human, float width, float height);
-    // Player two's cue, watched as player one's is.
-    void watchSecondCheckpoints();
     // R (player two's E) while racing: the human's truck waits a moment where it is, then stands
     // on the road at its last checkpoint; a truck stuck for a while is told about its key once a
     // race (recover.cpp).
@@ -141,9 +140,9 @@ public:
     static constexpr float gridOddY = 1880.0f;
 
     int64_t lastCounter;  // counter at the previous frame
-    Camera2D camera;      // follows truck 0
-    Camera2D secondCamera;  // follows truck 1 in a two-player race: player two's own zoom
-    CheckpointCue secondCue;  // player two's missed checkpoint
+    // Truck 0's view, and in a two-player race truck 1's: each human's camera and cue.
+    static constexpr int maxHumans = 2;
+    View views[maxHumans];
     Drawable drawable;        // the surface a two-player race lays its views over (view.h)
     FrameRateDisplay frameRate;
     Truck trucks[maxTrucks];  // truck i is driven by players[i]; truck 0 is the user's
@@ -183,18 +182,12 @@ public:
     // A screen above the race holds it still (a countdown, a pause menu): clocks held as by P,
     // nothing drawn for it.
     bool held = false;
-    // The user's missed checkpoint: the text's deadline on the race clock, and the checkpoint
-    // the arrow points to while it is still to be taken, -1 when none (cues.cpp).
-    double missedCueUntil;
-    int missedCheckpoint;
-    bool userOnLine;  // the user's hitch was on the line's tile at the last look
     // A recorded race played back: "REPLAY" while it plays, and at its end the keys that work.
     enum ReplayShow { noReplay, replayPlaying, replayEnded };
     ReplayShow replayShow = noReplay;
 
     static constexpr double missedCueSeconds = 2.0;
     // Recovery of each human's truck (recover.cpp); index 1 only in a two-player race.
-    static constexpr int maxHumans = 2;
     RecoverWatch recovery[maxHumans];
     // The key each human recovers with, as the hint names it: the front sets the bound ones.
     char recoverKeyName[maxHumans][16] = {"R", "E"};

@@ -39,6 +39,7 @@ void Game::draw() {
     }
     glClear(GL_COLOR_BUFFER_BIT);
     glPushMatrix();
+    Camera2D& camera = views[0].camera;
     camera.setPosition(trucks[0].getX(), trucks[0].getY());
     camera.apply();
     TD_ASSERT(currentTrack >= 0 && currentTrack < maxTracks);

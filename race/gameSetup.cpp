@@ -118,10 +118,7 @@ void Game::resetRace() {
     // The classic race ranks truck 0 first at the start; a handed grid ranks from its front.
     for (int k = 0; k < maxTrucks; k++) positionOrder[k] = gridHanded ? gridOrder[maxTrucks - 1 - k] : k;
     finishedCount = 0;
-    missedCheckpoint = -1;
-    missedCueUntil = 0.0;
-    secondCue = CheckpointCue();
-    userOnLine = false;
+    for (View& v : views) v.cue = CheckpointCue();
     track.registerWalls(physics);
     // A level whose drivers follow the racing line has it laid now, not in a frame of the race.
     if (driverStyleFor(difficulty).lineSightUnits > 0.0f) track.racingLine();

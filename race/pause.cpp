@@ -61,7 +61,7 @@ ScreenRect pausedPanelPlace(const Truck& truck, const Camera2D& camera) {
 
 // Wherever the user's truck is not: the camera was centred on it for this frame's world.
 void Game::drawPaused() {
-    ScreenRect r = pausedPanelPlace(trucks[0], camera);
+    ScreenRect r = pausedPanelPlace(trucks[0], views[0].camera);
     drawRect(panelShade, r.x1, r.y1, r.x2, r.y2);
     textFont.setColour(1, 1, 1);
     printText((int)(r.x1 + pausedTextX), (int)(r.y1 + pausedTextY), "Paused\n");

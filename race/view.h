@@ -1,6 +1,8 @@
 #pragma once
-// Split screen for two people on one screen: where each human's view of the race lies on the
-// window. Plain arithmetic here; the drawing is viewDraw.cpp's.
+// Each human's view of the race (their camera and cue) and, for two people on one screen, where
+// each view lies on the window and where its cue's panel goes. Plain values and arithmetic here;
+// the drawing is viewDraw.cpp's.
+#include "graphics/camera2D.h"
 
 // The surface the race is drawn on: its size in pixels and the picture's scale on it (pixels per
 // screen unit: the whole number the window fits the 640x480 picture at, a fraction below 1x).
@@ -60,4 +62,12 @@ struct CheckpointCue {
     double until = 0.0;
     int checkpoint = -1;
     bool onLine = false;
+};
+
+// One human's view of the race: the camera that follows their truck at their own zoom, and their
+// missed-checkpoint cue. The race draws one per human (viewDraw.cpp); the classic race's single
+// picture is view 0's.
+struct View {
+    Camera2D camera;
+    CheckpointCue cue;
 };

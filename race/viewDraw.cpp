@@ -32,7 +32,7 @@ void Game::drawView(int human, const ViewRect& rect) {
     glOrtho(-(width - 1) / 2, (width - 1) / 2, -(height - 1) / 2, (height - 1) / 2, 0, 2);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    Camera2D& eye = human == 0 ? camera : secondCamera;
+    Camera2D& eye = views[human].camera;
     eye.setPosition(trucks[human].getX(), trucks[human].getY());
     eye.apply();
     tracks[currentTrack].draw();

@@ -52,13 +52,13 @@ TEST_F(GameFrameTest, EscapeAsksTheLoopToQuit) {
 TEST_F(GameFrameTest, ZoomKeysActEveryFrameWithinTheCameraLimits) {
     send(WM_KEYDOWN, 'A');
     frame(100000);  // 0.09 s of game time: the zoom grows by 1.09 a frame
-    EXPECT_NEAR(game.camera.zoom, 0.5f * 1.09f, 1e-6);
+    EXPECT_NEAR(game.views[0].camera.zoom, 0.5f * 1.09f, 1e-6);
     for (int i = 0; i < 40; i++) frame(100000);
-    EXPECT_EQ(game.camera.zoom, 3.0f);
+    EXPECT_EQ(game.views[0].camera.zoom, 3.0f);
     send(WM_KEYUP, 'A');
     send(WM_KEYDOWN, 'Z');
     for (int i = 0; i < 60; i++) frame(100000);
-    EXPECT_EQ(game.camera.zoom, 0.2f);
+    EXPECT_EQ(game.views[0].camera.zoom, 0.2f);
 }
 
 TEST_F(GameFrameTest, InfoTogglesOnPressAndTEmptiesTheConsole) {

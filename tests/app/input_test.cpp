@@ -76,18 +76,18 @@ TEST_F(InputTest, RightDragFiftyPixelsUpGivesDeltaMinusFiftyAndZoomsIn) {
     EXPECT_TRUE(mouse.rightDown);
     EXPECT_TRUE(mouse.rightPressed);
     platformScript.cursorY = 250;
-    float zoomBefore = game.camera.zoom;
+    float zoomBefore = game.views[0].camera.zoom;
     frame();
-    printf("deltaY %.1f, zoom %.4f -> %.4f\n", mouse.deltaY(), zoomBefore, game.camera.zoom);
+    printf("deltaY %.1f, zoom %.4f -> %.4f\n", mouse.deltaY(), zoomBefore, game.views[0].camera.zoom);
     EXPECT_EQ(mouse.deltaY(), -50.0f);
-    EXPECT_NEAR(game.camera.zoom, zoomBefore * 1.1f, 1e-6);
+    EXPECT_NEAR(game.views[0].camera.zoom, zoomBefore * 1.1f, 1e-6);
     EXPECT_FALSE(mouse.rightPressed) << "cleared by the frame's mouse update";
     send(WM_RBUTTONUP);
     EXPECT_FALSE(mouse.rightDown);
     EXPECT_TRUE(mouse.rightReleased);
     platformScript.cursorY = 400;
     frame();
-    EXPECT_NEAR(game.camera.zoom, zoomBefore * 1.1f, 1e-6) << "no zoom without the button";
+    EXPECT_NEAR(game.views[0].camera.zoom, zoomBefore * 1.1f, 1e-6) << "no zoom without the button";
 }
 
 TEST_F(InputTest, ButtonsAndTheWheelSign) {

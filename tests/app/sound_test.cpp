@@ -67,7 +67,7 @@ TEST_F(SoundTest, TrucksAreHeardAsEnginesThudsAndChimes) {
     // Racing: a computer truck to the right on screen is quieter, panned right, and as far
     // again when zoomed in twice; a pause takes the engines away.
     game.waitingForStart = false;
-    game.camera.zoom = 1;
+    game.views[0].camera.zoom = 1;
     f = hearRace(game, ear, true);
     EXPECT_TRUE(f.muted);
     EXPECT_EQ(f.raceLevel, 1.0f);
@@ -75,7 +75,7 @@ TEST_F(SoundTest, TrucksAreHeardAsEnginesThudsAndChimes) {
     EXPECT_GT(f.engines[1].pan, 0.5f);
     EXPECT_LT(f.engines[1].pan, 1.0f);
     EXPECT_LT(f.engines[1].volume, f.engines[0].volume);
-    game.camera.zoom = 2;
+    game.views[0].camera.zoom = 2;
     EXPECT_EQ(hearRace(game, ear, false).engines[1].pan, 1.0f) << "at the screen's edge";
     game.paused = true;
     EXPECT_EQ(hearRace(game, ear, false).raceLevel, 0.0f);
@@ -122,7 +122,7 @@ TEST_F(SoundTest, TwoPlayersEnginesSitOnTheirOwnSidesOfASideBySideSplit) {
     game.truckCount = 3;
     ASSERT_TRUE(game.setHumans(2));
     game.waitingForStart = false;
-    game.camera.zoom = 1;
+    game.views[0].camera.zoom = 1;
     game.trucks[0].setPosition(0, 0);
     game.trucks[1].setPosition(1000, 0);
     game.trucks[2].setPosition(1100, 0);  // 100 to the right of player two

@@ -124,17 +124,17 @@ TEST_F(FinishAndPauseTest, CrossingTheLineWithACheckpointMissedCuesTheUserUntilI
     moveTo(2);
     moveTo(0);
     EXPECT_EQ(t.getLapCount(), 0);
-    EXPECT_EQ(game->missedCheckpoint, 3);
-    double shownUntil = game->missedCueUntil;
+    EXPECT_EQ(game->views[0].cue.checkpoint, 3);
+    double shownUntil = game->views[0].cue.until;
     EXPECT_NEAR(shownUntil - game->raceClock.elapsedSeconds(), 2.0, 1e-9);
     moveTo(3);
-    EXPECT_EQ(game->missedCheckpoint, -1) << "the arrow goes once the missed checkpoint is taken";
+    EXPECT_EQ(game->views[0].cue.checkpoint, -1) << "the arrow goes once the missed checkpoint is taken";
 
     for (int k = 4; k < track.checkpointCount(); k++) moveTo(k);
     moveTo(0);
     EXPECT_EQ(t.getLapCount(), 1);
-    EXPECT_EQ(game->missedCheckpoint, -1);
-    EXPECT_EQ(game->missedCueUntil, shownUntil) << "a counted lap shows no text";
+    EXPECT_EQ(game->views[0].cue.checkpoint, -1);
+    EXPECT_EQ(game->views[0].cue.until, shownUntil) << "a counted lap shows no text";
 }
 
 }  // namespace

@@ -134,8 +134,8 @@ TEST_F(ScreensTest, ResultsRowsFillAsPlayersFinishInRankingOrder) {
 void drawWorld(Game& game) {
     glClear(GL_COLOR_BUFFER_BIT);
     glPushMatrix();
-    game.camera.setPosition(game.trucks[0].getX(), game.trucks[0].getY());
-    game.camera.apply();
+    game.views[0].camera.setPosition(game.trucks[0].getX(), game.trucks[0].getY());
+    game.views[0].camera.apply();
     game.tracks[game.currentTrack].draw();
     for (Truck& t : game.trucks) t.draw();
     glPopMatrix();

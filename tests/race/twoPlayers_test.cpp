@@ -122,11 +122,11 @@ TEST_F(TwoPlayersTest, EachViewZoomsOnItsOwnKeys) {
         int oneChange, twoChange;  // the sign of each view's zoom change
     } cases[] = {{VK_PRIOR, 1, 0}, {VK_NEXT, -1, 0}, {'Q', 0, 1}, {'Z', 0, -1}, {'A', 0, 0}};
     for (const Case& c : cases) {
-        game->camera.zoom = game->secondCamera.zoom = 0.5f;
+        game->views[0].camera.zoom = game->views[1].camera.zoom = 0.5f;
         keys.keyDown(c.key);
         for (int f = 0; f < 30; f++) step();
         keys.keyUp(c.key);
-        float one = game->camera.zoom - 0.5f, two = game->secondCamera.zoom - 0.5f;
+        float one = game->views[0].camera.zoom - 0.5f, two = game->views[1].camera.zoom - 0.5f;
         printf("key %d held half a second: player one's zoom %+.3f, player two's %+.3f\n", c.key, one, two);
         EXPECT_EQ((one > 0) - (one < 0), c.oneChange);
         EXPECT_EQ((two > 0) - (two < 0), c.twoChange);
@@ -147,8 +147,8 @@ TEST_F(TwoPlayersTest, AMissedCheckpointIsCuedToItsOwnPlayer) {
             t.body.stop();
             step();
         }
-        int mine = who == 0 ? game->missedCheckpoint : game->secondCue.checkpoint;
-        int other = who == 0 ? game->secondCue.checkpoint : game->missedCheckpoint;
+        int mine = who == 0 ? game->views[0].cue.checkpoint : game->views[1].cue.checkpoint;
+        int other = who == 0 ? game->views[1].cue.checkpoint : game->views[0].cue.checkpoint;
         printf("player %d crossed the line early: their cue points to %d, the other's to %d\n", who + 1, mine, other);
         EXPECT_EQ(mine, 3);
         EXPECT_EQ(other, -1);
@@ -164,12 +164,12 @@ TEST_F(TwoPlayersTest, EachViewFollowsItsOwnTruck) {
     game->draw();
     const Truck& one = game->trucks[0];
     const Truck& two = game->trucks[1];
-    printf("player one's camera %.1f,%.1f on truck %.1f,%.1f; player two's %.1f,%.1f on %.1f,%.1f\n", game->camera.x,
-           game->camera.y, one.getX(), one.getY(), game->secondCamera.x, game->secondCamera.y, two.getX(), two.getY());
-    EXPECT_EQ(game->camera.x, one.getX());
-    EXPECT_EQ(game->camera.y, one.getY());
-    EXPECT_EQ(game->secondCamera.x, two.getX());
-    EXPECT_EQ(game->secondCamera.y, two.getY());
+    printf("player one's camera %.1f,%.1f on truck %.1f,%.1f; player two's %.1f,%.1f on %.1f,%.1f\n", game->views[0].camera.x,
+           game->views[0].camera.y, one.getX(), one.getY(), game->views[1].camera.x, game->views[1].camera.y, two.getX(), two.getY());
+    EXPECT_EQ(game->views[0].camera.x, one.getX());
+    EXPECT_EQ(game->views[0].camera.y, one.getY());
+    EXPECT_EQ(game->views[1].camera.x, two.getX());
+    EXPECT_EQ(game->views[1].camera.y, two.getY());
     EXPECT_GT(std::hypot(two.getX() - one.getX(), two.getY() - one.getY()), 100.0f);
     // The seam: rows 239 and 240 of the 640x480 picture stay black across its width.
     for (int x : {5, 320, 634}) {

@@ -20,8 +20,10 @@ if [ "${TD_EDITOR_INNER:-}" != 1 ]; then
     for tool in xvfb-run xwininfo xdotool timeout import convert; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
     done
+    # No key repeat for 30 s: each letter of the name is held until it shows, which on a loaded
+    # machine can outlast X's usual 660 ms and type it twice.
     TD_EDITOR_INNER=1 exec timeout $((limit + 60)) \
-        xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1280x1024x24" "$0" "$@"
+        xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1280x1024x24 -ardelay 30000" "$0" "$@"
 fi
 
 timeLimit "$limit"

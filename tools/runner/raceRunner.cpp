@@ -372,14 +372,14 @@ void RaceRunner::shoot(const char* what) {
 // exactly as it was.
 void RaceRunner::shootMissedCheckpoint() {
     double now = game->raceClock.elapsedSeconds();
-    game->missedCueUntil = now + Game::missedCueSeconds;
-    game->missedCheckpoint = game->trucks[0].getLastCheckpoint();
+    game->views[0].cue.until = now + Game::missedCueSeconds;
+    game->views[0].cue.checkpoint = game->trucks[0].getLastCheckpoint();
     RecoverWatch secondRecovery = game->recovery[1];
     if (game->humans() > 1) game->recovery[1].hintUntil = now + Game::missedCueSeconds;
     game->draw();
     shoot("missed");
-    game->missedCueUntil = 0.0;
-    game->missedCheckpoint = -1;
+    game->views[0].cue.until = 0.0;
+    game->views[0].cue.checkpoint = -1;
     game->recovery[1] = secondRecovery;
 }
 
