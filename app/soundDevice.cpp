@@ -122,7 +122,6 @@ SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted, const float* 
     int count = game.truckCount < 0 ? 0 : game.truckCount > Game::maxTrucks ? Game::maxTrucks : game.truckCount;
     if (count > maxEngineVoices) count = maxEngineVoices;
     if (count == 0) return frame;
-    const Truck& user = game.trucks[0];
     // The camera looks at the user's truck: a truck's place on screen is its offset, zoomed.
     const Camera2D& camera = game.views[0].camera;
     float zoom = std::isfinite(camera.zoom) ? camera.zoom : 1.0f;
@@ -163,32 +162,41 @@ SoundFrame hearRace(const Game& game, RaceEar& memory, bool muted, const float* 
         frame.raceLevel = backdropLevel;
     }
 
-    // The sideways part of the user's velocity, as the tyres feel it.
-    const PhysicsObject& body = user.body;
-    float side[2] = {body.heading[1], -body.heading[0]};
-    float sideways = std::fabs(side[0] * body.velocity[0] + side[1] * body.velocity[1]);
-    float past = (sideways - (float)gripSlideSpeed) / squealRange;
-    frame.squeal = std::isfinite(past) ? std::fmax(0.0f, std::fmin(1.0f, past)) : 0.0f;
-
-    double kick = body.collisionKickTotal - memory.kickTotal;
     if (!memory.primed) {
         // The first frame heard only sets what later frames are compared with.
-        memory = RaceEar{true, user.getLapCount(), game.raceOver, body.collisionKickTotal, false, 0, 0, 0, 0.0f, {}};
-        kick = 0;
+        memory = RaceEar{};
+        memory.primed = true;
+        memory.raceOver = game.raceOver;
     }
-    // A new race's body starts its total again: nothing to hear in the drop.
-    if (kick < 0) kick = 0;
-    bool pushed = kick >= smallestThud;
-    if (pushed && !memory.touching) {
-        memory.thuds++;
-        memory.thudPush = (float)kick;
-    }
-    memory.touching = pushed;
-    memory.kickTotal = body.collisionKickTotal;
+    int humans = game.humans() < 1 ? 1 : game.humans() > 2 ? 2 : game.humans();
+    frame.squeal = 0.0f;
+    for (int h = 0; h < humans && h < count; h++) {
+        const PhysicsObject& body = game.trucks[h].body;
+        HumanEar& heard = memory.humans[h];
+        // A human not heard last frame (the first frame, or player two's first) sets what later
+        // frames compare with.
+        if (h >= memory.humansHeard) heard = HumanEar{game.trucks[h].getLapCount(), body.collisionKickTotal, false};
+        // The sideways part of the truck's velocity, as the tyres feel it: the louder slide squeals.
+        float side[2] = {body.heading[1], -body.heading[0]};
+        float sideways = std::fabs(side[0] * body.velocity[0] + side[1] * body.velocity[1]);
+        float past = (sideways - (float)gripSlideSpeed) / squealRange;
+        if (std::isfinite(past)) frame.squeal = std::fmax(frame.squeal, std::fmax(0.0f, std::fmin(1.0f, past)));
 
-    if (user.getLapCount() > memory.lapCount) memory.laps++;
+        // A new race's body starts its total again: nothing to hear in the drop.
+        double kick = body.collisionKickTotal - heard.kickTotal;
+        if (kick < 0) kick = 0;
+        bool pushed = kick >= smallestThud;
+        if (pushed && !heard.touching) {
+            memory.thuds++;
+            memory.thudPush = (float)kick;
+        }
+        heard.touching = pushed;
+        heard.kickTotal = body.collisionKickTotal;
+        if (game.trucks[h].getLapCount() > heard.lapCount) memory.laps++;
+        heard.lapCount = game.trucks[h].getLapCount();
+    }
+    memory.humansHeard = humans;
     if (game.raceOver && !memory.raceOver) memory.finishes++;
-    memory.lapCount = user.getLapCount();
     memory.raceOver = game.raceOver;
     // The push goes with its count every frame: the callback may first look frames later.
     frame.thuds = memory.thuds;

@@ -49,13 +49,19 @@ const float splitEnginePan = 0.7f;
 // side; centred otherwise (one view, or one above the other).
 void panHumansForSplit(SoundChoices& choices, bool sideBySide);
 
+// What the listener remembers of one human's truck between frames.
+struct HumanEar {
+    int lapCount;
+    double kickTotal;
+    bool touching;  // the truck was pushed last frame too: a scrape, not a new thud
+};
+
 // What the listener remembers between frames, to turn counts and totals into events.
 struct RaceEar {
     bool primed;
-    int lapCount;
     bool raceOver;
-    double kickTotal;
-    bool touching;  // the user's truck was pushed last frame too: a scrape, not a new thud
+    int humansHeard;  // the humans whose trucks the last frame heard
+    HumanEar humans[2];
     uint32_t thuds, laps, finishes;
     float thudPush;              // the latest thud's, posted with its count until the next
     int gears[maxEngineVoices];  // each engine's gear, so that shifts keep their band
@@ -63,7 +69,8 @@ struct RaceEar {
 
 // This frame's sounds, read off the trucks: engines by power and speed, every human's at the
 // user's level and pan (humanPan, null for centred), the computer trucks' quieter and panned by
-// where they are on screen from the nearest human, squeal past the grip, thuds, chimes. The title
+// where they are on screen from the nearest human; every human's truck squealing past its grip,
+// thudding into things and chiming its laps, and the finish's chime. The title
 // and results hear the user's engine idling low; a pause fades the engines out.
 SoundFrame hearRace(const Game& game, RaceEar& ear, bool muted, const float* humanPan = nullptr);
 // The frame's hook: hears the race and hands it to the device.

@@ -148,6 +148,34 @@ TEST_F(SoundTest, TwoPlayersEnginesSitOnTheirOwnSidesOfASideBySideSplit) {
     game.setHumans(1);
 }
 
+// Player two's truck is heard as player one's: its thuds, its laps and its sliding, while a
+// computer truck's pushes make no thud; player two joining sets what their truck is compared
+// with, so the pushes it had before make no sound.
+TEST_F(SoundTest, PlayerTwosTruckThudsChimesAndSqueals) {
+    game.truckCount = 3;
+    game.waitingForStart = false;
+    Truck& second = game.trucks[1];
+    second.body.collisionKickTotal = 500;
+    RaceEar ear = {};
+    hearRace(game, ear, false);
+    second.body.collisionKickTotal += 40;
+    EXPECT_EQ(hearRace(game, ear, false).thuds, 0u) << "a computer truck's push";
+    ASSERT_TRUE(game.setHumans(2));
+    EXPECT_EQ(hearRace(game, ear, false).thuds, 0u) << "player two's earlier pushes";
+    second.body.collisionKickTotal += 40;
+    SoundFrame f = hearRace(game, ear, false);
+    EXPECT_EQ(f.thuds, 1u);
+    EXPECT_FLOAT_EQ(f.thudPush, 40);
+    second.lapCount = 1;
+    EXPECT_EQ(hearRace(game, ear, false).laps, 1u);
+    second.body.setHeading(0, 1);
+    second.body.velocity[0] = 40 + 60;
+    EXPECT_FLOAT_EQ(hearRace(game, ear, false).squeal, 1.0f);
+    second.body.velocity[0] = 30;
+    EXPECT_FLOAT_EQ(hearRace(game, ear, false).squeal, 0.0f);
+    game.setHumans(1);
+}
+
 // What the speakers get, through SDL's disk driver: player two's engine working hard on the right
 // of a side-by-side split is louder on the right; centred, both sides are the same.
 TEST_F(SoundTest, TheDiskDriverHearsEachPlayersEngineOnTheirSide) {
