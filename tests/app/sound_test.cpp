@@ -163,16 +163,12 @@ TEST_F(SoundTest, PlayerTwosTruckThudsChimesAndSqueals) {
     ASSERT_TRUE(game.setHumans(2));
     EXPECT_EQ(hearRace(game, ear, false).thuds, 0u) << "player two's earlier pushes";
     second.body.collisionKickTotal += 40;
-    SoundFrame f = hearRace(game, ear, false);
-    EXPECT_EQ(f.thuds, 1u);
-    EXPECT_FLOAT_EQ(f.thudPush, 40);
+    EXPECT_EQ(hearRace(game, ear, false).thuds, 1u);
     second.lapCount = 1;
     EXPECT_EQ(hearRace(game, ear, false).laps, 1u);
     second.body.setHeading(0, 1);
     second.body.velocity[0] = 40 + 60;
     EXPECT_FLOAT_EQ(hearRace(game, ear, false).squeal, 1.0f);
-    second.body.velocity[0] = 30;
-    EXPECT_FLOAT_EQ(hearRace(game, ear, false).squeal, 0.0f);
     game.setHumans(1);
 }
 
